@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs everything the project needs on a Debian 12 machine (run as root).
+# Idempotent: when every package is present it only checks and returns.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev llvm
+  libpng-dev
+  g++-mingw-w64-i686 binutils-mingw-w64-i686
+  wine wine32:i386 wine64
+  xvfb xauth xdotool imagemagick fonts-noto-cjk
+  srecord python3
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}" >&2
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
