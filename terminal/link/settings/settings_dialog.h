@@ -1,0 +1,20 @@
+// The line settings dialog (template 101) on Windows.
+//
+// Command 262 of the main window calls RunLineSettingsDialog with the record.
+// The dialog only edits the record (on OK) and the font (at once, when the
+// font dialog is confirmed); applying the line settings to an open device is
+// left to the caller, which after the dialog, whichever way it ended, does:
+//   if (state->connected && !ApplyLineSettings(mainWindow)) -> "設定できません!"
+#pragma once
+
+#include <windows.h>
+
+#include "terminal/model/terminal_state.h"
+
+// Runs dialog 101 modally, owned by mainWindow, on the record. The record must
+// outlive the call. Always returns 1 (OK and Cancel alike), or 0 without a record.
+INT_PTR RunLineSettingsDialog(HINSTANCE instance, HWND mainWindow, TerminalState* state);
+
+// The dialog procedure, for callers that run template 101 themselves with the
+// record as the creation parameter (DialogBoxParamW's lParam).
+INT_PTR CALLBACK LineSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
