@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdio>
+
+// Size in bytes of a file opened in binary mode, as the file system reports it;
+// the read position is back at the start afterwards. -1 when it cannot be told.
+long OpenFileSize(std::FILE* file);
+
+// Size in bytes of a closed file on disk; -1 when it cannot be opened.
+long FileSizeOnDisk(const char* name);

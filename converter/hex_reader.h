@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+// The reader builds the whole 1 MB image, whatever the ROM size; only the first
+// ROM-size bytes of it are written out.
+constexpr std::size_t hexImageSize = 0x100000;
+
+// Longest piece of a line taken at once; a longer line is handled in pieces,
+// each as a line of its own.
+constexpr std::size_t hexLineLimit = 253;
+
+// State of reading one Intel HEX text, fed in chunks of any size. The text is
+// read the way a text-mode stream reads it: CR LF and a lone LF end a line,
+// Ctrl-Z ends the input.
+struct HexReader {
+    std::vector<unsigned char> image;
+    long romSize = 0;
+    unsigned long segmentBase = 0;
+    char line[hexLineLimit] = {};
+    std::size_t lineLength = 0;
+    bool pendingCr = false;
+    bool ended = false;         // Ctrl-Z read or an address error found
+    bool addressError = false;  // a record starting beyond the ROM size
+};
+
+// Value of a digit pair: 16 * d(first) + d(second), d(c) = c mod 16 for "0"-"9"
+// and (c mod 16) + 9 for any other character. Characters are taken as bytes
+// 0-255, so the result lies between 0 and 408.
+int HexPairValue(char first, char second);
+
+void StartHexReader(HexReader& reader, long romSize);
+void FeedHexText(HexReader& reader, const char* text, std::size_t size);
+// Handles what is left after the last chunk or a Ctrl-Z: a last line without a
+// line end.
+void FinishHexText(HexReader& reader);

@@ -1,0 +1,61 @@
+#include "converter/hex_to_bin.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "converter/file_size.h"
+#include "converter/hex_reader.h"
+#include "converter/rom_size.h"
+
+namespace {
+
+constexpr std::size_t readChunkSize = 0x10000;
+
+// The input is read in binary chunks and the reader applies the text-mode line
+// rules itself, so that Windows and Linux read the same file alike.
+void ReadHexFile(std::FILE* input, HexReader& reader)
+{
+    std::vector<char> chunk(readChunkSize);
+    while (!reader.ended) {
+        const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), input);
+        if (got == 0) {
+            break;
+        }
+        FeedHexText(reader, chunk.data(), got);
+    }
+    FinishHexText(reader);
+}
+
+}  // namespace
+
+int ConvertHexToBin(const char* inputName, const char* outputName, const char* romSizeText,
+                    std::ostream& console)
+{
+    std::FILE* input = std::fopen(inputName, "rb");
+    if (input == nullptr) {
+        console << "Cannot open input file.\n";
+        return 1;
+    }
+    std::FILE* output = std::fopen(outputName, "wb");
+    if (output == nullptr) {
+        console << "Cannot open output file.\n";
+        std::fclose(input);
+        return 1;
+    }
+    console << "Input file size=" << OpenFileSize(input) << "\n";
+
+    HexReader reader;
+    StartHexReader(reader, ParseRomSize(romSizeText));
+    ReadHexFile(input, reader);
+    if (reader.addressError) {
+        console << "Address error!\n";
+        std::fclose(output);
+        std::fclose(input);
+        return 5;
+    }
+    std::fwrite(reader.image.data(), 1, static_cast<std::size_t>(reader.romSize), output);
+    std::fclose(output);
+    console << "Output file size=" << FileSizeOnDisk(outputName) << "\n";
+    std::fclose(input);
+    return 0;
+}
