@@ -1,0 +1,44 @@
+#include "terminal/input/composed_text_encoding.h"
+
+#include <cstring>
+
+namespace {
+
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+int CharacterUnits(const char16_t* units, int available) {
+  return available >= 2 && IsHighSurrogate(units[0]) && IsLowSurrogate(units[1]) ? 2 : 1;
+}
+
+// One code page 932 character as SendComposedText reads it back: a single
+// byte that is no lead byte, or a lead byte with a trail byte.
+bool IsWholeCharacter(const std::uint8_t* bytes, int size) {
+  if (size == 1) return bytes[0] != 0 && !IsCp932LeadByte(bytes[0]);
+  return size == 2 && IsCp932LeadByte(bytes[0]) && bytes[1] != 0;
+}
+
+}  // namespace
+
+int EncodeComposedText(const char16_t* units, int unitCount, Cp932CharacterEncoder encode,
+                       std::uint8_t text[ComposedTextCapacity]) {
+  int length = 0;
+  int at = 0;
+  while (at < unitCount && units[at] != 0) {
+    const int unitsUsed = CharacterUnits(units + at, unitCount - at);
+    std::uint8_t bytes[2] = {};
+    int size = encode(units + at, unitsUsed, bytes);
+    // A character without a code page 932 form (an emoji, a lone surrogate)
+    // goes as "？", so the device still sees that a character stood there.
+    if (!IsWholeCharacter(bytes, size)) {
+      std::memcpy(bytes, ReplacementCharacter, sizeof ReplacementCharacter);
+      size = sizeof ReplacementCharacter;
+    }
+    // Only whole characters are kept; the rest of an overlong result is dropped.
+    if (length + size > ComposedTextCapacity) break;
+    std::memcpy(text + length, bytes, std::size_t(size));
+    length += size;
+    at += unitsUsed;
+  }
+  return length;
+}

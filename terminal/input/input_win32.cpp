@@ -1,0 +1,107 @@
+#include "terminal/input/input_win32.h"
+
+#include <imm.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "terminal/input/composed_text_encoding.h"
+#include "terminal/input/key_data.h"
+#include "terminal/input/key_messages.h"
+
+namespace {
+
+constexpr UINT ShiftJisCodePage = 932;
+
+LRESULT DefaultProcessing(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return IsWindowUnicode(window) ? DefWindowProcW(window, message, wParam, lParam)
+                                 : DefWindowProcA(window, message, wParam, lParam);
+}
+
+KeyStroke StrokeOf(WPARAM wParam, LPARAM lParam) {
+  return KeyStrokeFromMessage(wParam, static_cast<std::uint32_t>(lParam));
+}
+
+// Without an input context (no input method) the call does nothing; the mode
+// bit has been switched all the same.
+void SetImeOpenStatus(HWND window, bool open) {
+  HIMC context = ImmGetContext(window);
+  if (context == nullptr) return;
+  ImmSetOpenStatus(context, open ? TRUE : FALSE);
+  ImmReleaseContext(window, context);
+}
+
+LRESULT FinishKeyMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                         const KeyOutcome& outcome) {
+  if (outcome.ime != ImeRequest::None) SetImeOpenStatus(window, outcome.ime == ImeRequest::Open);
+  return outcome.defaultProcessing ? DefaultProcessing(window, message, wParam, lParam) : 0;
+}
+
+// The result string exactly as long as the input method says it is.
+std::vector<char16_t> ReadResultString(HWND window) {
+  std::vector<char16_t> result;
+  HIMC context = ImmGetContext(window);
+  if (context == nullptr) return result;
+  const LONG needed = ImmGetCompositionStringW(context, GCS_RESULTSTR, nullptr, 0);
+  if (needed > 0) {
+    std::vector<wchar_t> buffer(std::size_t(needed) / sizeof(wchar_t) + 1);
+    const LONG got = ImmGetCompositionStringW(context, GCS_RESULTSTR, buffer.data(),
+                                              DWORD(buffer.size() * sizeof(wchar_t)));
+    if (got > 0) {
+      const std::size_t units = std::min(std::size_t(got) / sizeof(wchar_t), buffer.size());
+      result.assign(buffer.begin(), buffer.begin() + std::ptrdiff_t(units));
+    }
+  }
+  ImmReleaseContext(window, context);
+  return result;
+}
+
+}  // namespace
+
+void InitKeyboardStateFromKeyboard() {
+  InitKeyboardState((GetKeyState(VK_CAPITAL) & 1) != 0, (GetKeyState(VK_KANA) & 1) != 0);
+}
+
+LRESULT TerminalKeyDown(HWND window, WPARAM wParam, LPARAM lParam) {
+  return FinishKeyMessage(window, WM_KEYDOWN, wParam, lParam,
+                          KeyDown(window, StrokeOf(wParam, lParam)));
+}
+
+LRESULT TerminalKeyUp(HWND window, WPARAM wParam, LPARAM lParam) {
+  return FinishKeyMessage(window, WM_KEYUP, wParam, lParam, KeyUp(StrokeOf(wParam, lParam)));
+}
+
+LRESULT TerminalImeComposition(HWND window, WPARAM wParam, LPARAM lParam) {
+  if (ImeInputModeOn()) SendImeResult(window, wParam, lParam);
+  return 0;
+}
+
+void SendImeResult(HWND window, WPARAM wParam, LPARAM lParam) {
+  if (lParam & (GCS_RESULTSTR | GCS_RESULTCLAUSE)) {
+    const std::vector<char16_t> result = ReadResultString(window);
+    SendComposedUtf16(window, result.data(), int(result.size()));
+  }
+  DefaultProcessing(window, WM_IME_COMPOSITION, wParam, lParam);
+}
+
+// Best fit is allowed, so the JIS forms that other input methods produce
+// (WAVE DASH U+301C, MINUS SIGN U+2212, ...) reach the device as the code
+// page 932 characters they stand for; a character with no form at all comes
+// back with the default character and is replaced.
+int EncodeCp932Character(const char16_t* character, int unitCount, std::uint8_t bytes[2]) {
+  wchar_t wide[2] = {};
+  for (int i = 0; i < unitCount && i < 2; ++i) wide[i] = wchar_t(character[i]);
+  char encoded[4];
+  BOOL usedDefault = FALSE;
+  const int size = WideCharToMultiByte(ShiftJisCodePage, 0, wide, unitCount, encoded,
+                                       sizeof encoded, nullptr, &usedDefault);
+  if (usedDefault || size < 1 || size > 2) return 0;
+  for (int i = 0; i < size; ++i) bytes[i] = std::uint8_t(encoded[i]);
+  return size;
+}
+
+void SendComposedUtf16(HWND window, const char16_t* units, int unitCount) {
+  std::uint8_t text[ComposedTextCapacity];
+  const int length = EncodeComposedText(units, unitCount, EncodeCp932Character, text);
+  SendComposedText(window, text, length);
+}

@@ -1,0 +1,59 @@
+// Windows virtual-key codes of the keys the terminal knows. The key report
+// carries these values on every platform. They are named Vk... rather than
+// VK_... so that this header and <windows.h> can be included together.
+#pragma once
+
+constexpr unsigned VkBack = 0x08;
+constexpr unsigned VkTab = 0x09;
+constexpr unsigned VkReturn = 0x0D;
+constexpr unsigned VkShift = 0x10;
+constexpr unsigned VkControl = 0x11;
+constexpr unsigned VkMenu = 0x12;
+constexpr unsigned VkPause = 0x13;
+constexpr unsigned VkCapital = 0x14;
+constexpr unsigned VkKana = 0x15;
+constexpr unsigned VkKanji = 0x19;
+constexpr unsigned VkEscape = 0x1B;
+constexpr unsigned VkConvert = 0x1C;
+constexpr unsigned VkNonConvert = 0x1D;
+constexpr unsigned VkSpace = 0x20;
+constexpr unsigned VkPrior = 0x21;
+constexpr unsigned VkNext = 0x22;
+constexpr unsigned VkEnd = 0x23;
+constexpr unsigned VkHome = 0x24;
+constexpr unsigned VkLeft = 0x25;
+constexpr unsigned VkUp = 0x26;
+constexpr unsigned VkRight = 0x27;
+constexpr unsigned VkDown = 0x28;
+constexpr unsigned VkInsert = 0x2D;
+constexpr unsigned VkDelete = 0x2E;
+constexpr unsigned VkLWin = 0x5B;
+constexpr unsigned VkRWin = 0x5C;
+constexpr unsigned VkApps = 0x5D;
+constexpr unsigned VkNumpad0 = 0x60;
+constexpr unsigned VkNumpad9 = 0x69;
+constexpr unsigned VkMultiply = 0x6A;
+constexpr unsigned VkAdd = 0x6B;
+constexpr unsigned VkSeparator = 0x6C;
+constexpr unsigned VkSubtract = 0x6D;
+constexpr unsigned VkDecimal = 0x6E;
+constexpr unsigned VkDivide = 0x6F;
+constexpr unsigned VkF1 = 0x70;
+constexpr unsigned VkF10 = 0x79;
+constexpr unsigned VkF11 = 0x7A;
+constexpr unsigned VkF12 = 0x7B;
+constexpr unsigned VkF13 = 0x7C;
+constexpr unsigned VkF15 = 0x7E;
+constexpr unsigned VkOem1 = 0xBA;
+constexpr unsigned VkOemPlus = 0xBB;
+constexpr unsigned VkOemComma = 0xBC;
+constexpr unsigned VkOemMinus = 0xBD;
+constexpr unsigned VkOemPeriod = 0xBE;
+constexpr unsigned VkOem2 = 0xBF;
+constexpr unsigned VkOem3 = 0xC0;
+constexpr unsigned VkOem4 = 0xDB;
+constexpr unsigned VkOem5 = 0xDC;
+constexpr unsigned VkOem6 = 0xDD;
+constexpr unsigned VkOem7 = 0xDE;
+constexpr unsigned VkOem8 = 0xDF;
+constexpr unsigned VkProcessKey = 0xE5;
