@@ -1,0 +1,62 @@
+#include <cstdint>
+
+#include "terminal/interpreter/sequence_dump.h"
+#include "terminal/link/comm_log.h"
+#include "terminal/model/terminal_state.h"
+#include "terminal/ui/dump_plan.h"
+#include "terminal/ui/status_bar.h"
+#include "terminal/ui/status_texts.h"
+#include "terminal/ui/views.h"
+#include "terminal/ui/wide_text.h"
+#include "terminal/ui/window_handles.h"
+
+namespace {
+
+constexpr int DumpLineTextBytes = 68;
+
+bool ReadLog(std::int32_t offset, std::uint8_t* buffer, std::int32_t count) {
+  HANDLE log = logFile;
+  DWORD got = 0;
+  return SetFilePointer(log, LONG(offset), nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+         ReadFile(log, buffer, DWORD(count), &got, nullptr) && got == DWORD(count);
+}
+
+void DrawDumpLine(HDC dc, const TerminalState& state, int line, std::int32_t label,
+                  const std::uint8_t* bytes, int count) {
+  char text[DumpLineTextBytes + 16];
+  FormatDumpLine(std::uint32_t(label), bytes, count, text);
+  TextOutA(dc, 0, line * state.cellHeight, text, DumpLineTextBytes);
+}
+
+}  // namespace
+
+void PaintDump(HWND window, HDC dc) {
+  TerminalState* state = RecordOf(window);
+  // A failed write has closed the log: there is no file to read, and its old
+  // handle must never be used again, so the view stays empty.
+  if (state == nullptr || !logOpen) return;
+  int pos = GetScrollPos(window, SB_VERT);
+  int minimum = 0;
+  int maximum = 0;
+  GetScrollRange(window, SB_VERT, &minimum, &maximum);
+  HANDLE log = logFile;
+  std::int32_t end = std::int32_t(SetFilePointer(log, 0, nullptr, FILE_END));
+  std::int32_t start = std::int32_t(connectionDataStart);
+  DumpPlan plan = PlanDump(start, end, DumpWindow{pos, maximum, state->clientHeight, state->cellHeight});
+  if (plan.count == 0) return;
+  HGDIOBJ previousFont = SelectObject(dc, HFONT(state->font));
+  SetTextColor(dc, resetDefaults.fgColour);
+  SetBkColor(dc, resetDefaults.bgColour);
+  bool read = WalkDump(plan, ReadLog, [&](int line, std::int32_t label, const std::uint8_t* bytes, int count) {
+    DrawDumpLine(dc, *state, line, label, bytes, count);
+  });
+  if (read) {
+    DumpLines lines = SplitDumpLines(plan.count);
+    SetPaneText(1, DumpFiguresText(plan.count, lines.full, lines.tail, start, end));
+  } else {
+    MessageBoxUtf8(window, "ログファイルに読み込む事が出来ない！！", ProgramCaption, MB_ICONERROR);
+  }
+  SelectObject(dc, previousFont);
+  // The log is only ever appended to: the next received block goes to its end.
+  SetFilePointer(log, 0, nullptr, FILE_END);
+}

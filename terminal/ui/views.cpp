@@ -1,0 +1,120 @@
+#include "terminal/ui/views.h"
+
+#include <algorithm>
+
+#include "terminal/model/terminal_model.h"
+#include "terminal/model/terminal_state.h"
+#include "terminal/ui/gdi_canvas.h"
+#include "terminal/ui/view_geometry.h"
+#include "terminal/ui/window_handles.h"
+
+namespace {
+
+void SetScrollBar(HWND window, int bar, std::int32_t pos, std::int32_t max) {
+  SetScrollPos(window, bar, pos, FALSE);
+  SetScrollRange(window, bar, 0, max, TRUE);
+}
+
+int ScrollAlong(HWND window, int bar, std::int32_t& pos, const ScrollAxis& axis, unsigned code,
+                unsigned thumb) {
+  std::int32_t target = 0;
+  if (!ScrollTarget(axis, int(code), int(thumb), &target)) return 0;
+  pos = target;
+  SetScrollPos(window, bar, pos, TRUE);
+  InvalidateRect(window, nullptr, TRUE);
+  return 1;
+}
+
+}  // namespace
+
+int SizeTerminal(HWND window, unsigned height, unsigned width) {
+  TerminalState* state = RecordOf(window);
+  if (state == nullptr) return 0;
+  state->clientHeight = std::int32_t(height);
+  state->vScrollMax = ScrollLimit(state->cellHeight, ScreenRows, state->clientHeight);
+  state->vScrollPos = std::min(state->vScrollPos, state->vScrollMax);
+  SetScrollBar(window, SB_VERT, state->vScrollPos, state->vScrollMax);
+  state->clientWidth = std::int32_t(width);
+  state->hScrollMax = ScrollLimit(state->cellWidth, ScreenColumns, state->clientWidth);
+  state->hScrollPos = std::min(state->hScrollPos, state->hScrollMax);
+  SetScrollBar(window, SB_HORZ, state->hScrollPos, state->hScrollMax);
+  InvalidateRect(window, nullptr, TRUE);
+  return 1;
+}
+
+int ScrollVertical(HWND window, unsigned code, unsigned thumb) {
+  TerminalState* state = RecordOf(window);
+  if (state == nullptr) return 0;
+  ScrollAxis axis{state->vScrollPos, state->vScrollMax, state->cellHeight, state->clientHeight};
+  return ScrollAlong(window, SB_VERT, state->vScrollPos, axis, code, thumb);
+}
+
+int ScrollHorizontal(HWND window, unsigned code, unsigned thumb) {
+  TerminalState* state = RecordOf(window);
+  if (state == nullptr) return 0;
+  ScrollAxis axis{state->hScrollPos, state->hScrollMax, state->cellWidth, state->clientWidth};
+  return ScrollAlong(window, SB_HORZ, state->hScrollPos, axis, code, thumb);
+}
+
+int PaintTerminal(HWND window) {
+  TerminalState* state = RecordOf(window);
+  if (state == nullptr) return 0;
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  switch (SendMessageW(tabControl, TCM_GETCURSEL, 0, 0)) {
+    case 0:
+      // The interpreter queues its drawing; the canvas is complete only after a flush.
+      FlushDrawing();
+      BitBlt(dc, 0, 0, state->clientWidth, state->clientHeight, CanvasDC(Canvas::Text),
+             std::max(0, state->hScrollPos), std::max(0, state->vScrollPos), SRCCOPY);
+      ShowTerminalCaret(window);
+      break;
+    case 1:
+      HideTerminalCaret(window);
+      PaintDump(window, dc);
+      break;
+    case 2:
+      HideTerminalCaret(window);
+      FlushDrawing();
+      BitBlt(dc, 0, 0, std::min(state->clientWidth, GraphicWidth),
+             std::min(state->clientHeight, GraphicHeight), CanvasDC(Canvas::Graphic), 0, 0, SRCCOPY);
+      break;
+    default:
+      break;
+  }
+  EndPaint(window, &paint);
+  PlaceTerminalCaret(window);
+  return 1;
+}
+
+int ShowTerminalCaret(HWND window) {
+  TerminalState* state = RecordOf(window);
+  if (state == nullptr) return 0;
+  if (state->connected && state->caretShown != 1) {
+    CreateCaret(window, nullptr, state->cellWidth, state->cellHeight);
+    ShowCaret(window);
+    state->caretShown = 1;
+  }
+  return PlaceTerminalCaret(window);
+}
+
+int HideTerminalCaret(HWND window) {
+  TerminalState* state = RecordOf(window);
+  if (state == nullptr) return 0;
+  if (state->connected && state->caretShown != 0) {
+    HideCaret(window);
+    DestroyCaret();
+    state->caretShown = 0;
+  }
+  return 1;
+}
+
+int PlaceTerminalCaret(HWND window) {
+  TerminalState* state = RecordOf(window);
+  if (state == nullptr) return 0;
+  if (state->connected && (state->caretShown & 1) != 0) {
+    SetCaretPos(state->cursorCol * state->cellWidth - state->hScrollPos,
+                state->cursorRow * state->cellHeight - state->vScrollPos);
+  }
+  return 1;
+}
