@@ -1,0 +1,172 @@
+#include "terminal/interpreter/csi.h"
+
+#include "terminal/interpreter/screen_edit.h"
+#include "terminal/interpreter/sgr.h"
+#include "terminal/interpreter/words.h"
+#include "terminal/model/platform.h"
+
+namespace {
+
+constexpr int LastRow = ScreenRows - 1;    // 199
+constexpr int LastCharColumn = ScreenColumns - 2;  // 98
+constexpr int WhiteColour = 0xFFFFFF;
+
+constexpr std::uint16_t WordA = 0x2341, WordB = 0x2342, WordC = 0x2343, WordD = 0x2344,
+                        WordE = 0x2345, WordH = 0x2348, WordJ = 0x234A, WordK = 0x234B,
+                        WordM = 0x234D, WordSmallF = 0x2366, WordSmallH = 0x2368,
+                        WordSmallL = 0x236C, WordSmallM = 0x236D, WordSmallS = 0x2373,
+                        WordSmallU = 0x2375, WordAsciiGreater = 0x003E, WordColour = 0x3F27,
+                        WordBackground = 0x374A, WordErase = 0x3E43, WordPoint = 0x4540,
+                        WordView = 0x4C4C, WordGreater = 0x2164, WordDigitOne = 0x2331,
+                        WordDigitFive = 0x2335, WordAsciiL = 0x006C, WordAsciiH = 0x0068;
+
+constexpr CsiResult Error{CsiOutcome::Error, 0};
+constexpr CsiResult Incomplete{CsiOutcome::Incomplete, 0};
+
+int AtMost(int value, int limit) { return value > limit ? limit : value; }
+int AtLeastZero(int value) { return value < 0 ? 0 : value; }
+
+void MoveCursor(Window window, TerminalState& state, int row, int col) {
+  state.cursorRow = row;
+  state.cursorCol = col;
+  platform->PlaceTerminalCaret(window);
+}
+
+// The forms without parameters. False: the word is none of them.
+bool ExecuteBareFinal(Window window, TerminalState& state, std::uint16_t word) {
+  const int row = state.cursorRow;
+  const int col = state.cursorCol;
+  switch (word) {
+    case WordA: case WordM: MoveCursor(window, state, AtLeastZero(row - 1), col); return true;
+    case WordB: case WordE: MoveCursor(window, state, AtMost(row + 1, LastRow), col); return true;
+    case WordC: MoveCursor(window, state, row, AtMost(col + 2, LastCharColumn)); return true;
+    case WordD: MoveCursor(window, state, row, AtLeastZero(col - 2)); return true;
+    case WordH: MoveCursor(window, state, 0, 0); return true;
+    case WordSmallS:
+      SavedCursor.cursorCol = col;
+      SavedCursor.cursorRow = row;
+      return true;
+    case WordSmallU: MoveCursor(window, state, SavedCursor.cursorRow, SavedCursor.cursorCol); return true;
+    case WordErase:
+      platform->FillRect(Canvas::Graphic, 0, 0, GraphicWidth, GraphicHeight, state.bgColour);
+      return true;
+    default: return false;
+  }
+}
+
+CsiResult ExecutePrivate(Window window, const std::uint8_t* words, int position, int end) {
+  if (position + 2 >= end) return Incomplete;
+  const std::uint16_t selector = WordAt(words, position + 2);
+  if (selector != WordDigitOne && selector != WordDigitFive) return Error;
+  if (position + 4 >= end) return Incomplete;
+  if (selector == WordDigitFive) {
+    const std::uint16_t last = WordAt(words, position + 4);
+    if (last == WordAsciiL) platform->ShowTerminalCaret(window);
+    if (last == WordAsciiH) platform->HideTerminalCaret(window);
+  }
+  return CsiResult{CsiOutcome::Done, position + 4};
+}
+
+COLORREF ColourOf(const std::uint16_t* p) { return MakeColour(p[0] & 0xFF, p[1] & 0xFF, p[2] & 0xFF); }
+
+// The forms with parameters. False: an error.
+bool ExecuteFinal(Window window, TerminalState& state, std::uint16_t final,
+                  const std::uint16_t* p, int count) {
+  const int row = state.cursorRow;
+  const int col = state.cursorCol;
+  switch (final) {
+    case WordA: if (count != 1) return false; MoveCursor(window, state, AtLeastZero(row - p[0]), col); return true;
+    case WordB: if (count != 1) return false; MoveCursor(window, state, AtMost(row + p[0], LastRow), col); return true;
+    case WordC: if (count != 1) return false; MoveCursor(window, state, row, AtMost(col + p[0], LastCharColumn)); return true;
+    case WordD: if (count != 1) return false; MoveCursor(window, state, row, AtLeastZero(col - p[0])); return true;
+    case WordH:
+    case WordSmallF:
+      if (count != 2) return false;
+      MoveCursor(window, state, AtMost(p[0], LastRow - 1), AtMost(p[1], LastCharColumn));
+      return true;
+    case WordJ: if (count != 1 || p[0] > 2) return false; EraseDisplay(window, p[0]); return true;
+    case WordK: if (count != 1 || p[0] > 2) return false; EraseLine(window, p[0]); return true;
+    case WordSmallM:
+      for (int i = 0; i < count; ++i) ApplySgr(window, state, p[i]);
+      return true;
+    case WordColour: if (count != 3) return false; state.fgColour = ColourOf(p); return true;
+    case WordBackground: if (count != 3) return false; state.bgColour = ColourOf(p); return true;
+    case WordErase:
+      if (count != 4) return false;
+      if ((p[0] >= GraphicWidth && p[2] >= GraphicWidth) || (p[1] >= GraphicHeight && p[3] >= GraphicHeight)) return false;
+      platform->FillRect(Canvas::Graphic, p[0], p[1], p[2], p[3], WhiteColour);
+      return true;
+    case WordPoint:
+      if (count != 2 || p[0] >= GraphicWidth || p[1] >= GraphicHeight) return false;
+      platform->SetPixel(Canvas::Graphic, p[0], p[1], state.fgColour);
+      return true;
+    case WordView:
+      if (count != 1 || p[0] > 2) return false;
+      platform->SelectTab(p[0]);
+      platform->InvalidateTerminal(window);
+      return true;
+    default: return false;  // ｈ, ｌ and the ASCII ">" end a sequence but do nothing
+  }
+}
+
+}  // namespace
+
+bool IsFinalWord(std::uint16_t word) {
+  switch (word) {
+    case WordA: case WordB: case WordC: case WordD: case WordH: case WordJ: case WordK:
+    case WordSmallF: case WordSmallH: case WordSmallL: case WordSmallM: case WordAsciiGreater:
+    case WordColour: case WordBackground: case WordErase: case WordPoint: case WordView:
+      return true;
+    default: return false;
+  }
+}
+
+bool ParseNumber(const std::uint8_t* words, int& position, int end, int digitLimit,
+                 std::uint16_t& value) {
+  value = 0;
+  int digits = 0;
+  while (position < end && IsDigitWord(WordAt(words, position))) {
+    value = std::uint16_t(value * 10 + (WordAt(words, position) - WordDigitZero));
+    if (++digits > digitLimit) {
+      value = 0;
+      return false;
+    }
+    ++position;
+  }
+  return true;
+}
+
+CsiResult CollectParameters(std::uint16_t (&parameters)[MaxCsiParameters], int& count,
+                            const std::uint8_t* words, int position, int end) {
+  count = 0;
+  while (position < end) {
+    const std::uint16_t word = WordAt(words, position);
+    if (!IsDigitWord(word) && word != WordSeparator) break;
+    if (word == WordSeparator && ++position == end) return Incomplete;
+    std::uint16_t value;
+    if (!ParseNumber(words, position, end, 3, value)) return Error;
+    if (position == end) return Incomplete;
+    parameters[count++] = value;
+    if (count == MaxCsiParameters) break;
+  }
+  if (position == end) return Incomplete;
+  if (!IsFinalWord(WordAt(words, position))) return Error;
+  return CsiResult{CsiOutcome::Done, position};
+}
+
+CsiResult ExecuteCsi(Window window, const std::uint8_t* words, int position, int end) {
+  TerminalState* state = platform->StateOf(window);
+  if (state == nullptr) return Error;
+  if (position >= end) return Incomplete;
+  const std::uint16_t first = WordAt(words, position);
+  if (ExecuteBareFinal(window, *state, first)) return CsiResult{CsiOutcome::Done, position};
+  if (first == WordGreater) return ExecutePrivate(window, words, position, end);
+  if (!IsDigitWord(first)) return Error;
+  std::uint16_t parameters[MaxCsiParameters];
+  int count = 0;
+  const CsiResult collected = CollectParameters(parameters, count, words, position, end);
+  if (collected.outcome != CsiOutcome::Done) return collected;
+  const std::uint16_t final = WordAt(words, collected.last);
+  if (!ExecuteFinal(window, *state, final, parameters, count)) return Error;
+  return collected;
+}

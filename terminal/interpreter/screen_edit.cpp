@@ -1,0 +1,87 @@
+#include "terminal/interpreter/screen_edit.h"
+
+#include <cstring>
+
+#include "terminal/interpreter/word_interpreter.h"
+#include "terminal/interpreter/words.h"
+#include "terminal/model/draw_queue.h"
+#include "terminal/model/platform.h"
+
+namespace {
+
+constexpr int LastRowStart = (ScreenRows - 1) * ScreenColumns;
+
+// 50 full-width blanks, the words EraseLine writes.
+struct BlankWords {
+  std::uint8_t bytes[ScreenColumns];
+  BlankWords() {
+    for (int i = 0; i < ScreenColumns / 2; ++i) StoreWord(bytes, i, WordFullWidthSpace);
+  }
+};
+const BlankWords blankWords;
+
+void ClearCells(TerminalState& state, int first, int textEnd, int attrEnd) {
+  if (textEnd > first) std::memset(state.screen + first, 0x20, std::size_t(textEnd - first));
+  const CellAttr attr{state.fgColour, state.bgColour, state.styleFlags};
+  for (int i = first; i < attrEnd; ++i) state.cellAttrs[i] = attr;
+}
+
+}  // namespace
+
+void ScrollUp(TerminalState& state) {
+  std::memmove(state.screen, state.screen + ScreenColumns, LastRowStart);
+  std::memcpy(state.screen + LastRowStart, blankRow, ScreenColumns);
+  std::memmove(state.cellAttrs, state.cellAttrs + ScreenColumns, LastRowStart * sizeof(CellAttr));
+  for (int i = LastRowStart; i < ScreenCells; ++i) state.cellAttrs[i] = defaultAttr;
+  QueueScroll(defaultAttr.fg, defaultAttr.bg);
+}
+
+void EraseDisplay(Window window, int mode) {
+  TerminalState* state = platform->StateOf(window);
+  if (state == nullptr || mode < 0 || mode > 2) return;
+  const int cw = state->cellWidth;
+  const int ch = state->cellHeight;
+  const int row = state->cursorRow;
+  const int col = state->cursorCol;
+  const int split = ScreenColumns * (row - 1) + col;
+  const COLORREF colour = state->bgColour;
+  if (mode == 0) {
+    QueueFill(col * cw, (row - 1) * ch, ScreenColumns * cw, ch, colour);
+    QueueFill(0, row * ch, ScreenColumns * cw, (ScreenRows - row) * ch, colour);
+    const int first = split > 0 ? split : 0;
+    ClearCells(*state, first, ScreenCells, ScreenCells);
+  } else if (mode == 1) {
+    QueueFill(0, 0, ScreenColumns * cw, (row - 1) * ch, colour);
+    QueueFill(0, (row - 1) * ch, col * cw, ch, colour);
+    if (split > 0) ClearCells(*state, 0, split / 2 * 2, split);
+  } else {
+    QueueFill(0, 0, ScreenColumns * cw + 100, ScreenRows * ch + 100, colour);
+    ClearCells(*state, 0, ScreenCells, ScreenCells);
+    state->cursorRow = 0;
+    state->cursorCol = 0;
+  }
+  platform->InvalidateTerminal(window);
+  platform->PlaceTerminalCaret(window);
+  if (mode == 0) platform->PlaceTerminalCaret(window);
+}
+
+void EraseLine(Window window, int mode) {
+  TerminalState* state = platform->StateOf(window);
+  if (state == nullptr || mode < 0 || mode > 2) return;
+  const int col = state->cursorCol;
+  // The blanks are interpreted as words; a byte count that ends inside a word
+  // still writes that word, as a blank from an odd column reaches column 99.
+  if (mode == 0) {
+    InterpretWords(window, blankWords.bytes, (ScreenColumns - col + 1) / 2);
+    state->cursorCol = col;
+    platform->PlaceTerminalCaret(window);
+  } else if (mode == 1) {
+    state->cursorCol = 0;
+    InterpretWords(window, blankWords.bytes, (col + 1) / 2);
+  } else {
+    state->cursorCol = 0;
+    InterpretWords(window, blankWords.bytes, ScreenColumns / 2);
+    state->cursorCol = 0;
+    platform->PlaceTerminalCaret(window);
+  }
+}

@@ -1,0 +1,54 @@
+#include "terminal/interpreter/sgr.h"
+
+#include <utility>
+
+#include "terminal/model/platform.h"
+#include "terminal/model/terminal_model.h"
+
+namespace {
+
+constexpr COLORREF SgrColours[8] = {
+    MakeColour(0, 0, 0),     MakeColour(255, 0, 0),   MakeColour(0, 255, 0),
+    MakeColour(255, 255, 0), MakeColour(0, 0, 255),   MakeColour(255, 0, 255),
+    MakeColour(0, 255, 255), MakeColour(255, 255, 255),
+};
+
+void ResetAttributes(Window window, TerminalState& state) {
+  state.cursorCol = resetDefaults.cursorCol;
+  state.cursorRow = resetDefaults.cursorRow;
+  platform->PlaceTerminalCaret(window);
+  state.fgColour = resetDefaults.fgColour;
+  state.bgColour = resetDefaults.bgColour;
+  CopyFontSpec(resetDefaults.fontSpec, state.fontSpec);
+  state.styleFlags |= StyleReset;
+}
+
+void SetStyle(TerminalState& state, std::uint32_t flag, bool on) {
+  if (on) {
+    state.styleFlags |= flag;
+  } else {
+    state.styleFlags &= ~flag;
+  }
+}
+
+}  // namespace
+
+void ApplySgr(Window window, TerminalState& state, std::uint16_t code) {
+  switch (code) {
+    case 0: ResetAttributes(window, state); return;
+    case 1: state.fontSpec.lfWeight = 700; SetStyle(state, StyleBold, true); return;
+    case 22: state.fontSpec.lfWeight = 400; SetStyle(state, StyleBold, false); return;
+    case 4: state.fontSpec.lfUnderline = 1; SetStyle(state, StyleUnderline, true); return;
+    case 24: state.fontSpec.lfUnderline = 0; SetStyle(state, StyleUnderline, false); return;
+    case 6: state.fontSpec.lfItalic = 1; SetStyle(state, StyleItalic, true); return;
+    case 26: state.fontSpec.lfItalic = 0; SetStyle(state, StyleItalic, false); return;
+    case 7:
+    case 27:
+      std::swap(state.fgColour, state.bgColour);
+      SetStyle(state, StyleReverse, code == 7);
+      return;
+    default: break;
+  }
+  if (code >= 30 && code <= 37) state.fgColour = SgrColours[code - 30];
+  if (code >= 40 && code <= 47) state.bgColour = SgrColours[code - 40];
+}

@@ -1,0 +1,136 @@
+#include "terminal/model/terminal_model.h"
+
+#include <cstring>
+
+#include "terminal/model/draw_queue.h"
+#include "terminal/model/platform.h"
+
+CellAttr defaultAttr;
+ResetDefaults resetDefaults;
+std::uint8_t blankRow[ScreenColumns];
+SavedCursorSlot SavedCursor;
+SavedStyleSlot SavedStyle;
+Platform* platform = nullptr;
+
+namespace {
+
+constexpr std::uint8_t FullWidthSpace[2] = {0x81, 0x40};
+
+FontSpec DefaultFontSpec() {
+  FontSpec spec{};
+  spec.lfHeight = 14;
+  spec.lfWeight = 400;
+  spec.lfCharSet = 128;
+  spec.lfPitchAndFamily = 0x31;
+  std::strcpy(spec.lfFaceName, "FixedSys");
+  return spec;
+}
+
+// The font a cell's style bits select, on the base of the current fontSpec.
+void StyleFont(FontSpec& font, std::uint32_t flags) {
+  font.lfWeight = (flags & StyleBold) ? 700 : 400;
+  font.lfUnderline = (flags & StyleUnderline) ? 1 : 0;
+  font.lfItalic = (flags & StyleItalic) ? 1 : 0;
+}
+
+bool SameLook(const CellAttr& a, const CellAttr& b) {
+  constexpr std::uint32_t fontBits = StyleBold | StyleUnderline | StyleItalic;
+  return a.fg == b.fg && a.bg == b.bg && (a.flags & fontBits) == (b.flags & fontBits);
+}
+
+// Draws the whole screen model, each run of characters that look alike in one call.
+void RenderScreen(const TerminalState& state, const FontSpec& base) {
+  for (int row = 0; row < ScreenRows; ++row) {
+    const int rowStart = row * ScreenColumns;
+    int col = 0;
+    while (col < ScreenColumns) {
+      const CellAttr& attr = state.cellAttrs[rowStart + col];
+      int end = col + 2;
+      while (end < ScreenColumns && SameLook(state.cellAttrs[rowStart + end], attr)) end += 2;
+      FontSpec font = base;
+      StyleFont(font, attr.flags);
+      platform->DrawText(Canvas::Text, col * state.cellWidth, row * state.cellHeight,
+                         state.screen + rowStart + col, end - col, font, attr.fg, attr.bg);
+      col = end;
+    }
+  }
+}
+
+}  // namespace
+
+void InitTerminalState(TerminalState& state, COLORREF windowTextColour, COLORREF windowColour,
+                       Window terminalWindow) {
+  state.portNumber = 5;
+  state.autoWrap = 1;
+  state.useCnReceive = 1;
+  state.displayErrors = 1;
+  state.byteSize = 8;
+  state.baudRate = 1000000;
+  state.fgColour = windowTextColour;
+  state.bgColour = windowColour;
+  resetDefaults.cursorCol = 0;
+  resetDefaults.cursorRow = 0;
+  resetDefaults.fgColour = windowTextColour;
+  resetDefaults.bgColour = windowColour;
+  state.notifyWindow = terminalWindow;
+  for (int i = 0; i < ScreenColumns; i += 2) std::memcpy(blankRow + i, FullWidthSpace, 2);
+  state.fontSpec = DefaultFontSpec();
+}
+
+void CopyFontSpec(const FontSpec& source, FontSpec& destination) {
+  destination.lfHeight = source.lfHeight;
+  destination.lfWidth = source.lfWidth;
+  destination.lfEscapement = source.lfEscapement;
+  destination.lfOrientation = source.lfOrientation;
+  destination.lfWeight = source.lfWeight;
+  destination.lfItalic = source.lfItalic;
+  destination.lfUnderline = source.lfUnderline;
+  destination.lfStrikeOut = source.lfStrikeOut;
+  destination.lfCharSet = source.lfCharSet;
+  destination.lfOutPrecision = source.lfOutPrecision;
+  destination.lfClipPrecision = source.lfClipPrecision;
+  destination.lfQuality = source.lfQuality;
+  destination.lfPitchAndFamily = source.lfPitchAndFamily;
+  // A face name without its terminator (a record from elsewhere) is cut to 31 bytes.
+  const std::size_t length = strnlen(source.lfFaceName, sizeof source.lfFaceName - 1);
+  std::memcpy(destination.lfFaceName, source.lfFaceName, length);
+  std::memset(destination.lfFaceName + length, 0, sizeof destination.lfFaceName - length);
+}
+
+int ApplyFontSpec(Window window, TerminalState* state) {
+  if (state == nullptr) return 0;
+  FlushDrawing();
+  FontSpec working;
+  CopyFontSpec(state->fontSpec, working);
+  CopyFontSpec(working, appliedFontSpec);
+  const FontMetrics metrics = platform->MeasureFont(working);
+  state->cellWidth = metrics.averageWidth;
+  state->cellHeight = metrics.lineHeight;
+  SetDrawingCellSize(state->cellWidth, state->cellHeight);
+  platform->RelayoutWindow(window);
+  platform->ResizeTextCanvas(state->cellWidth * ScreenColumns + 100,
+                             state->cellHeight * ScreenRows + 100);
+  if (state->connected.load() != 0) {
+    RenderScreen(*state, working);
+    platform->InvalidateTerminal(window);
+  }
+  return 1;
+}
+
+void ResetScreenModel(Window terminalWindow, TerminalState& state) {
+  for (int i = 0; i < ScreenCells; i += 2) std::memcpy(state.screen + i, FullWidthSpace, 2);
+  state.screenEnd = 0;
+  defaultAttr.fg = resetDefaults.fgColour;
+  defaultAttr.bg = resetDefaults.bgColour;
+  defaultAttr.flags = StyleReset;
+  state.fgColour = defaultAttr.fg;
+  state.bgColour = defaultAttr.bg;
+  state.styleFlags = defaultAttr.flags;
+  for (CellAttr& attr : state.cellAttrs) attr = defaultAttr;
+  FlushDrawing();
+  for (int row = 0; row < ScreenRows; ++row) {
+    platform->DrawText(Canvas::Text, 0, row * state.cellHeight, blankRow, ScreenColumns,
+                       appliedFontSpec, defaultAttr.fg, defaultAttr.bg);
+  }
+  platform->InvalidateTerminal(terminalWindow);
+}
