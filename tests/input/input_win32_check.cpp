@@ -1,0 +1,189 @@
+// Checks the Windows half of keyboard and IME input against the real Win32
+// calls (run under Wine by the native tree's tests): key messages through
+// TerminalKeyDown/TerminalKeyUp, the input method's open status, the keyboard's
+// lock states, and composed text converted with the code page 932 tables.
+#include <windows.h>
+#include <imm.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "terminal/input/input_win32.h"
+#include "terminal/input/key_data.h"
+#include "tests/input/recording_platform.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+int failures = 0;
+
+void Check(bool ok, const char* what) {
+  if (!ok) {
+    std::printf("FAILED: %s\n", what);
+    ++failures;
+  }
+}
+
+std::string Hex(const Bytes& bytes) {
+  std::string text;
+  char part[4];
+  for (std::uint8_t byte : bytes) {
+    std::snprintf(part, sizeof part, "%02X ", byte);
+    text += part;
+  }
+  return text;
+}
+
+void CheckBytes(const Bytes& actual, const Bytes& expected, const char* what) {
+  if (actual != expected) std::printf("  got %s, want %s\n", Hex(actual).c_str(), Hex(expected).c_str());
+  Check(actual == expected, what);
+}
+
+HWND CreateTestWindow() {
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = DefWindowProcW;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"InputCheckWindow";
+  RegisterClassW(&windowClass);
+  // A top-level window, never shown: a message-only window has no input context.
+  return CreateWindowW(L"InputCheckWindow", L"input check", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                       nullptr, nullptr, windowClass.hInstance, nullptr);
+}
+
+void SetToggle(BYTE state[256], int key, bool on) {
+  state[key] = on ? 0x01 : 0x00;
+}
+
+void CheckLockStatesAreReadAtStart() {
+  BYTE state[256] = {};
+  SetToggle(state, VK_CAPITAL, true);
+  SetKeyboardState(state);
+  InitKeyboardStateFromKeyboard();
+  Check(Key_Data.modes == ModeCapsLock, "Caps Lock toggled on gives modes 0x02");
+  SetToggle(state, VK_CAPITAL, false);
+  SetToggle(state, VK_KANA, true);
+  SetKeyboardState(state);
+  InitKeyboardStateFromKeyboard();
+  Check(Key_Data.modes == ModeKanaLock, "Kana toggled on gives modes 0x10");
+  SetToggle(state, VK_KANA, false);
+  SetKeyboardState(state);
+  InitKeyboardStateFromKeyboard();
+  Check(Key_Data.modes == 0, "no lock on gives modes 0");
+}
+
+void CheckKeyMessages(HWND window, RecordingPlatform& recorder) {
+  recorder.sent.clear();
+  Check(TerminalKeyDown(window, 'A', 0x001E0001) == 0, "A is handled");
+  CheckBytes(recorder.sent, {0x00, 0x00, 0x1D, 0x00, 0x61, 0x23, 0x41, 0x04}, "A report");
+  Check(recorder.LastStatus(1) == "鍵盤入力データ：2361, 9821コード：001d, 修飾鍵盤：0000",
+        "A status text");
+
+  recorder.sent.clear();
+  TerminalKeyDown(window, VK_SHIFT, 0x002A0001);
+  TerminalKeyDown(window, 'A', 0x001E0001);
+  TerminalKeyUp(window, VK_SHIFT, 0xC02A0001);
+  TerminalKeyDown(window, VK_UP, 0x01480001);
+  TerminalKeyDown(window, VK_NUMPAD5, 0x004C0001);
+  TerminalKeyDown(window, VK_APPS, 0x015D0001);
+  CheckBytes(recorder.sent,
+             {0x22, 0x00, 0x1D, 0x00, 0x41, 0x23, 0x41, 0x04,  //
+              0x00, 0x00, 0x3A, 0x00, 0xFF, 0xFF, 0x26, 0x52,  //
+              0x00, 0x00, 0x47, 0x00, 0x35, 0x23, 0x65, 0x5D,  //
+              0x00, 0x00, 0x01, 0x00, 0xFF, 0xFF, 0x5D, 0x65},
+             "Shift+A, Up, Keypad 5, Applications");
+
+  recorder.sent.clear();
+  TerminalKeyDown(window, 'A', 0x201E0001);  // Alt-held flag
+  CheckBytes(recorder.sent, {0x44, 0x00, 0x1D, 0x00, 0x41, 0x26, 0x41, 0x04}, "Alt flag gives α");
+  TerminalKeyUp(window, 'A', 0xC01E0001);
+  Check(Key_Data.modifiers == 0, "key-up without the Alt flag clears Alt");
+
+  recorder.sent.clear();
+  TerminalKeyDown(window, VK_PROCESSKEY, 0x00000001);
+  Check(recorder.sent.empty(), "an unknown key sends nothing");
+  Check(recorder.LastStatus(1) == "不明の鍵盤入力：00e5", "unknown key status text");
+}
+
+bool ImeOpen(HWND window) {
+  HIMC context = ImmGetContext(window);
+  const bool open = context != nullptr && ImmGetOpenStatus(context);
+  if (context != nullptr) ImmReleaseContext(window, context);
+  return open;
+}
+
+void CheckKanjiKey(HWND window, RecordingPlatform& recorder) {
+  HIMC context = ImmGetContext(window);
+  Check(context != nullptr, "the window has an input context");
+  if (context != nullptr) ImmReleaseContext(window, context);
+  recorder.sent.clear();
+  TerminalKeyDown(window, VK_KANJI, 0x00000001);
+  Check(ImeInputModeOn(), "Kanji key turns IME input mode on");
+  Check(ImeOpen(window), "Kanji key opens the input method");
+  TerminalKeyDown(window, 'A', 0x001E0001);
+  Check(recorder.sent.empty(), "keys in IME input mode send nothing");
+  TerminalKeyDown(window, VK_KANJI, 0x00000001);
+  Check(!ImeInputModeOn(), "Kanji key again turns IME input mode off");
+  Check(!ImeOpen(window), "Kanji key again closes the input method");
+  Check(recorder.sent.empty(), "Kanji key sends nothing");
+}
+
+Bytes Encoded(const std::u16string& character) {
+  std::uint8_t bytes[2] = {};
+  const int size = EncodeCp932Character(character.data(), int(character.size()), bytes);
+  return Bytes(bytes, bytes + (size > 0 ? size : 0));
+}
+
+void CheckCodePage932Encoding() {
+  CheckBytes(Encoded(u"あ"), {0x82, 0xA0}, "あ in code page 932");
+  CheckBytes(Encoded(u"A"), {0x41}, "A in code page 932");
+  CheckBytes(Encoded(u"ｱ"), {0xB1}, "half-width ｱ in code page 932");
+  CheckBytes(Encoded(u"㍻"), {0x87, 0x7E}, "㍻ in code page 932");
+  CheckBytes(Encoded(u"～"), {0x81, 0x60}, "FULLWIDTH TILDE in code page 932");
+  CheckBytes(Encoded(u"😀"), {}, "an emoji has no code page 932 form");
+  CheckBytes(Encoded(std::u16string(1, char16_t(0xD800))), {}, "a lone surrogate has no form");
+}
+
+void CheckComposedText(HWND window, RecordingPlatform& recorder) {
+  recorder.sent.clear();
+  const std::u16string text = u"あA";
+  SendComposedUtf16(window, text.data(), int(text.size()));
+  CheckBytes(recorder.sent, {0x22, 0x24, 0x41, 0x00}, "あA sent as JIS words");
+  Check(recorder.LastStatus(1) == "送信データ：0041, 送信内容：A", "last character status");
+
+  recorder.sent.clear();
+  const std::u16string kanji = u"日本語😀ｱ";
+  SendComposedUtf16(window, kanji.data(), int(kanji.size()));
+  CheckBytes(recorder.sent,
+             {0x7C, 0x46, 0x5C, 0x4B, 0x6C, 0x38, 0x29, 0x21, 0xB1, 0x00},
+             "日本語, an emoji as ？, half-width ｱ");
+
+  recorder.sent.clear();
+  const std::u16string overlong(300, u'あ');
+  SendComposedUtf16(window, overlong.data(), int(overlong.size()));
+  Check(recorder.sent.size() == 256, "an overlong result is cut after 128 double-byte characters");
+
+  recorder.sent.clear();
+  Check(TerminalImeComposition(window, 0, GCS_RESULTSTR) == 0, "composition returns 0");
+  Check(recorder.sent.empty(), "composition outside IME input mode sends nothing");
+}
+
+}  // namespace
+
+int main() {
+  RecordingPlatform recorder;
+  platform = &recorder;
+  HWND window = CreateTestWindow();
+  Check(window != nullptr, "test window created");
+  if (window == nullptr) return 1;
+  CheckLockStatesAreReadAtStart();
+  InitKeyboardState(false, false);
+  CheckKeyMessages(window, recorder);
+  CheckKanjiKey(window, recorder);
+  CheckCodePage932Encoding();
+  CheckComposedText(window, recorder);
+  DestroyWindow(window);
+  std::printf("%s: %d failed\n", failures == 0 ? "passed" : "FAILED", failures);
+  return failures == 0 ? 0 : 1;
+}
