@@ -1,0 +1,243 @@
+#include "terminal/ui/gdi_canvas.h"
+
+#include <cstddef>
+#include <cstring>
+
+#define CHECK_FIELD(field)                                                   \
+  static_assert(offsetof(FontSpec, field) == offsetof(LOGFONTA, field) &&     \
+                    sizeof(FontSpec::field) == sizeof(LOGFONTA::field),       \
+                "FontSpec." #field " must match LOGFONTA")
+CHECK_FIELD(lfHeight);
+CHECK_FIELD(lfWidth);
+CHECK_FIELD(lfEscapement);
+CHECK_FIELD(lfOrientation);
+CHECK_FIELD(lfWeight);
+CHECK_FIELD(lfItalic);
+CHECK_FIELD(lfUnderline);
+CHECK_FIELD(lfStrikeOut);
+CHECK_FIELD(lfCharSet);
+CHECK_FIELD(lfOutPrecision);
+CHECK_FIELD(lfClipPrecision);
+CHECK_FIELD(lfQuality);
+CHECK_FIELD(lfPitchAndFamily);
+CHECK_FIELD(lfFaceName);
+#undef CHECK_FIELD
+static_assert(sizeof(FontSpec) == sizeof(LOGFONTA), "FontSpec must be a LOGFONTA");
+
+namespace {
+
+constexpr int FontSlots = 32;
+
+struct CachedFont {
+  FontSpec spec;
+  HFONT font;
+  bool runsExact;  // a run drawn at once gives the pixels of its cells drawn one by one
+};
+
+struct CanvasSet {
+  HWND window = nullptr;
+  HDC textDc = nullptr;
+  HDC graphicDc = nullptr;
+  HBITMAP textBitmap = nullptr;
+  HBITMAP graphicBitmap = nullptr;
+  HGDIOBJ textInitialBitmap = nullptr;
+  HGDIOBJ graphicInitialBitmap = nullptr;
+  HGDIOBJ textInitialFont = nullptr;
+  int textWidth = 0;
+  int textHeight = 0;
+  CachedFont fonts[FontSlots];
+  int fontCount = 0;
+  int nextEviction = 0;
+  HFONT selectedFont = nullptr;
+  COLORREF textColour = CLR_INVALID;
+  COLORREF backColour = CLR_INVALID;
+};
+
+CanvasSet canvases;
+
+HDC DcOf(Canvas canvas) { return canvas == Canvas::Text ? canvases.textDc : canvases.graphicDc; }
+
+int CellWidth() { return (canvases.textWidth - 100) / 100; }
+
+HBITMAP NewWhiteBitmap(HDC dc, int width, int height, HGDIOBJ& initial) {
+  HDC windowDc = GetDC(canvases.window);
+  HBITMAP bitmap = CreateCompatibleBitmap(windowDc, width, height);
+  ReleaseDC(canvases.window, windowDc);
+  HGDIOBJ previous = SelectObject(dc, bitmap);
+  if (initial == nullptr) initial = previous;
+  PatBlt(dc, 0, 0, width, height, WHITENESS);
+  return bitmap;
+}
+
+void SelectFont(HFONT font) {
+  if (canvases.selectedFont == font) return;
+  SelectObject(canvases.textDc, font);
+  canvases.selectedFont = font;
+}
+
+// Fixed pitch, no overhang, upright, and a character of each kind exactly two cells wide.
+bool RunsExact(HFONT font, const FontSpec& spec) {
+  const int cellWidth = CellWidth();
+  if (cellWidth <= 0 || spec.lfItalic) return false;
+  SelectFont(font);
+  TEXTMETRICA metrics;
+  if (!GetTextMetricsA(canvases.textDc, &metrics)) return false;
+  // TMPF_FIXED_PITCH set means a variable pitch.
+  if ((metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) != 0 || metrics.tmOverhang != 0) return false;
+  SIZE wide;
+  SIZE narrow;
+  if (!GetTextExtentPoint32A(canvases.textDc, "\x81\x40", 2, &wide) ||
+      !GetTextExtentPoint32A(canvases.textDc, "A.", 2, &narrow)) {
+    return false;
+  }
+  return wide.cx == 2 * cellWidth && narrow.cx == 2 * cellWidth;
+}
+
+void ForgetFonts() {
+  if (canvases.textDc != nullptr && canvases.textInitialFont != nullptr) {
+    SelectObject(canvases.textDc, canvases.textInitialFont);
+  }
+  canvases.selectedFont = nullptr;
+  for (int i = 0; i < canvases.fontCount; ++i) DeleteObject(canvases.fonts[i].font);
+  canvases.fontCount = 0;
+  canvases.nextEviction = 0;
+}
+
+CachedFont& FontEntry(const FontSpec& spec) {
+  for (int i = 0; i < canvases.fontCount; ++i) {
+    if (std::memcmp(&canvases.fonts[i].spec, &spec, sizeof spec) == 0) return canvases.fonts[i];
+  }
+  int slot = canvases.fontCount;
+  if (slot == FontSlots) {
+    slot = canvases.nextEviction;
+    canvases.nextEviction = (canvases.nextEviction + 1) % FontSlots;
+    if (canvases.selectedFont == canvases.fonts[slot].font) {
+      SelectObject(canvases.textDc, canvases.textInitialFont);
+      canvases.selectedFont = nullptr;
+    }
+    DeleteObject(canvases.fonts[slot].font);
+  } else {
+    ++canvases.fontCount;
+  }
+  CachedFont& entry = canvases.fonts[slot];
+  entry.spec = spec;
+  LOGFONTA logFont;
+  std::memcpy(&logFont, &spec, sizeof logFont);
+  entry.font = CreateFontIndirectA(&logFont);
+  entry.runsExact = RunsExact(entry.font, spec);
+  return entry;
+}
+
+void SetColours(COLORREF fg, COLORREF bg) {
+  if (canvases.textColour != fg) SetTextColor(canvases.textDc, fg);
+  if (canvases.backColour != bg) SetBkColor(canvases.textDc, bg);
+  canvases.textColour = fg;
+  canvases.backColour = bg;
+}
+
+void FillWith(HDC dc, int x, int y, int width, int height, COLORREF colour) {
+  if (width <= 0 || height <= 0) return;
+  HBRUSH brush = CreateSolidBrush(colour);
+  HGDIOBJ previous = SelectObject(dc, brush);
+  PatBlt(dc, x, y, width, height, PATCOPY);
+  SelectObject(dc, previous);
+  DeleteObject(brush);
+}
+
+}  // namespace
+
+bool CreateGdiCanvases(HWND window) {
+  canvases.window = window;
+  HDC windowDc = GetDC(window);
+  canvases.textDc = CreateCompatibleDC(windowDc);
+  canvases.graphicDc = CreateCompatibleDC(windowDc);
+  ReleaseDC(window, windowDc);
+  if (canvases.textDc == nullptr || canvases.graphicDc == nullptr) return false;
+  SetBkMode(canvases.textDc, OPAQUE);
+  canvases.textInitialFont = GetCurrentObject(canvases.textDc, OBJ_FONT);
+  canvases.graphicBitmap = NewWhiteBitmap(canvases.graphicDc, GraphicWidth, GraphicHeight,
+                                          canvases.graphicInitialBitmap);
+  return true;
+}
+
+void DestroyGdiCanvases() {
+  ForgetFonts();
+  if (canvases.textDc != nullptr) {
+    if (canvases.textInitialBitmap != nullptr) SelectObject(canvases.textDc, canvases.textInitialBitmap);
+    DeleteDC(canvases.textDc);
+  }
+  if (canvases.graphicDc != nullptr) {
+    if (canvases.graphicInitialBitmap != nullptr) SelectObject(canvases.graphicDc, canvases.graphicInitialBitmap);
+    DeleteDC(canvases.graphicDc);
+  }
+  if (canvases.textBitmap != nullptr) DeleteObject(canvases.textBitmap);
+  if (canvases.graphicBitmap != nullptr) DeleteObject(canvases.graphicBitmap);
+  canvases = CanvasSet{};
+}
+
+void GdiResizeTextCanvas(int width, int height) {
+  if (canvases.textDc == nullptr) return;
+  HBITMAP old = canvases.textBitmap;
+  canvases.textBitmap = NewWhiteBitmap(canvases.textDc, width, height, canvases.textInitialBitmap);
+  if (old != nullptr) DeleteObject(old);
+  canvases.textWidth = width;
+  canvases.textHeight = height;
+  // Whether a run can be drawn at once depends on the cell width.
+  ForgetFonts();
+}
+
+FontMetrics GdiMeasureFont(const FontSpec& font) {
+  FontMetrics result{0, 0};
+  if (canvases.textDc == nullptr) return result;
+  LOGFONTA logFont;
+  std::memcpy(&logFont, &font, sizeof logFont);
+  HFONT measured = CreateFontIndirectA(&logFont);
+  HGDIOBJ previous = SelectObject(canvases.textDc, measured);
+  TEXTMETRICA metrics;
+  if (GetTextMetricsA(canvases.textDc, &metrics)) {
+    result.averageWidth = metrics.tmAveCharWidth;
+    result.lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+  }
+  SelectObject(canvases.textDc, previous);
+  DeleteObject(measured);
+  return result;
+}
+
+void GdiDrawText(Canvas canvas, int x, int y, const std::uint8_t* bytes, int length,
+                 const FontSpec& font, COLORREF fg, COLORREF bg) {
+  if (canvas != Canvas::Text || canvases.textDc == nullptr || length <= 0) return;
+  const CachedFont& entry = FontEntry(font);
+  SelectFont(entry.font);
+  SetColours(fg, bg);
+  const char* text = reinterpret_cast<const char*>(bytes);
+  if (entry.runsExact) {
+    TextOutA(canvases.textDc, x, y, text, length);
+    return;
+  }
+  const int step = 2 * CellWidth();
+  for (int i = 0; i < length; i += 2) {
+    TextOutA(canvases.textDc, x + i / 2 * step, y, text + i, length - i >= 2 ? 2 : 1);
+  }
+}
+
+void GdiFillRect(Canvas canvas, int x, int y, int width, int height, COLORREF colour) {
+  HDC dc = DcOf(canvas);
+  if (dc != nullptr) FillWith(dc, x, y, width, height, colour);
+}
+
+void GdiCopyRect(Canvas canvas, int toX, int toY, int width, int height, int fromX, int fromY) {
+  HDC dc = DcOf(canvas);
+  if (dc != nullptr) BitBlt(dc, toX, toY, width, height, dc, fromX, fromY, SRCCOPY);
+}
+
+void GdiSetPixel(Canvas canvas, int x, int y, COLORREF colour) {
+  HDC dc = DcOf(canvas);
+  if (dc != nullptr) SetPixel(dc, x, y, colour);
+}
+
+HDC GdiCanvasDc(Canvas canvas) { return DcOf(canvas); }
+
+HFONT GdiFont(const FontSpec& font) {
+  if (canvases.textDc == nullptr) return nullptr;
+  return FontEntry(font).font;
+}
