@@ -84,16 +84,14 @@ void SendImeResult(HWND window, WPARAM wParam, LPARAM lParam) {
   DefaultProcessing(window, WM_IME_COMPOSITION, wParam, lParam);
 }
 
-// Best fit is allowed, so the JIS forms that other input methods produce
-// (WAVE DASH U+301C, MINUS SIGN U+2212, ...) reach the device as the code
-// page 932 characters they stand for; a character with no form at all comes
-// back with the default character and is replaced.
+// Exact forms only (no best fit, which differs between systems): a character
+// without one comes back with the default character and is replaced.
 int EncodeCp932Character(const char16_t* character, int unitCount, std::uint8_t bytes[2]) {
   wchar_t wide[2] = {};
   for (int i = 0; i < unitCount && i < 2; ++i) wide[i] = wchar_t(character[i]);
   char encoded[4];
   BOOL usedDefault = FALSE;
-  const int size = WideCharToMultiByte(ShiftJisCodePage, 0, wide, unitCount, encoded,
+  const int size = WideCharToMultiByte(ShiftJisCodePage, WC_NO_BEST_FIT_CHARS, wide, unitCount, encoded,
                                        sizeof encoded, nullptr, &usedDefault);
   if (usedDefault || size < 1 || size > 2) return 0;
   for (int i = 0; i < size; ++i) bytes[i] = std::uint8_t(encoded[i]);

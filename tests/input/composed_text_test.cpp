@@ -86,7 +86,8 @@ TEST_F(ComposedText, EmptyTextSendsAndShowsNothing) {
 // A stand-in for the platform's code page 932 conversion, with a few characters.
 int FewCharacters(const char16_t* character, int unitCount, std::uint8_t bytes[2]) {
   static const std::map<char16_t, Bytes> known = {
-      {u'A', {0x41}}, {u'あ', {0x82, 0xA0}}, {u'ｱ', {0xB1}}, {u'亜', {0x88, 0x9F}}};
+      {u'A', {0x41}}, {u'あ', {0x82, 0xA0}}, {u'ｱ', {0xB1}}, {u'亜', {0x88, 0x9F}},
+      {u'～', {0x81, 0x60}}, {u'－', {0x81, 0x7C}}, {u'∥', {0x81, 0x61}}, {u'￢', {0x81, 0xCA}}};
   if (unitCount != 1) return 0;
   const auto found = known.find(character[0]);
   if (found == known.end()) return 0;
@@ -104,6 +105,13 @@ Bytes Encode(const std::u16string& units, Cp932CharacterEncoder encoder = FewCha
 
 TEST(ComposedTextEncoding, EncodesEachCharacter) {
   EXPECT_EQ(Encode(u"あAｱ亜"), (Bytes{0x82, 0xA0, 0x41, 0xB1, 0x88, 0x9F}));
+}
+
+TEST(ComposedTextEncoding, SendsJisSpellingsOfCharactersAsTheirCodePage932Forms) {
+  // WAVE DASH, MINUS SIGN, DOUBLE VERTICAL LINE, NOT SIGN as a JIS input method gives them
+  EXPECT_EQ(Encode(u"\u301C\u2212\u2016\u00AC"),
+            (Bytes{0x81, 0x60, 0x81, 0x7C, 0x81, 0x61, 0x81, 0xCA}));
+  EXPECT_EQ(Encode(u"～－"), (Bytes{0x81, 0x60, 0x81, 0x7C}));
 }
 
 TEST(ComposedTextEncoding, ReplacesCharactersWithoutACodePage932Form) {

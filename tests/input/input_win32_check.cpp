@@ -141,6 +141,7 @@ void CheckCodePage932Encoding() {
   CheckBytes(Encoded(u"ｱ"), {0xB1}, "half-width ｱ in code page 932");
   CheckBytes(Encoded(u"㍻"), {0x87, 0x7E}, "㍻ in code page 932");
   CheckBytes(Encoded(u"～"), {0x81, 0x60}, "FULLWIDTH TILDE in code page 932");
+  CheckBytes(Encoded(u"é"), {}, "é has no exact code page 932 form");
   CheckBytes(Encoded(u"😀"), {}, "an emoji has no code page 932 form");
   CheckBytes(Encoded(std::u16string(1, char16_t(0xD800))), {}, "a lone surrogate has no form");
 }
@@ -153,11 +154,11 @@ void CheckComposedText(HWND window, RecordingPlatform& recorder) {
   Check(recorder.LastStatus(1) == "送信データ：0041, 送信内容：A", "last character status");
 
   recorder.sent.clear();
-  const std::u16string kanji = u"日本語😀ｱ";
+  const std::u16string kanji = u"日本語😀ｱ〜−";
   SendComposedUtf16(window, kanji.data(), int(kanji.size()));
   CheckBytes(recorder.sent,
-             {0x7C, 0x46, 0x5C, 0x4B, 0x6C, 0x38, 0x29, 0x21, 0xB1, 0x00},
-             "日本語, an emoji as ？, half-width ｱ");
+             {0x7C, 0x46, 0x5C, 0x4B, 0x6C, 0x38, 0x29, 0x21, 0xB1, 0x00, 0x41, 0x21, 0x5D, 0x21},
+             "日本語, an emoji as ？, half-width ｱ, WAVE DASH as ～, MINUS SIGN as －");
 
   recorder.sent.clear();
   const std::u16string overlong(300, u'あ');
