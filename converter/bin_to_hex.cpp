@@ -1,7 +1,6 @@
 #include "converter/bin_to_hex.h"
 
 #include <cstdio>
-#include <string>
 #include <vector>
 
 #include "converter/file_size.h"
@@ -10,15 +9,29 @@
 
 namespace {
 
-// The size check has bounded the image by the ROM size, so it is read whole.
-// Bytes that cannot be read (a read error, a file shrinking under us) are not
+// The image is read and converted one 64 KB segment at a time, so each
+// segment's records are written from one buffer kept warm in the cache.
+// At most `size` bytes are taken, the size the file system reported; bytes
+// that cannot be read (a read error, a file shrinking under us) are not
 // invented: only the bytes actually read are converted.
-std::vector<unsigned char> ReadImage(std::FILE* input, long size)
+void WriteHexRecords(std::FILE* input, long size, std::FILE* output)
 {
-    std::vector<unsigned char> image(static_cast<std::size_t>(size));
-    const std::size_t got = std::fread(image.data(), 1, image.size(), input);
-    image.resize(got);
-    return image;
+    std::vector<unsigned char> segment(hexSegmentBytes);
+    std::vector<char> text(hexSegmentTextMax);
+    char* const begin = text.data();
+    std::fwrite(begin, 1, static_cast<std::size_t>(PutHexStart(begin) - begin), output);
+    std::size_t left = static_cast<std::size_t>(size);
+    for (unsigned index = 0; left > 0; ++index) {
+        const std::size_t wanted = left < hexSegmentBytes ? left : hexSegmentBytes;
+        const std::size_t got = std::fread(segment.data(), 1, wanted, input);
+        if (got == 0) {
+            break;
+        }
+        const char* end = PutHexSegment(segment.data(), got, index, begin);
+        std::fwrite(begin, 1, static_cast<std::size_t>(end - begin), output);
+        left -= got;
+    }
+    std::fwrite(begin, 1, static_cast<std::size_t>(PutHexEnd(begin) - begin), output);
 }
 
 }  // namespace
@@ -47,10 +60,7 @@ int ConvertBinToHex(const char* inputName, const char* outputName, const char* r
         return 2;
     }
 
-    const std::vector<unsigned char> image = ReadImage(input, inputSize);
-    std::string text;
-    AppendHexRecords(image.data(), image.size(), text);
-    std::fwrite(text.data(), 1, text.size(), output);
+    WriteHexRecords(input, inputSize, output);
     std::fclose(output);
     console << "Output file size=" << FileSizeOnDisk(outputName) << "\n";
     std::fclose(input);

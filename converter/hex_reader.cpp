@@ -1,5 +1,8 @@
 #include "converter/hex_reader.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
 constexpr char ctrlZ = 0x1A;
@@ -11,10 +14,31 @@ bool IsAsciiAlnum(char c)
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+// d(c) for every byte value, looked up rather than computed for each digit.
+struct DigitTable {
+    unsigned char values[256];
+};
+
+constexpr DigitTable MakeDigitTable()
+{
+    DigitTable table{};
+    for (int c = 0; c < 256; ++c) {
+        table.values[c] = static_cast<unsigned char>(c >= '0' && c <= '9' ? c % 16 : c % 16 + 9);
+    }
+    return table;
+}
+
+constexpr DigitTable digitTable = MakeDigitTable();
+
 int DigitValue(char c)
 {
-    const int value = static_cast<unsigned char>(c) % 16;
-    return c >= '0' && c <= '9' ? value : value + 9;
+    return digitTable.values[static_cast<unsigned char>(c)];
+}
+
+// Bytes that end or interrupt a run of ordinary line characters.
+bool IsLineControl(char c)
+{
+    return c == '\n' || c == '\r' || c == ctrlZ;
 }
 
 int PairAt(const char* line, std::size_t position)
@@ -78,6 +102,66 @@ void PushChar(HexReader& reader, char c)
     }
 }
 
+// Every line control byte is below 0x1B. Record text has none of those bytes
+// between its line ends, so whole 8-byte words are passed over while no byte in
+// them is that low; the bytes of the word that stops this are looked at one by one.
+std::size_t SkipWordsWithoutLowBytes(const char* text, std::size_t limit)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101u;
+    constexpr std::uint64_t highBits = 0x8080808080808080u;
+    std::size_t skipped = 0;
+    while (limit - skipped >= sizeof(std::uint64_t)) {
+        std::uint64_t word;
+        std::memcpy(&word, text + skipped, sizeof word);
+        if (((word - ones * (ctrlZ + 1)) & ~word & highBits) != 0) {
+            break;
+        }
+        skipped += sizeof word;
+    }
+    return skipped;
+}
+
+// Copies the run of ordinary characters at `text` into the line, up to the room
+// left in it, and returns how many characters it took.
+std::size_t TakeOrdinaryRun(HexReader& reader, const char* text, std::size_t size)
+{
+    const std::size_t room = hexLineLimit - reader.lineLength;
+    const std::size_t limit = size < room ? size : room;
+    std::size_t taken = SkipWordsWithoutLowBytes(text, limit);
+    while (taken < limit && !IsLineControl(text[taken])) {
+        ++taken;
+    }
+    std::memcpy(reader.line + reader.lineLength, text, taken);
+    reader.lineLength += taken;
+    if (reader.lineLength == hexLineLimit) {
+        EndPiece(reader);
+    }
+    return taken;
+}
+
+// A CR is held back until the next character tells whether it starts a CR LF
+// line end (dropped) or is an ordinary character of the line.
+void TakeOneChar(HexReader& reader, char c)
+{
+    if (reader.pendingCr) {
+        reader.pendingCr = false;
+        if (c == '\n') {
+            EndPiece(reader);
+            return;
+        }
+        PushChar(reader, '\r');
+    }
+    if (c == ctrlZ) {
+        reader.ended = true;
+    } else if (c == '\r') {
+        reader.pendingCr = true;
+    } else if (c == '\n') {
+        EndPiece(reader);
+    } else {
+        PushChar(reader, c);
+    }
+}
+
 }  // namespace
 
 int HexPairValue(char first, char second)
@@ -85,33 +169,28 @@ int HexPairValue(char first, char second)
     return 16 * DigitValue(first) + DigitValue(second);
 }
 
+// A reader used again keeps its image memory; only the state is reset.
 void StartHexReader(HexReader& reader, long romSize)
 {
-    reader = HexReader{};
     reader.image.assign(hexImageSize, 0xFF);
     reader.romSize = romSize;
+    reader.segmentBase = 0;
+    reader.lineLength = 0;
+    reader.pendingCr = false;
+    reader.ended = false;
+    reader.addressError = false;
 }
 
 void FeedHexText(HexReader& reader, const char* text, std::size_t size)
 {
-    for (std::size_t i = 0; i < size && !reader.ended; ++i) {
-        const char c = text[i];
-        if (reader.pendingCr) {
-            reader.pendingCr = false;
-            if (c == '\n') {
-                EndPiece(reader);
-                continue;
-            }
-            PushChar(reader, '\r');
-        }
-        if (c == ctrlZ) {
-            reader.ended = true;
-        } else if (c == '\r') {
-            reader.pendingCr = true;
-        } else if (c == '\n') {
-            EndPiece(reader);
+    std::size_t i = 0;
+    while (i < size && !reader.ended) {
+        const std::size_t taken = reader.pendingCr ? 0 : TakeOrdinaryRun(reader, text + i, size - i);
+        if (taken > 0) {
+            i += taken;
         } else {
-            PushChar(reader, c);
+            TakeOneChar(reader, text[i]);
+            ++i;
         }
     }
 }

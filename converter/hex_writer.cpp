@@ -5,11 +5,7 @@
 namespace {
 
 constexpr std::size_t recordDataBytes = 32;
-constexpr unsigned long segmentSpan = 0x10000;
 constexpr unsigned segmentStep = 0x1000;
-
-// Longest line: ':', count, address, type, 32 data bytes, checksum, CR LF.
-constexpr std::size_t longestRecordChars = 1 + 2 * (4 + recordDataBytes + 1) + 2;
 
 // The two upper-case digits of every byte value, so formatting a byte is one copy.
 struct DigitPairTable {
@@ -64,29 +60,24 @@ char* PutSegmentRecord(char* out, unsigned segment)
 
 }  // namespace
 
-void AppendHexRecords(const unsigned char* data, std::size_t size, std::string& text)
+char* PutHexStart(char* out)
 {
-    const std::size_t start = text.size();
-    const std::size_t records = size / recordDataBytes + 1;
-    const std::size_t segments = size / segmentSpan + 1;
-    text.resize(start + (records + segments + 1) * longestRecordChars);
+    return PutSegmentRecord(out, 0);
+}
 
-    char* const begin = &text[start];
-    char* out = PutSegmentRecord(begin, 0);
-    unsigned segment = 0;
-    unsigned long address = 0;
-    std::size_t done = 0;
-    while (done < size) {
-        const std::size_t count = size - done > recordDataBytes ? recordDataBytes : size - done;
-        out = PutRecord(out, 0, static_cast<unsigned>(address), data + done, count);
-        done += count;
-        address += count;
-        if (done < size && address >= segmentSpan) {
-            segment = (segment + segmentStep) & 0xFFFF;
-            out = PutSegmentRecord(out, segment);
-            address = 0;
-        }
+char* PutHexSegment(const unsigned char* data, std::size_t size, unsigned segmentIndex, char* out)
+{
+    if (segmentIndex > 0) {
+        out = PutSegmentRecord(out, (segmentIndex * segmentStep) & 0xFFFF);
     }
-    out = PutRecord(out, 1, 0, nullptr, 0);
-    text.resize(start + static_cast<std::size_t>(out - begin));
+    for (std::size_t done = 0; done < size; done += recordDataBytes) {
+        const std::size_t count = size - done > recordDataBytes ? recordDataBytes : size - done;
+        out = PutRecord(out, 0, static_cast<unsigned>(done), data + done, count);
+    }
+    return out;
+}
+
+char* PutHexEnd(char* out)
+{
+    return PutRecord(out, 1, 0, nullptr, 0);
 }
