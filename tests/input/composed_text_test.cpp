@@ -47,12 +47,6 @@ TEST_F(ComposedText, ShowsEachCharacterAsItGoes) {
                                                     "送信データ：386c, 送信内容：語"}));
 }
 
-TEST_F(ComposedText, SendsEveryByteToTheTerminalWindow) {
-  Send({0x82, 0xA0, 'x'});
-  ASSERT_EQ(recorder.sentTo.size(), 4u);
-  for (Window window : recorder.sentTo) EXPECT_EQ(window, TerminalWindow);
-}
-
 TEST_F(ComposedText, SendsHalfWidthKatakanaAsASingleByteCharacter) {
   EXPECT_EQ(Send({0xB1}), (Bytes{0xB1, 0x00}));
   EXPECT_EQ(recorder.LastStatus(1), "送信データ：00b1, 送信内容：ｱ");
