@@ -37,7 +37,10 @@ LRESULT FinishKeyMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   return outcome.defaultProcessing ? DefaultProcessing(window, message, wParam, lParam) : 0;
 }
 
-// The result string exactly as long as the input method says it is.
+// The result string as UTF-16, exactly as long as the input method says it
+// is. It is converted to code page 932 here, not by the input method (the
+// ANSI form would use the system's code page), so composed Japanese reaches
+// the device alike on every system.
 std::vector<char16_t> ReadResultString(HWND window) {
   std::vector<char16_t> result;
   HIMC context = ImmGetContext(window);
@@ -87,12 +90,13 @@ void SendImeResult(HWND window, WPARAM wParam, LPARAM lParam) {
 // Exact forms only (no best fit, which differs between systems): a character
 // without one comes back with the default character and is replaced.
 int EncodeCp932Character(const char16_t* character, int unitCount, std::uint8_t bytes[2]) {
+  const int count = std::min(unitCount, 2);
   wchar_t wide[2] = {};
-  for (int i = 0; i < unitCount && i < 2; ++i) wide[i] = wchar_t(character[i]);
+  for (int i = 0; i < count; ++i) wide[i] = wchar_t(character[i]);
   char encoded[4];
   BOOL usedDefault = FALSE;
-  const int size = WideCharToMultiByte(ShiftJisCodePage, WC_NO_BEST_FIT_CHARS, wide, unitCount, encoded,
-                                       sizeof encoded, nullptr, &usedDefault);
+  const int size = WideCharToMultiByte(ShiftJisCodePage, WC_NO_BEST_FIT_CHARS, wide, count,
+                                       encoded, sizeof encoded, nullptr, &usedDefault);
   if (usedDefault || size < 1 || size > 2) return 0;
   for (int i = 0; i < size; ++i) bytes[i] = std::uint8_t(encoded[i]);
   return size;
