@@ -1,9 +1,11 @@
 #include <cstdint>
 
-#include "terminal/interpreter/sequence_dump.h"
+#include "terminal/interpreter/dump_line.h"
 #include "terminal/link/comm_log.h"
+#include "terminal/model/draw_queue.h"
 #include "terminal/model/terminal_state.h"
 #include "terminal/ui/dump_plan.h"
+#include "terminal/ui/gdi_canvas.h"
 #include "terminal/ui/status_bar.h"
 #include "terminal/ui/status_texts.h"
 #include "terminal/ui/views.h"
@@ -11,8 +13,6 @@
 #include "terminal/ui/window_handles.h"
 
 namespace {
-
-constexpr int DumpLineTextBytes = 68;
 
 bool ReadLog(std::int32_t offset, std::uint8_t* buffer, std::int32_t count) {
   HANDLE log = logFile;
@@ -23,9 +23,9 @@ bool ReadLog(std::int32_t offset, std::uint8_t* buffer, std::int32_t count) {
 
 void DrawDumpLine(HDC dc, const TerminalState& state, int line, std::int32_t label,
                   const std::uint8_t* bytes, int count) {
-  char text[DumpLineTextBytes + 16];
+  char text[DumpLineLength + 1];
   FormatDumpLine(std::uint32_t(label), bytes, count, text);
-  TextOutA(dc, 0, line * state.cellHeight, text, DumpLineTextBytes);
+  TextOutA(dc, 0, line * state.cellHeight, text, DumpLineLength);
 }
 
 }  // namespace
@@ -44,7 +44,8 @@ void PaintDump(HWND window, HDC dc) {
   std::int32_t start = std::int32_t(connectionDataStart);
   DumpPlan plan = PlanDump(start, end, DumpWindow{pos, maximum, state->clientHeight, state->cellHeight});
   if (plan.count == 0) return;
-  HGDIOBJ previousFont = SelectObject(dc, HFONT(state->font));
+  // The dump is drawn in the font the text screen was last laid out with.
+  HGDIOBJ previousFont = SelectObject(dc, GdiFont(appliedFontSpec));
   SetTextColor(dc, resetDefaults.fgColour);
   SetBkColor(dc, resetDefaults.bgColour);
   bool read = WalkDump(plan, ReadLog, [&](int line, std::int32_t label, const std::uint8_t* bytes, int count) {

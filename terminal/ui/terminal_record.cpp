@@ -50,7 +50,7 @@ int CreateTerminalState(HWND mainWindow) {
     delete state;
     return -1;
   }
-  CreateCanvases(mainWindow);
+  CreateGdiCanvases(mainWindow);
   SetRecordOf(mainWindow, state);
   SetRecordOf(terminalWindow, state);
   ApplyFontSpec(mainWindow, state);
@@ -70,7 +70,7 @@ int DestroyTerminalState(HWND mainWindow) {
   SetRecordOf(terminalWindow, nullptr);
   CloseEvents(*state);
   if (state->font != nullptr) DeleteObject(HGDIOBJ(state->font));
-  DestroyCanvases();
+  DestroyGdiCanvases();
   delete state;
   return 1;
 }

@@ -1,5 +1,7 @@
 #include "terminal/ui/views.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "terminal/model/terminal_model.h"
@@ -65,7 +67,7 @@ int PaintTerminal(HWND window) {
     case 0:
       // The interpreter queues its drawing; the canvas is complete only after a flush.
       FlushDrawing();
-      BitBlt(dc, 0, 0, state->clientWidth, state->clientHeight, CanvasDC(Canvas::Text),
+      BitBlt(dc, 0, 0, state->clientWidth, state->clientHeight, GdiCanvasDc(Canvas::Text),
              std::max(0, state->hScrollPos), std::max(0, state->vScrollPos), SRCCOPY);
       ShowTerminalCaret(window);
       break;
@@ -77,7 +79,7 @@ int PaintTerminal(HWND window) {
       HideTerminalCaret(window);
       FlushDrawing();
       BitBlt(dc, 0, 0, std::min(state->clientWidth, GraphicWidth),
-             std::min(state->clientHeight, GraphicHeight), CanvasDC(Canvas::Graphic), 0, 0, SRCCOPY);
+             std::min(state->clientHeight, GraphicHeight), GdiCanvasDc(Canvas::Graphic), 0, 0, SRCCOPY);
       break;
     default:
       break;
