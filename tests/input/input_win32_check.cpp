@@ -1,7 +1,8 @@
 // Checks the Windows half of keyboard and IME input against the real Win32
 // calls (run under Wine by the native tree's tests): key messages through
 // TerminalKeyDown/TerminalKeyUp, the input method's open status, the keyboard's
-// lock states, and composed text converted with the code page 932 tables.
+// lock states, and text composed with the input method, converted with the
+// code page 932 tables.
 #include <windows.h>
 #include <imm.h>
 
@@ -41,9 +42,19 @@ void CheckBytes(const Bytes& actual, const Bytes& expected, const char* what) {
   Check(actual == expected, what);
 }
 
+// Routes the keyboard and composition messages as the terminal window does.
+LRESULT CALLBACK TerminalLikeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_KEYDOWN: return TerminalKeyDown(window, wParam, lParam);
+    case WM_KEYUP: return TerminalKeyUp(window, wParam, lParam);
+    case WM_IME_COMPOSITION: return TerminalImeComposition(window, wParam, lParam);
+    default: return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
 HWND CreateTestWindow() {
   WNDCLASSW windowClass = {};
-  windowClass.lpfnWndProc = DefWindowProcW;
+  windowClass.lpfnWndProc = TerminalLikeProc;
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = L"InputCheckWindow";
   RegisterClassW(&windowClass);
@@ -170,6 +181,56 @@ void CheckComposedText(HWND window, RecordingPlatform& recorder) {
   Check(recorder.sent.empty(), "composition outside IME input mode sends nothing");
 }
 
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+// Has the input method compose `text` and finish it, as if the user had typed
+// and confirmed it; the result arrives as WM_IME_COMPOSITION.
+void ComposeAndConfirm(HWND window, const std::wstring& text) {
+  HIMC context = ImmGetContext(window);
+  if (context == nullptr) return;
+  ImmSetCompositionStringW(context, SCS_SETSTR, const_cast<wchar_t*>(text.c_str()),
+                           DWORD(text.size() * sizeof(wchar_t)), nullptr, 0);
+  ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+  ImmReleaseContext(window, context);
+  PumpMessages();
+}
+
+void CheckImeResults(HWND window, RecordingPlatform& recorder) {
+  SendMessageW(window, WM_KEYDOWN, VK_KANJI, 0x00000001);
+  Check(ImeInputModeOn(), "IME input mode on for composing");
+  recorder.sent.clear();
+  recorder.statuses.clear();
+  ComposeAndConfirm(window, L"\u65E5\u672CA");  // 日本A
+  CheckBytes(recorder.sent, {0x7C, 0x46, 0x5C, 0x4B, 0x41, 0x00}, "composed 日本A sent once");
+  Check(recorder.LastStatus(1) == "送信データ：0041, 送信内容：A", "status of the last character");
+  Check(recorder.statuses.size() == 3, "one status text per character");
+
+  recorder.sent.clear();
+  ComposeAndConfirm(window, L"\uFF71\U0001F600\u301C");  // ｱ, an emoji, WAVE DASH
+  CheckBytes(recorder.sent, {0xB1, 0x00, 0x29, 0x21, 0x41, 0x21}, "composed ｱ, emoji, wave dash");
+
+  recorder.sent.clear();
+  ComposeAndConfirm(window, std::wstring(300, L'\u3042'));
+  Check(recorder.sent.size() == 256, "an overlong composed result sends 128 characters");
+
+  SendMessageW(window, WM_KEYDOWN, VK_KANJI, 0x00000001);
+  Check(!ImeInputModeOn(), "IME input mode off again");
+  HIMC context = ImmGetContext(window);
+  if (context != nullptr) {
+    ImmSetOpenStatus(context, TRUE);  // opened by other means: the mode bit stays off
+    ImmReleaseContext(window, context);
+  }
+  recorder.sent.clear();
+  ComposeAndConfirm(window, L"\u65E5");
+  Check(recorder.sent.empty(), "a result outside IME input mode is dropped");
+}
+
 }  // namespace
 
 int main() {
@@ -184,6 +245,7 @@ int main() {
   CheckKanjiKey(window, recorder);
   CheckCodePage932Encoding();
   CheckComposedText(window, recorder);
+  CheckImeResults(window, recorder);
   DestroyWindow(window);
   std::printf("%s: %d failed\n", failures == 0 ? "passed" : "FAILED", failures);
   return failures == 0 ? 0 : 1;
