@@ -8,6 +8,7 @@ usage: talvorix_session_test.py EXE DISPLAY_NUMBER WORKDIR [SCREENSHOT_DIR]
 
 import os
 import shutil
+import signal
 import sys
 import time
 
@@ -56,10 +57,22 @@ def stamps(session, stamp):
     return session.log_bytes().count(stamp)
 
 
-def open_menu_item(session, right, down):
-    """Chooses a menu item with the keyboard: F10, `right` pop-ups on, then
-    `down` items down the pop-up, Return."""
-    session.keys("F10", *(["Right"] * right), "Down", *(["Down"] * down), "Return", delay_ms=150)
+# Where the menu bar's pop-ups and their items are inside the virtual desktop:
+# the main window's client area starts at (192, 134) with the prefix's fonts.
+MENU_BAR_Y = 125
+POPUP_X = [208, 243, 277, 317]
+FIRST_ITEM_Y = 147
+ITEM_STEP = 20
+
+
+def open_menu_item(session, popup, item):
+    """Chooses item `item` of pop-up `popup` with the mouse (keyboard menu
+    navigation under Wine loses keys when the focus moves)."""
+    session.click(POPUP_X[popup], MENU_BAR_Y)
+    time.sleep(0.7)
+    session.click(POPUP_X[popup] + 30, FIRST_ITEM_Y + ITEM_STEP * item)
+    time.sleep(0.3)
+    session.focus()
 
 
 def show_coloured_text(device):
@@ -221,6 +234,8 @@ def dark_text_lines(shot, origin):
 
 
 def main():
+    # A time-out ends the test with SIGTERM: leave through the clean-up.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(124))
     if len(sys.argv) < 4:
         print(__doc__)
         return 2

@@ -134,17 +134,20 @@ class Device:
 
 
 class Session:
-    def __init__(self, exe, prefix, display_number, workdir, desktop="talvorixtest"):
+    def __init__(self, exe, prefix, display_number, workdir, desktop="talvorixtest", wine_debug="-all",
+                 stderr_path=None):
         self.exe = os.path.abspath(exe)
         self.display = ":%d" % display_number
         self.desktop = desktop
         self.workdir = workdir
-        self.env = dict(os.environ, WINEPREFIX=prefix, WINEARCH="win32", WINEDEBUG="-all",
+        self.env = dict(os.environ, WINEPREFIX=prefix, WINEARCH="win32", WINEDEBUG=wine_debug,
                         DISPLAY=self.display)
+        self.stderr_path = stderr_path
         self.env.pop("WAYLAND_DISPLAY", None)
         self.xvfb = None
         self.program = None
         self.device = None
+        self.com5 = None
         self.desktop_window = None
         os.makedirs(workdir, exist_ok=True)
 
@@ -159,14 +162,17 @@ class Session:
                                           capture_output=True).returncode == 0, 20, "Xvfb")
         if with_device:
             self.device = Device()
-            com5 = os.path.join(self.env["WINEPREFIX"], "dosdevices", "com5")
-            if os.path.lexists(com5):
-                os.unlink(com5)
-            os.symlink(self.device.slave_path, com5)
+            self.com5 = os.path.join(self.env["WINEPREFIX"], "dosdevices", "com5")
+            if os.path.lexists(self.com5):
+                os.unlink(self.com5)
+            os.symlink(self.device.slave_path, self.com5)
+        stderr = open(self.stderr_path, "wb") if self.stderr_path else subprocess.DEVNULL
         self.program = subprocess.Popen(
             ["wine", "explorer", "/desktop=%s,1024x768" % self.desktop, self.exe],
-            cwd=self.workdir, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            cwd=self.workdir, env=self.env, stdout=subprocess.DEVNULL, stderr=stderr,
             start_new_session=True)
+        if self.stderr_path:
+            stderr.close()
         self.desktop_window = self._wait(lambda: self.find_window("%s - Wine desktop" % self.desktop), 60,
                                          "the Wine desktop")
         self._wait(lambda: self.find_window("通信ターミナル"), 60, "the main window")
@@ -192,7 +198,9 @@ class Session:
 
     # --- input ----------------------------------------------------------
     def focus(self):
-        self.xdotool("mousemove", "--window", self.desktop_window, "1000", "760")
+        # Keys reach the program only while the pointer is over one of its
+        # windows: the main window's caption.
+        self.xdotool("mousemove", "--window", self.desktop_window, "500", "104")
         self.xdotool("windowfocus", self.desktop_window)
 
     def keys(self, *names, delay_ms=60):
@@ -240,6 +248,8 @@ class Session:
                 os.killpg(self.program.pid, signal.SIGKILL)
                 self.program.wait(timeout=10)
         if self.device is not None:
+            if os.path.islink(self.com5) and os.readlink(self.com5) == self.device.slave_path:
+                os.unlink(self.com5)
             self.device.close()
         if self.xvfb is not None:
             self.xvfb.terminate()

@@ -1,0 +1,119 @@
+#!/usr/bin/env python3
+"""Floods talvorix.exe under Wine with JIS text that scrolls and changes
+colour, while the text view is shown, and measures how fast the terminal
+interprets and logs it, whether every byte arrived in the log in order, and
+how often the terminal window repainted meanwhile.
+
+usage: flood.py EXE DISPLAY_NUMBER WORKDIR [MEGABYTES]
+"""
+
+import os
+import re
+import shutil
+import signal
+import sys
+import threading
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "tests", "ui"))
+
+import jis_words as jw  # noqa: E402
+from wine_session import Session, log, require_tools  # noqa: E402
+
+START_STAMP = "通信開始時刻：".encode("cp932")
+TEXT = "通信端末の洪水試験：漢字とかなとカナ、ＡＢＣ１２３、色と背景が行ごとに変わる。"
+
+
+def flood_stream(size):
+    """Lines of 48 characters in changing colours; the screen scrolls from the
+    201st line on."""
+    lines = []
+    total = 0
+    index = 0
+    while total < size:
+        line = jw.sgr(31 + index % 7) + (jw.sgr(40 + index // 10 % 8) if index % 10 == 0 else b"")
+        line += jw.text((TEXT * 2)[index % len(TEXT):][:48]) + jw.words(jw.CR, jw.LF)
+        lines.append(line)
+        total += len(line)
+        index += 1
+    return b"".join(lines)
+
+
+def wait_for(probe, seconds, step=0.05):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if probe():
+            return True
+        time.sleep(step)
+    return probe()
+
+
+def main():
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(124))
+    if len(sys.argv) < 4:
+        print(__doc__)
+        return 2
+    require_tools()
+    exe, display, workdir = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+    megabytes = float(sys.argv[4]) if len(sys.argv) > 4 else 6.0
+    if os.path.isdir(workdir):
+        shutil.rmtree(workdir)
+    stream = flood_stream(int(megabytes * 1000000))
+    trace_path = os.path.join(workdir, "paint-trace.txt")
+    session = Session(exe, os.environ["WINEPREFIX"], display, workdir, desktop="talvorixflood",
+                      wine_debug="-all,trace+win", stderr_path=trace_path)
+    try:
+        session.start()
+        session.keys("shift+Prior")
+        if not wait_for(lambda: session.log_bytes().count(START_STAMP) == 1, 15):
+            log("FAIL  the terminal did not connect")
+            return 1
+        time.sleep(1.0)
+        data_start = len(session.log_bytes())
+        trace_start = os.path.getsize(trace_path)
+
+        sender = threading.Thread(target=session.device.send, args=(stream,))
+        began = time.monotonic()
+        sender.start()
+        complete = wait_for(lambda: os.path.getsize(os.path.join(workdir, "Talvorix.log")) >= data_start + len(stream),
+                            max(60, len(stream) / 100000))
+        ended = time.monotonic()
+        sender.join(timeout=30)
+        trace_end = os.path.getsize(trace_path)
+        logged = session.log_bytes()[data_start:]
+        seconds = ended - began
+        paints = count_terminal_paints(trace_path, trace_start, trace_end)
+
+        log("bytes sent:            %d" % len(stream))
+        log("bytes logged:          %d" % len(logged))
+        log("time:                  %.2f s" % seconds)
+        log("throughput:            %.0f bytes/s" % (len(logged) / seconds))
+        log("terminal repaints:     %d (%.1f per second)" % (paints, paints / seconds))
+        intact = complete and logged == stream
+        log("every byte in order:   %s" % ("yes" if intact else "NO"))
+        if not intact:
+            first_difference = next((i for i, (a, b) in enumerate(zip(logged, stream)) if a != b), min(len(logged), len(stream)))
+            log("first difference at byte %d" % first_difference)
+        return 0 if intact else 1
+    finally:
+        session.close()
+
+
+def count_terminal_paints(path, start, end):
+    """BeginPaint traces of the terminal window: the most frequent paint box
+    of a window larger than 100 x 100 pixels other than the 1024 x 768 desktop."""
+    with open(path, "rb") as trace:
+        trace.seek(start)
+        text = trace.read(end - start).decode("latin-1")
+    boxes = re.findall(r"BeginPaint hdc = \S+ box = \(\((-?\d+),(-?\d+)\)-\((-?\d+),(-?\d+)\)\)", text)
+    sizes = [(int(r) - int(l), int(b) - int(t)) for l, t, r, b in boxes]
+    candidates = [size for size in sizes if size[0] > 100 and size[1] > 100 and size != (1024, 768)]
+    if not candidates:
+        return 0
+    terminal = max(set(candidates), key=candidates.count)
+    return candidates.count(terminal)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Flood benchmark of talvorix.exe under Wine: a device on a pseudo-terminal
+# mapped to COM5 sends JIS text that scrolls and changes colour while the text
+# view is shown; prints the throughput (bytes interpreted and logged per
+# second), whether the log holds every byte in order, and the repaint rate.
+#
+# usage: bench/flood/run.sh [MEGABYTES]   (default 6)
+# Uses the Windows build in $TALVORIX_WIN32_BUILD_DIR (default build/win32,
+# built here when talvorix.exe is missing), Xvfb display :93 and the Wine
+# prefix build/flood-wineprefix.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+build_dir=${TALVORIX_WIN32_BUILD_DIR:-build/win32}
+exe="$build_dir/terminal/ui/talvorix.exe"
+if [ ! -x "$exe" ]; then
+  cmake -S . -B "$build_dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+  cmake --build "$build_dir" --target talvorix -j2
+fi
+source tools/wine-prefix.sh build/flood-wineprefix
+timeout 900 python3 bench/flood/flood.py "$exe" 93 build/flood "${1:-6}"
