@@ -24,7 +24,7 @@ class Screenshot:
     """A screenshot of the whole display as RGB pixels."""
 
     def __init__(self, display, path=None):
-        ppm = subprocess.run(["import", "-display", display, "-window", "root", "ppm:-"],
+        ppm = subprocess.run(["import", "-display", display, "-window", "root", "-depth", "8", "ppm:-"],
                              check=True, capture_output=True, timeout=30).stdout
         self.width, self.height, self.pixels = self._parse(ppm)
         if path:
