@@ -119,6 +119,13 @@ std::uint16_t JisCodeOf(const KeyEntry& entry) {
   return NoCharacter;
 }
 
+// The eight bytes of Key_Data, one TransmitByte each, with nothing around them.
+void SendKeyReport(Window window) {
+  std::uint8_t bytes[KeyReportSize];
+  EncodeKeyReport(Key_Data, bytes);
+  for (std::uint8_t byte : bytes) platform->TransmitByte(window, byte);
+}
+
 }  // namespace
 
 KeyStroke KeyStrokeFromMessage(std::uintptr_t wParam, std::uint32_t lParam) {
@@ -150,10 +157,4 @@ int TranslateKey(Window window, const KeyStroke& stroke) {
   Key_Data.jisCode = JisCodeOf(entry);
   SendKeyReport(window);
   return 0;
-}
-
-void SendKeyReport(Window window) {
-  std::uint8_t bytes[KeyReportSize];
-  EncodeKeyReport(Key_Data, bytes);
-  for (std::uint8_t byte : bytes) platform->TransmitByte(window, byte);
 }

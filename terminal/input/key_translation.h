@@ -40,6 +40,3 @@ bool FindKeyEntry(unsigned virtualKey, KeyEntry& entry);
 // report for a key with a report. Returns 0 when the key was handled, -1 for
 // an unknown key (nothing changed).
 int TranslateKey(Window window, const KeyStroke& stroke);
-
-// Sends the eight bytes of Key_Data, one TransmitByte each.
-void SendKeyReport(Window window);
