@@ -24,6 +24,7 @@ void FillRaster(Raster& raster, int x, int y, int width, int height, COLORREF co
   const int top = std::max(y, 0);
   const long right = std::min<long>(long(x) + width, raster.width);
   const long bottom = std::min<long>(long(y) + height, raster.height);
+  if (left >= right || top >= bottom) return;
   for (long row = top; row < bottom; ++row) {
     COLORREF* line = raster.pixels.data() + std::size_t(row) * raster.width;
     std::fill(line + left, line + right, colour);

@@ -1,0 +1,115 @@
+// The queued drawing must leave exactly the pixels of drawing every character,
+// fill and scroll at once.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "terminal/interpreter/interpreter.h"
+#include "terminal/model/draw_queue.h"
+#include "terminal/model/terminal_model.h"
+#include "tests/core/terminal_fixture.h"
+
+namespace {
+
+// Words that exercise what changes the canvas: characters, wraps at odd
+// columns, scrolls, styles that overhang, colours, erases, cursor jumps.
+std::vector<std::uint16_t> RandomStream(std::mt19937& random, int length) {
+  const std::vector<std::vector<std::uint16_t>> pieces = {
+      Jis("Ａ"), Jis("漢"), {0x0041}, {Cr}, {Lf}, {Lf, Lf, Lf}, {0x0008},
+      Join({{Csi}, Jis("１ｍ")}), Join({{Csi}, Jis("６ｍ")}), Join({{Csi}, Jis("４ｍ")}),
+      Join({{Csi}, Jis("０ｍ")}), Join({{Csi}, Jis("２２；２６；２４ｍ")}),
+      Join({{Csi}, Jis("３１；４２ｍ")}), Join({{Csi}, Jis("７ｍ")}), Join({{Csi}, Jis("４７；３０ｍ")}),
+      Join({{Csi}, Jis("１９９；９７Ｈ")}), Join({{Csi}, Jis("１９９；９８Ｈ")}),
+      Join({{Csi}, Jis("３；３Ｃ")}), Join({{Csi}, Jis("１Ｃ")}),
+      Join({{Csi}, Jis("０Ｊ")}), Join({{Csi}, Jis("１Ｊ")}), Join({{Csi}, Jis("２Ｊ")}),
+      Join({{Csi}, Jis("０Ｋ")}), Join({{Csi}, Jis("１Ｋ")}), Join({{Csi}, Jis("２Ｋ")}),
+      Join({{Csi}, Jis("１９５；０Ｈ")}), Join({{Csi}, Jis("０；９９Ｈ")}), {Esc, 0x2337},
+  };
+  std::vector<std::uint16_t> words;
+  std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+  std::uniform_int_distribution<int> run(1, 60);
+  while (int(words.size()) < length) {
+    const std::vector<std::uint16_t>& piece = pieces[pick(random)];
+    // Characters come in runs, like text.
+    const int repeat = piece.size() == 1 && piece[0] > 0x2000 ? run(random) : 1;
+    for (int i = 0; i < repeat; ++i) words.insert(words.end(), piece.begin(), piece.end());
+  }
+  return words;
+}
+
+Raster Render(const std::vector<std::uint16_t>& words, bool immediate, bool newLine,
+              long& drawCalls) {
+  NativeTerminal terminal;
+  StartNativeTerminal(terminal, true);
+  SetDrawingImmediate(immediate);
+  terminal.state->newLine = newLine ? 1 : 0;
+  const std::vector<std::uint8_t> bytes = Bytes(words);
+  for (std::size_t at = 0; at < bytes.size(); at += 100) {
+    const int length = int(std::min<std::size_t>(100, bytes.size() - at));
+    InterpretReceived(terminal.window, bytes.data() + at, length);
+  }
+  FlushDrawing();
+  SetDrawingImmediate(false);
+  drawCalls = terminal.platform.drawTextCalls;
+  return terminal.platform.text;
+}
+
+TEST(DrawQueue, RandomStreamsDrawTheSamePixelsQueuedAsImmediately) {
+  std::mt19937 random(1234);
+  for (int round = 0; round < 15; ++round) {
+    const std::vector<std::uint16_t> words = RandomStream(random, 3000);
+    long immediateCalls = 0;
+    long queuedCalls = 0;
+    const Raster immediate = Render(words, true, round % 3 == 0, immediateCalls);
+    const Raster queued = Render(words, false, round % 3 == 0, queuedCalls);
+    ASSERT_EQ(immediate.width, queued.width);
+    ASSERT_EQ(immediate.height, queued.height);
+    for (std::size_t i = 0; i < immediate.pixels.size(); ++i) {
+      ASSERT_EQ(immediate.pixels[i], queued.pixels[i])
+          << "round " << round << " at x " << i % immediate.width << " y " << i / immediate.width;
+    }
+    EXPECT_LT(queuedCalls, immediateCalls);
+  }
+}
+
+TEST(DrawQueue, TextOfAScrollingScreenBecomesFewDrawsAndOneCopy) {
+  NativeTerminal terminal;
+  StartNativeTerminal(terminal, true);
+  const long drawsBefore = terminal.platform.drawTextCalls;
+  std::vector<std::uint16_t> words;
+  for (int line = 0; line < 400; ++line) {
+    const std::vector<std::uint16_t> text(50, std::uint16_t(0x2430 + line % 20));
+    words.insert(words.end(), text.begin(), text.end());
+  }
+  Raster reference;
+  {
+    long calls = 0;
+    reference = Render(words, true, false, calls);
+  }
+  NativeTerminal queued;
+  StartNativeTerminal(queued, true);
+  const long startDraws = queued.platform.drawTextCalls;
+  const std::vector<std::uint8_t> bytes = Bytes(words);
+  InterpretReceived(queued.window, bytes.data(), int(bytes.size()));
+  FlushDrawing();
+  // 400 lines, each one run, the first 200 scrolled off before they were seen.
+  EXPECT_LE(queued.platform.drawTextCalls - startDraws, 200 + 200 + 10);
+  EXPECT_LE(queued.platform.copyRectCalls, 2);
+  EXPECT_EQ(queued.platform.text.pixels, reference.pixels);
+  (void)drawsBefore;
+}
+
+TEST(DrawQueue, FontChangeFlushesBeforeTheCanvasIsRebuilt) {
+  NativeTerminal terminal;
+  StartNativeTerminal(terminal, true);
+  const std::vector<std::uint8_t> bytes = Bytes(Join({{Csi}, Jis("４１ｍ"), Jis("Ａ")}));
+  InterpretReceived(terminal.window, bytes.data(), int(bytes.size()));
+  terminal.state->fontSpec.lfHeight = 20;
+  ApplyFontSpec(terminal.window, terminal.state.get());
+  FlushDrawing();
+  // Redrawn from the model at the new cell size: red behind Ａ.
+  EXPECT_EQ(RasterPixel(terminal.platform.text, 0, 20), 0x0000FFu);
+  EXPECT_EQ(terminal.state->cellHeight, 21);
+}
+
+}  // namespace

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include "tests/core/terminal_fixture.h"
+
+namespace {
+
+using EscSequence = TerminalTest;
+
+constexpr std::uint16_t Point = 0x4540;
+constexpr std::uint16_t Eot = 0x0004;
+const std::string PlotFailure = "message 通信ターミナル|受信エラー：点描画を実行出来ない！！";
+
+std::vector<std::uint16_t> CsiOf(const std::string& text) { return Join({{Csi}, Jis(text)}); }
+std::vector<std::string> Sent(std::initializer_list<const char*> bytes) {
+  std::vector<std::string> events;
+  for (const char* byte : bytes) events.push_back(std::string("sent ") + byte);
+  return events;
+}
+
+TEST_F(EscSequence, SaveAndRestoreColoursAndFontButNotStyleFlags) {
+  Feed({Esc, 0x2337});
+  Feed(CsiOf("３１ｍ"));
+  Feed(CsiOf("１ｍ"));
+  EXPECT_EQ(Feed({Esc, 0x2338}), 1);
+  EXPECT_EQ(state().fgColour, 0x000000u);
+  EXPECT_EQ(state().bgColour, 0xFFFFFFu);
+  EXPECT_EQ(state().fontSpec.lfWeight, 400);
+  EXPECT_STREQ(state().fontSpec.lfFaceName, "FixedSys");
+  EXPECT_EQ(state().styleFlags & 0x02, 0x02u);
+}
+
+TEST_F(EscSequence, RestoreWithoutSaveGivesBlackAndAnEmptyFont) {
+  // The save slot is process-wide: start it from its initial state.
+  SavedStyle = SavedStyleSlot{};
+  Feed({Esc, 0x2338});
+  EXPECT_EQ(state().fgColour, 0u);
+  EXPECT_EQ(state().bgColour, 0u);
+  EXPECT_EQ(state().fontSpec.lfHeight, 0);
+  EXPECT_EQ(state().fontSpec.lfWeight, 0);
+}
+
+TEST_F(EscSequence, RestoreRedrawsTheScreenWithEachCellsStyle) {
+  Feed(CsiOf("４４ｍ"));
+  Feed(Jis("Ａ"));
+  Feed({Esc, 0x2337});
+  Feed({Esc, 0x2338});
+  EXPECT_EQ(CellBackground(0, 0), 0xFF0000u);
+  EXPECT_EQ(CellBackground(0, 2), 0xFFFFFFu);
+  EXPECT_GT(terminal.platform.relayouts, 1);
+}
+
+TEST_F(EscSequence, UnknownArgumentDumpsToTheEndOfTheBlock) {
+  EXPECT_EQ(Feed(Join({Jis("Ｚ"), {Esc}, Jis("ＡＢ")})), 0);
+  ASSERT_EQ(events().size(), 2u);
+  EXPECT_EQ(events()[0].rfind("message デバッグデータ内容|00000000  001B 2341 2342 ", 0), 0u);
+  EXPECT_EQ(events()[1], "message 通信ターミナル|ＥＳＣシーケンス実行出来ない！！");
+  EXPECT_EQ(Row(0), "Ｚ");
+}
+
+TEST_F(EscSequence, PointPlotPlotsAndAcknowledges) {
+  Feed(CsiOf("３４ｍ"));
+  Queue(Join({Jis("１２；３４"), {Cr}, Jis("５；６"), {Cr}, {Eot}, Jis("Ａ")}));
+  EXPECT_EQ(Feed(Join({{Esc, Point}, Jis("ＸＹ")})), 1);
+  EXPECT_EQ(events(), Sent({"06", "00", "06", "00"}));
+  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 12, 34), 0xFF0000u);
+  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 5, 6), 0xFF0000u);
+  EXPECT_EQ(Row(0), "");  // the words after ESC 点 in its block are dropped
+  // Every word the mode read is logged, and it stopped after EOT.
+  EXPECT_EQ(terminal.platform.log.size(), 2u * 11);
+  EXPECT_EQ(terminal.platform.inputPosition, 22u);
+}
+
+TEST_F(EscSequence, ThirdNumberIsIgnoredAndNumbersCarryOver) {
+  Queue(Join({Jis("５；５；５"), {Cr}, Jis("１；２"), {Cr}, Jis("７"), {Cr}, {Eot}}));
+  Feed({Esc, Point});
+  const Raster& plane = terminal.platform.graphic;
+  EXPECT_EQ(RasterPixel(plane, 5, 5), 0u);
+  EXPECT_EQ(RasterPixel(plane, 1, 2), 0u);
+  EXPECT_EQ(RasterPixel(plane, 7, 2), 0u);
+}
+
+TEST_F(EscSequence, FiveDigitsFailWithoutAnAnswer) {
+  Queue(Join({Jis("１２３４５；"), Jis("６")}));
+  EXPECT_EQ(Feed({Esc, Point}), 0);
+  std::vector<std::string> expected = Sent({"06", "00"});
+  expected.push_back(PlotFailure);
+  EXPECT_EQ(events(), expected);
+}
+
+TEST_F(EscSequence, StrayWordEarnsANakAndAFreshLine) {
+  Queue(Join({Jis("１Ａ２；３"), {Cr}, {Eot}}));
+  Feed({Esc, Point});
+  EXPECT_EQ(events(), Sent({"06", "00", "15", "00", "06", "00"}));
+  EXPECT_EQ(terminal.platform.purges, 1);
+  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 2, 3), 0u);
+}
+
+TEST_F(EscSequence, EotInsideALineDoesNotPlotIt) {
+  Queue(Join({Jis("９；９"), {Eot}}));
+  Feed({Esc, Point});
+  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 9, 9), 0xFFFFFFu);
+}
+
+TEST_F(EscSequence, PointsOutsideThePlaneAreClipped) {
+  Queue(Join({Jis("９９９９；９９９９"), {Cr}, {Eot}}));
+  EXPECT_EQ(Feed({Esc, Point}), 1);
+}
+
+TEST_F(EscSequence, LongRunsOfDigitsAndNumbersStayInsideTheirStores) {
+  std::vector<std::uint16_t> line(300, 0x2330);  // 300 zeros: too many digits
+  Queue(Join({line, {Cr}}));
+  EXPECT_EQ(Feed({Esc, Point}), 0);
+  EXPECT_EQ(events().back(), PlotFailure);
+  events().clear();
+  std::vector<std::uint16_t> many;
+  for (int i = 0; i < 40; ++i) many.push_back(0x2128);  // 41 empty numbers
+  Queue(Join({Jis("８；９"), many, {Cr}, {Eot}}));
+  EXPECT_EQ(Feed({Esc, Point}), 1);
+  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 8, 9), 0u);
+}
+
+TEST_F(EscSequence, PortClosingEndsPointPlot) {
+  Queue(Jis("１；２"));
+  EXPECT_EQ(Feed({Esc, Point}), 0);
+  EXPECT_EQ(events().back(), PlotFailure);
+}
+
+TEST_F(EscSequence, SilentDeviceEndsPointPlotAfterTheBound) {
+  terminal.platform.inputEndCloses = false;
+  EXPECT_EQ(Feed({Esc, Point}), 0);
+  EXPECT_GE(terminal.platform.clock, 30000u);
+}
+
+TEST_F(EscSequence, LogFailureEndsPointPlot) {
+  terminal.platform.logCapacity = 4;
+  Queue(Join({Jis("１；２"), {Cr}, {Eot}}));
+  EXPECT_EQ(Feed({Esc, Point}), 0);
+  const std::vector<std::string> expected = {
+      "sent 06", "sent 00", "message 通信ターミナル|ログファイルに書き込む事が出来ない！！",
+      PlotFailure};
+  EXPECT_EQ(events(), expected);
+}
+
+TEST_F(EscSequence, EscPointAtTheEndOfABlockReadsItsArgumentFirst) {
+  Queue(Join({{Point}, Jis("３；４"), {Cr}, {Eot}}));
+  EXPECT_EQ(Feed({Esc}), 1);
+  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 3, 4), 0u);
+  EXPECT_EQ(terminal.platform.log, Bytes(Join({{Point}, Jis("３；４"), {Cr}, {Eot}})));
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+// A connected native terminal for the interpreter tests, and words written as text.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "terminal/native/native_platform.h"
+
+// JIS words of UTF-8 text (every character must be in JIS X 0208).
+std::vector<std::uint16_t> Jis(const std::string& text);
+
+// Little-endian bytes of words.
+std::vector<std::uint8_t> Bytes(const std::vector<std::uint16_t>& words);
+
+std::vector<std::uint16_t> Join(std::initializer_list<std::vector<std::uint16_t>> parts);
+
+constexpr std::uint16_t Csi = 0x009B;
+constexpr std::uint16_t Esc = 0x001B;
+constexpr std::uint16_t Cr = 0x000D;
+constexpr std::uint16_t Lf = 0x000A;
+
+class TerminalTest : public ::testing::Test {
+ public:
+  void SetUp() override;
+
+  // Interprets the words as one block; returns InterpretReceived's result.
+  int Feed(const std::vector<std::uint16_t>& words);
+  // Queues words on the port for the interpreter's own reads.
+  void Queue(const std::vector<std::uint16_t>& words);
+  void SetCursor(int row, int col);
+
+  // A screen row as UTF-8, trailing blanks removed.
+  std::string Row(int row) const;
+  const CellAttr& Attr(int row, int col) const;
+  int CursorRow() const { return state().cursorRow; }
+  int CursorCol() const { return state().cursorCol; }
+  TerminalState& state() const { return *terminal.state; }
+  std::vector<std::string>& events() { return terminal.platform.events; }
+  // The colour of the text canvas at the centre of the cell's left half, after a flush.
+  COLORREF CellBackground(int row, int col);
+
+  NativeTerminal terminal;
+};
