@@ -7,6 +7,7 @@
 //   dialog_driver.exe settings SNAPSHOT RESULT [connected]
 //   dialog_driver.exe about SNAPSHOT RESULT
 //   dialog_driver.exe debug SNAPSHOT RESULT
+//   dialog_driver.exe inspect SNAPSHOT   (the dialogs of other programs, until ended)
 #include <windows.h>
 
 #include <cstdio>
@@ -48,9 +49,12 @@ std::string Hex(std::string_view bytes) {
   return hex;
 }
 
+// WM_GETTEXT rather than GetWindowText, so that controls of another process answer too.
 std::string TextOf(HWND window) {
   wchar_t text[512] = {};
-  GetWindowTextW(window, text, 512);
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000,
+                      &copied);
   return Utf8(text);
 }
 
@@ -80,18 +84,20 @@ void DescribeCombo(HWND combo, std::string& line) {
   }
 }
 
-// One line per control: id, class, style, state, rectangle in the dialog's
-// client pixels, text, and list contents or check state.
+// One line per control: id, class, style, state, rectangle in its parent's
+// client pixels and on the screen, text, and list contents or check state.
 BOOL CALLBACK DescribeControl(HWND control, LPARAM lines) {
-  HWND dialog = GetParent(control);
-  RECT rect;
-  GetWindowRect(control, &rect);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-  char head[160];
-  std::snprintf(head, sizeof head, "control %d\tclass=%s\tstyle=%08lx\tenabled=%d\tvisible=%d\trect=%ld,%ld,%ld,%ld",
+  RECT screen;
+  GetWindowRect(control, &screen);
+  RECT rect = screen;
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+  char head[240];
+  std::snprintf(head, sizeof head,
+                "control %d\tclass=%s\tstyle=%08lx\tenabled=%d\tvisible=%d\trect=%ld,%ld,%ld,%ld\tscreen=%ld,%ld,%ld,%ld",
                 GetDlgCtrlID(control), ClassOf(control).c_str(),
                 static_cast<unsigned long>(GetWindowLongW(control, GWL_STYLE)), IsWindowEnabled(control) ? 1 : 0,
-                IsWindowVisible(control) ? 1 : 0, rect.left, rect.top, rect.right, rect.bottom);
+                IsWindowVisible(control) ? 1 : 0, rect.left, rect.top, rect.right, rect.bottom, screen.left,
+                screen.top, screen.right, screen.bottom);
   std::string line = head;
   line += "\ttext=" + TextOf(control);
   std::string kind = ClassOf(control);
@@ -135,7 +141,8 @@ void CALLBACK WriteSnapshot(HWND, UINT, UINT_PTR, DWORD) {
   DWORD version = GetVersion();
   lines.push_back("version\t" + std::to_string(LOBYTE(LOWORD(version))) + "." +
                   std::to_string(HIBYTE(LOWORD(version))));
-  EnumThreadWindows(GetCurrentThreadId(), DescribeWindow, reinterpret_cast<LPARAM>(&lines));
+  // Every window on the desktop: the driver's own boxes, or those of a program it inspects.
+  EnumWindows(DescribeWindow, reinterpret_cast<LPARAM>(&lines));
   std::string text;
   for (const std::string& line : lines) text += line + "\n";
   WriteFileUtf8(snapshotPath, text + fontLog);
@@ -166,6 +173,12 @@ HWND MakeMainWindow(HINSTANCE instance) {
                          instance, nullptr);
 }
 
+int Inspect() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  return 0;
+}
+
 }  // namespace
 
 void CopyFontSpec(const FontSpec& source, FontSpec& destination) {
@@ -182,16 +195,17 @@ int ApplyFontSpec(Window window, TerminalState* state) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   int count = 0;
   wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (count < 4) return 2;
+  if (count < 3 || (count < 4 && std::wstring(arguments[1]) != L"inspect")) return 2;
   std::wstring mode = arguments[1];
   snapshotPath = arguments[2];
-  resultPath = arguments[3];
+  resultPath = count > 3 ? arguments[3] : L"";
   mainWindow = MakeMainWindow(instance);
   auto state = NewDefaultRecord();
   state->fgColour = GetSysColor(COLOR_WINDOWTEXT);
   state->bgColour = GetSysColor(COLOR_WINDOW);
   state->connected = count > 4 && std::wstring(arguments[4]) == L"connected";
   SetTimer(nullptr, 0, 200, WriteSnapshot);
+  if (mode == L"inspect") return Inspect();
   std::string ended;
   if (mode == L"settings") {
     ended = "ended=" + std::to_string(RunLineSettingsDialog(instance, mainWindow, state.get())) + "\n";
