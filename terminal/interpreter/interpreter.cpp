@@ -67,13 +67,50 @@ void PutCharacter(Window window, TerminalState& state, std::uint16_t word) {
     state.screenEnd = std::uint16_t((state.screenEnd & 0xFF00) | form[1]);
   }
   state.cellAttrs[index] = CellAttr{state.fgColour, state.bgColour, state.styleFlags};
-  QueueCharacter(row, col, form[0], form[1], state.fgColour, state.bgColour);
+  QueueText(row, col, form, 2, state.fgColour, state.bgColour);
   if (col < WrapColumn) {
     state.cursorCol = col + 2;
   } else if (state.autoWrap) {
     CarriageReturn(window, state);
     LineFeed(window, state);
   }
+}
+
+bool IsControlWord(std::uint16_t word) {
+  if (word >= 0x21 && word != WordCsi) return false;
+  return word == WordBel || word == WordBs || word == WordLf || word == WordCr ||
+         word == WordEsc || word == WordCsi;
+}
+
+// Characters from word `index` on: those that stay on the cursor row are stored
+// in one pass and queued as one run; a character that ends the row goes
+// through PutCharacter for the wrap. Returns the index of the first word not
+// taken.
+int PutCharacters(Window window, TerminalState& state, const std::uint8_t* words, int index,
+                  int count) {
+  const int rowStart = state.cursorRow * ScreenColumns;
+  const int first = state.cursorCol;
+  std::uint8_t* cells = state.screen + rowStart;
+  CellAttr* attrs = state.cellAttrs + rowStart;
+  const CellAttr attr{state.fgColour, state.bgColour, state.styleFlags};
+  int col = first;
+  while (index < count && col < WrapColumn) {
+    const std::uint16_t word = WordAt(words, index);
+    if (IsControlWord(word)) break;
+    DisplayForm(word, cells + col);
+    attrs[col] = attr;
+    col += 2;
+    ++index;
+  }
+  if (col > first) {
+    QueueText(state.cursorRow, first, cells + first, col - first, attr.fg, attr.bg);
+    state.cursorCol = col;
+  }
+  if (index < count && col >= WrapColumn && !IsControlWord(WordAt(words, index))) {
+    PutCharacter(window, state, WordAt(words, index));
+    ++index;
+  }
+  return index;
 }
 
 // Reads the rest of a CSI sequence that the end of the block cut short, then
@@ -176,7 +213,7 @@ int InterpretWords(Window window, const std::uint8_t* words, int wordCount) {
       case WordLf: LineFeed(window, *state); break;
       case WordEsc: step = InterpretEsc(window, *state, words, i, wordCount); break;
       case WordCsi: step = InterpretCsi(window, words, i, wordCount); break;
-      default: PutCharacter(window, *state, word); continue;
+      default: i = PutCharacters(window, *state, words, i, wordCount) - 1; continue;
     }
     if (step == Step::Failed) return 0;
     if (step == Step::Finished) break;

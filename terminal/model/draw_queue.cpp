@@ -129,22 +129,22 @@ void SetDrawingFont(const FontSpec& font) {
   queue.currentFontIndex = -1;
 }
 
-void QueueCharacter(int row, int col, std::uint8_t first, std::uint8_t second, COLORREF fg,
-                    COLORREF bg) {
+void QueueText(int row, int col, const std::uint8_t* bytes, int length, COLORREF fg, COLORREF bg) {
+  if (length <= 0) return;
   if (queue.immediate) {
-    const std::uint8_t pair[2] = {first, second};
-    platform->DrawText(Canvas::Text, col * queue.cellWidth, row * queue.cellHeight, pair, 2,
-                       queue.currentFont, fg, bg);
+    for (int i = 0; i < length; i += 2) {
+      platform->DrawText(Canvas::Text, (col + i) * queue.cellWidth, row * queue.cellHeight,
+                         bytes + i, length - i >= 2 ? 2 : 1, queue.currentFont, fg, bg);
+    }
     return;
   }
   if (queue.opCount > 0 && queue.currentFontIndex >= 0) {
     DrawOp& last = queue.ops[queue.opCount - 1];
     if (last.kind == OpKind::Text && last.y == row && last.x + last.width == col &&
         last.scrollsBefore == queue.scrolls && last.fontIndex == queue.currentFontIndex &&
-        last.fg == fg && last.bg == bg && last.width + 2 <= MaxRunBytes) {
-      last.bytes[last.width] = first;
-      last.bytes[last.width + 1] = second;
-      last.width += 2;
+        last.fg == fg && last.bg == bg && last.width + length <= MaxRunBytes) {
+      std::memcpy(last.bytes + last.width, bytes, std::size_t(length));
+      last.width += length;
       if (ReachesMargin(last.x, last.width, queue.fontsPlain[last.fontIndex])) {
         queue.unshiftable = true;
       }
@@ -156,14 +156,13 @@ void QueueCharacter(int row, int col, std::uint8_t first, std::uint8_t second, C
   DrawOp& op = NewOp(OpKind::Text);
   op.x = col;
   op.y = row;
-  op.width = 2;
+  op.width = length < MaxRunBytes ? length : MaxRunBytes;
   op.height = 1;
   op.fg = fg;
   op.bg = bg;
   op.fontIndex = fontIndex;
-  op.bytes[0] = first;
-  op.bytes[1] = second;
-  if (ReachesMargin(col, 2, queue.fontsPlain[fontIndex])) queue.unshiftable = true;
+  std::memcpy(op.bytes, bytes, std::size_t(op.width));
+  if (ReachesMargin(col, op.width, queue.fontsPlain[fontIndex])) queue.unshiftable = true;
 }
 
 void QueueScroll(COLORREF fg, COLORREF bg) {

@@ -25,9 +25,9 @@ void SetDrawingCellSize(int cellWidth, int cellHeight);
 // when it has not changed since the last call.
 void SetDrawingFont(const FontSpec& font);
 
-// One character: two bytes at a byte cell.
-void QueueCharacter(int row, int col, std::uint8_t first, std::uint8_t second, COLORREF fg,
-                    COLORREF bg);
+// Characters on one row from a byte cell on: `length` bytes, two per character,
+// at most a row's worth.
+void QueueText(int row, int col, const std::uint8_t* bytes, int length, COLORREF fg, COLORREF bg);
 
 // A scroll of the text screen by one row; the new bottom row is blankRow drawn
 // in the given colours with appliedFontSpec.
