@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "converter/file_size.h"
+#include "converter/disk_file.h"
 #include "converter/hex_writer.h"
 #include "converter/rom_size.h"
 
@@ -39,7 +39,7 @@ void WriteHexRecords(std::FILE* input, long size, std::FILE* output)
 int ConvertBinToHex(const char* inputName, const char* outputName, const char* romSizeText,
                     std::ostream& console)
 {
-    std::FILE* input = std::fopen(inputName, "rb");
+    std::FILE* input = OpenInputFile(inputName);
     if (input == nullptr) {
         console << "Cannot open input file.\n";
         return 1;

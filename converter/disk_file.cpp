@@ -1,4 +1,16 @@
-#include "converter/file_size.h"
+#include "converter/disk_file.h"
+
+#include <filesystem>
+#include <system_error>
+
+std::FILE* OpenInputFile(const char* name)
+{
+    std::error_code ignored;
+    if (std::filesystem::is_directory(name, ignored)) {
+        return nullptr;
+    }
+    return std::fopen(name, "rb");
+}
 
 long OpenFileSize(std::FILE* file)
 {

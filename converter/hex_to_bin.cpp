@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "converter/file_size.h"
+#include "converter/disk_file.h"
 #include "converter/hex_reader.h"
 #include "converter/rom_size.h"
 
@@ -31,7 +31,7 @@ void ReadHexFile(std::FILE* input, HexReader& reader)
 int ConvertHexToBin(const char* inputName, const char* outputName, const char* romSizeText,
                     std::ostream& console)
 {
-    std::FILE* input = std::fopen(inputName, "rb");
+    std::FILE* input = OpenInputFile(inputName);
     if (input == nullptr) {
         console << "Cannot open input file.\n";
         return 1;

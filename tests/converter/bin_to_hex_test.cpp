@@ -7,6 +7,11 @@
 
 namespace {
 
+const std::string start = ":020000020000FC\r\n";
+const std::string end = ":00000001FF\r\n";
+const std::string full32 =
+    ":20000000000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1FF0\r\n";
+
 std::string Ascending(std::size_t size)
 {
     std::string bytes(size, '\0');
@@ -28,126 +33,82 @@ HexRun ToHex(const ScratchDir& dir, const std::string& image, const std::string&
     return {run, ReadBytes(dir.File("out.hex"))};
 }
 
-TEST(BinToHexRecords, ThirtyOneBytesMakeOneShortRecord)
+bool ChecksumHolds(const std::string& line)
 {
-    ScratchDir dir;
-    const HexRun result = ToHex(dir, Ascending(31), "16k");
-    EXPECT_EQ(result.run.exitCode, 0);
-    EXPECT_EQ(result.hex,
-              ":020000020000FC\r\n"
-              ":1F000000000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E10\r\n"
-              ":00000001FF\r\n");
+    unsigned sum = 0;
+    for (std::size_t i = 1; i + 1 < line.size(); i += 2) {
+        sum += static_cast<unsigned>(std::stoul(line.substr(i, 2), nullptr, 16));
+    }
+    return line.size() % 2 == 1 && (sum & 0xFF) == 0;
 }
 
-TEST(BinToHexRecords, ThirtyTwoBytesFillExactlyOneRecord)
+TEST(BinToHexRecords, SplitIntoRecordsOf32Bytes)
 {
     ScratchDir dir;
-    const HexRun result = ToHex(dir, Ascending(32), "16k");
-    EXPECT_EQ(result.hex,
-              ":020000020000FC\r\n"
-              ":20000000000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1FF0\r\n"
-              ":00000001FF\r\n");
-}
-
-TEST(BinToHexRecords, ThirtyThreeBytesSpillOneByteAtAddress20)
-{
-    ScratchDir dir;
-    const HexRun result = ToHex(dir, Ascending(33), "16k");
-    EXPECT_EQ(result.hex,
-              ":020000020000FC\r\n"
-              ":20000000000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1FF0\r\n"
-              ":0100200020BF\r\n"
-              ":00000001FF\r\n");
-}
-
-TEST(BinToHexRecords, ChecksumOfAZeroSumIsZeroNotHundred)
-{
-    ScratchDir dir;
-    const HexRun result = ToHex(dir, std::string(3, '\xFF'), "16k");
-    EXPECT_EQ(result.hex, ":020000020000FC\r\n:03000000FFFFFF00\r\n:00000001FF\r\n");
-}
-
-TEST(BinToHexRecords, EmptyImageGivesOnlySegmentAndEndRecords)
-{
-    ScratchDir dir;
-    const HexRun result = ToHex(dir, "", "16k");
-    EXPECT_EQ(result.run.exitCode, 0);
-    EXPECT_EQ(result.hex, ":020000020000FC\r\n:00000001FF\r\n");
+    EXPECT_EQ(ToHex(dir, "", "16k").hex, start + end);
+    EXPECT_EQ(ToHex(dir, Ascending(31), "16k").hex,
+              start +
+                  ":1F000000000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E10\r\n" +
+                  end);
+    EXPECT_EQ(ToHex(dir, Ascending(32), "16k").hex, start + full32 + end);
+    EXPECT_EQ(ToHex(dir, Ascending(33), "16k").hex, start + full32 + ":0100200020BF\r\n" + end);
+    // A sum of exactly 0x300 gives the checksum 00, not 100.
+    EXPECT_EQ(ToHex(dir, std::string(3, '\xFF'), "16k").hex, start + ":03000000FFFFFF00\r\n" + end);
 }
 
 TEST(BinToHexRecords, FullSegmentNeedsNoSecondSegmentRecord)
 {
     ScratchDir dir;
-    const HexRun result = ToHex(dir, RandomBytes(65536, 1), "64k");
-    const std::vector<std::string> lines = HexLines(result.hex);
+    const std::vector<std::string> lines = HexLines(ToHex(dir, RandomBytes(65536, 1), "64k").hex);
     ASSERT_EQ(lines.size(), 2048u + 2);
-    EXPECT_EQ(lines[1].substr(0, 9), ":20000000");
     EXPECT_EQ(lines[2048].substr(0, 9), ":20FFE000");
     EXPECT_EQ(lines[2049], ":00000001FF");
-    for (const std::string& line : lines) {
-        EXPECT_TRUE(ChecksumHolds(line)) << line;
-    }
 }
 
 TEST(BinToHexRecords, OneByteOverASegmentStartsSegment1000)
 {
     ScratchDir dir;
     const std::string image = RandomBytes(65537, 2);
-    const HexRun result = ToHex(dir, image, "128k");
-    const std::vector<std::string> lines = HexLines(result.hex);
+    const std::vector<std::string> lines = HexLines(ToHex(dir, image, "128k").hex);
     ASSERT_EQ(lines.size(), 2048u + 4);
     EXPECT_EQ(lines[2049], ":020000021000EC");
-    const unsigned char last = static_cast<unsigned char>(image.back());
-    char expected[16];
-    std::snprintf(expected, sizeof expected, ":01000000%02X%02X", last, (0x100 - 1 - last) & 0xFF);
-    EXPECT_EQ(lines[2050], expected);
+    const unsigned last = static_cast<unsigned char>(image.back());
+    char record[16];
+    std::snprintf(record, sizeof record, ":01000000%02X%02X", last, (0xFF - last) & 0xFF);
+    EXPECT_EQ(lines[2050], record);
     EXPECT_EQ(lines[2051], ":00000001FF");
 }
 
-TEST(BinToHexRecords, EverySegmentOfAFullMegabyteIsAnnounced)
+TEST(BinToHexRecords, FullMegabyteHasSixteenSegmentsAndSoundChecksums)
 {
     ScratchDir dir;
-    const HexRun result = ToHex(dir, RandomBytes(0x100000, 3), "1024k");
-    const std::vector<std::string> lines = HexLines(result.hex);
+    const std::vector<std::string> lines =
+        HexLines(ToHex(dir, RandomBytes(0x100000, 3), "1024k").hex);
     ASSERT_EQ(lines.size(), 32768u + 16 + 1);
-    std::vector<std::string> segments;
+    std::string segments;
     for (const std::string& line : lines) {
-        EXPECT_TRUE(ChecksumHolds(line)) << line;
+        ASSERT_TRUE(ChecksumHolds(line)) << line;
         if (line.compare(0, 9, ":02000002") == 0) {
-            segments.push_back(line.substr(9, 4));
+            segments += line.substr(9, 1);
         }
     }
-    ASSERT_EQ(segments.size(), 16u);
-    EXPECT_EQ(segments[1], "1000");
-    EXPECT_EQ(segments[15], "F000");
+    EXPECT_EQ(segments, "0123456789ABCDEF");
 }
 
-TEST(BinToHexSize, ImageOfExactlyTheRomSizeIsConverted)
+TEST(BinToHexSize, RomSizeBoundsTheImage)
 {
     ScratchDir dir;
-    const HexRun result = ToHex(dir, RandomBytes(0x4000, 4), "16k");
-    EXPECT_EQ(result.run.exitCode, 0);
-    EXPECT_EQ(HexLines(result.hex).size(), 512u + 2);
-}
+    EXPECT_EQ(ToHex(dir, RandomBytes(0x4000, 4), "16k").run.exitCode, 0);
+    EXPECT_EQ(ToHex(dir, RandomBytes(0x100000, 5), "2048k").run.exitCode, 0);
+    EXPECT_EQ(ToHex(dir, RandomBytes(0x100001, 5), "16K").run.exitCode, 2);
 
-TEST(BinToHexSize, OneByteOverTheRomSizeIsRefusedAndLeavesAnEmptyFile)
-{
-    ScratchDir dir;
     WriteBytes(dir.File("out.hex"), "old contents");
-    const HexRun result = ToHex(dir, RandomBytes(0x8001, 5), "32k");
-    EXPECT_EQ(result.run.exitCode, 2);
-    EXPECT_NE(result.run.console.find("Input file size=32769\nFile size error.\nFinished!\n"),
+    const HexRun over = ToHex(dir, RandomBytes(0x8001, 6), "32k");
+    EXPECT_EQ(over.run.exitCode, 2);
+    EXPECT_NE(over.run.console.find("Input file size=32769\nFile size error.\nFinished!\n"),
               std::string::npos)
-        << result.run.console;
-    EXPECT_EQ(result.hex, "");
-}
-
-TEST(BinToHexSize, UnknownRomSizeTextMeansOneMegabyte)
-{
-    ScratchDir dir;
-    EXPECT_EQ(ToHex(dir, RandomBytes(0x100000, 6), "2048k").run.exitCode, 0);
-    EXPECT_EQ(ToHex(dir, RandomBytes(0x100000, 6), "16K").run.exitCode, 0);
-    EXPECT_EQ(ToHex(dir, RandomBytes(0x100001, 6), "16K").run.exitCode, 2);
+        << over.run.console;
+    EXPECT_EQ(over.hex, "");
 }
 
 TEST(BinToHexConsole, SuccessfulRunPrintsEveryTextInOrder)
@@ -156,39 +117,34 @@ TEST(BinToHexConsole, SuccessfulRunPrintsEveryTextInOrder)
     WriteBytes(dir.File("in.bin"), Ascending(33));
     const RunResult run = RunWithArguments({"-H", dir.File("in.bin"), dir.File("out.hex"), "16k"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.console,
-              "orvik Ver1.0.3 Binary data <-> Intel Hex data Converter.\n"
-              "Portable edition for Windows and Linux, written in standard C++17.\n"
-              "Convert flag -H\nInput file " + dir.File("in.bin") + "\nOutput file " +
-                  dir.File("out.hex") + "\n\n"
-              "Making Intel Hex file.\n"
-              "Input file size=33\n"
-              "Output file size=122\n"
-              "Finished!\n");
+    EXPECT_EQ(run.console, "orvik Ver1.0.3 Binary data <-> Intel Hex data Converter.\n"
+                           "Portable edition for Windows and Linux, written in standard C++17.\n"
+                           "Convert flag -H\nInput file " +
+                               dir.File("in.bin") + "\nOutput file " + dir.File("out.hex") +
+                               "\n\nMaking Intel Hex file.\nInput file size=33\n"
+                               "Output file size=122\nFinished!\n");
 }
 
-TEST(BinToHexConsole, MissingInputLeavesTheOutputAlone)
+TEST(FileErrors, UnopenableFilesGiveExitCode1)
 {
     ScratchDir dir;
-    WriteBytes(dir.File("out.hex"), "keep");
-    const RunResult run = RunWithArguments({"-h", dir.File("absent.bin"), dir.File("out.hex"), "16k"});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.console.find("Making Intel Hex file.\nCannot open input file.\nFinished!\n"),
-              std::string::npos)
-        << run.console;
-    EXPECT_EQ(ReadBytes(dir.File("out.hex")), "keep");
-}
-
-TEST(BinToHexConsole, UnwritableOutputIsReported)
-{
-    ScratchDir dir;
-    WriteBytes(dir.File("in.bin"), "x");
-    const RunResult run =
-        RunWithArguments({"-h", dir.File("in.bin"), dir.File("no-such-dir/out.hex"), "16k"});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.console.find("Making Intel Hex file.\nCannot open output file.\nFinished!\n"),
-              std::string::npos)
-        << run.console;
+    WriteBytes(dir.File("out"), "keep");
+    WriteBytes(dir.File("in"), "x");
+    for (const char* flag : {"-h", "-b"}) {
+        for (const std::string& input : {dir.File("absent"), dir.path.string()}) {
+            const RunResult run = RunWithArguments({flag, input, dir.File("out"), "16k"});
+            EXPECT_EQ(run.exitCode, 1) << input;
+            EXPECT_NE(run.console.find("file.\nCannot open input file.\nFinished!\n"),
+                      std::string::npos)
+                << run.console;
+        }
+        const RunResult run = RunWithArguments({flag, dir.File("in"), dir.File("no/out"), "16k"});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.console.find("file.\nCannot open output file.\nFinished!\n"),
+                  std::string::npos)
+            << run.console;
+    }
+    EXPECT_EQ(ReadBytes(dir.File("out")), "keep");
 }
 
 }  // namespace

@@ -56,6 +56,7 @@ run_case size-error -H big.bin big.hex 16k
 run_case flag-error --h image.bin x.hex 16k
 run_case usage -h image.bin x.hex
 run_case missing-input -h absent.bin x.hex 16k
+run_case directory-input -b . x.bin 16k
 run_case too-long -h image.bin "$(printf 'n%.0s' $(seq 256))" 16k
 
 if [ "$failures" -ne 0 ]; then
