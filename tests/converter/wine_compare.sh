@@ -4,6 +4,9 @@
 # writes CR LF) and every output file byte for byte.
 # Usage: wine_compare.sh NATIVE_ORVIK WINDOWS_ORVIK_EXE
 set -u
+# Never fall back on the user's own prefix.
+: "${WINEPREFIX:?set WINEPREFIX to a prefix made by tools/wine-prefix.sh}"
+export WINEARCH=win32 WINEDEBUG=-all
 native=$(realpath "$1")
 windows=$(realpath "$2")
 work=$(mktemp -d)
