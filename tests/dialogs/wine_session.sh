@@ -5,21 +5,37 @@
 
 failures=0
 xvfb_pid=
-wine_pid=
+device_pid=
 desktop=
+desktop_name=
+started_programs=()
 
 fail() {
   echo "FAIL: $*" >&2
   failures=$((failures + 1))
 }
 
+# The Wine processes of this test: Wine processes running in its own directory
+# whose command line names one of the programs it started or its desktop.
+own_wine_processes() {
+  local dir command
+  for dir in /proc/[0-9]*; do
+    [ "$(readlink "$dir/cwd" 2>/dev/null)" = "$PWD" ] || continue
+    [[ "$(readlink "$dir/exe" 2>/dev/null)" == */wine* ]] || continue
+    command=$(tr '\0' ' ' <"$dir/cmdline" 2>/dev/null)
+    for name in "${started_programs[@]}" "/desktop=$desktop_name,"; do
+      [[ "$command" == *"$name"* ]] && { echo "${dir#/proc/}"; break; }
+    done
+  done
+}
+
 # Ends the processes of this test and exits with the verdict.
 finish() {
-  if [ -n "$wine_pid" ]; then
-    local children
-    children=$(pgrep -P "$wine_pid")
-    kill $wine_pid $children 2>/dev/null
-  fi
+  trap - INT TERM
+  local pids
+  pids=$(own_wine_processes)
+  [ -n "$pids" ] && kill $pids 2>/dev/null
+  [ -n "$device_pid" ] && kill "$device_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   if [ "$failures" -ne 0 ]; then
     echo "--- snapshot" >&2; cat snapshot.txt >&2 2>/dev/null
@@ -44,13 +60,18 @@ wait_for() {  # WHAT CHECK...
 start_session() {  # DISPLAY_NUMBER PROGRAM ARGUMENTS...
   local number=$1; shift
   export DISPLAY=:$number
+  trap finish INT TERM
   Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   wait_for "Xvfb $DISPLAY" display_ready || finish
   desktop_name="dialogs$number"
+  start_program "$@"
+}
+
+# Starts one more program in the session's desktop.
+start_program() {  # PROGRAM ARGUMENTS...
+  started_programs+=("$1")
   wine explorer /desktop="$desktop_name,1024x768" "$@" >/dev/null 2>&1 &
-  wine_pid=$!
-  trap finish INT TERM
 }
 
 display_ready() { xdotool getmouselocation >/dev/null 2>&1; }
