@@ -79,7 +79,8 @@ def show_coloured_text(device):
     """Row 0: ten red cells; row 1: five green cells; row 2: blue text."""
     device.send(jw.csi([0, 0], "Ｈ") + jw.sgr(41) + jw.text("ＡＢＣＤＥＦＧＨＩＪ") + jw.text("\n"))
     device.send(jw.sgr(42) + jw.text("ＫＬＭＮＯ") + jw.text("\n"))
-    device.send(jw.sgr(0) + jw.sgr(34, 1) + jw.text("青い太字のテキスト") + jw.sgr(0) + jw.text("\n"))
+    # SGR 0 would take the font of the font dialog, none yet: undo each style instead.
+    device.send(jw.sgr(47) + jw.sgr(34, 1) + jw.text("青い太字のテキスト") + jw.sgr(22, 30) + jw.text("\n"))
 
 
 def draw_graphic(device):
