@@ -115,6 +115,11 @@ def run(exe, display, workdir, shots):
         header = session.log_bytes()
         checks.check(header.startswith(b"\r\n") and len(header) == 86, "the log starts with its 86-byte header")
 
+        # A typed character gives the keyboard focus to the terminal window
+        # (nothing is sent while disconnected). Only then do the key-ups of
+        # Shift reach it: key-ups sent to the main window are not forwarded,
+        # and Shift would stay held in the key reports.
+        session.keys("space")
         # Connect by accelerator.
         session.keys("shift+Prior")
         checks.check(wait_until(lambda: stamps(session, START_STAMP) == 1, 15),

@@ -20,15 +20,21 @@ def log(message):
     print(message, flush=True)
 
 
+# Where the main window's frame lies inside the virtual desktop (width,
+# height, left, top): its client area starts at (192, 134).
+MAIN_WINDOW_FRAME = (652, 545, 188, 92)
+
+
 class Screenshot:
     """A screenshot of the whole display as RGB pixels."""
 
-    def __init__(self, display, path=None):
+    def __init__(self, display, path=None, crop=None):
         ppm = subprocess.run(["import", "-display", display, "-window", "root", "-depth", "8", "ppm:-"],
                              check=True, capture_output=True, timeout=30).stdout
         self.width, self.height, self.pixels = self._parse(ppm)
         if path:
-            subprocess.run(["convert", "ppm:-", path], input=ppm, check=True, timeout=30)
+            geometry = ["-crop", "%dx%d+%d+%d" % crop, "+repage"] if crop else []
+            subprocess.run(["convert", "ppm:-", *geometry, path], input=ppm, check=True, timeout=30)
 
     @staticmethod
     def _parse(ppm):
@@ -215,7 +221,8 @@ class Session:
         subprocess.run(["xdotool", *arguments], env=self.env, capture_output=True, timeout=20)
 
     def screenshot(self, path=None):
-        return Screenshot(self.display, path)
+        """The whole display; saved to `path` (if given) as the main window alone."""
+        return Screenshot(self.display, path, MAIN_WINDOW_FRAME)
 
     def running(self):
         return self.program is not None and self.program.poll() is None
