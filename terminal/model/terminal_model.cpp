@@ -118,7 +118,9 @@ int ApplyFontSpec(Window window, TerminalState* state) {
 }
 
 void ResetScreenModel(Window terminalWindow, TerminalState& state) {
-  for (int i = 0; i < ScreenCells; i += 2) std::memcpy(state.screen + i, FullWidthSpace, 2);
+  for (int row = 0; row < ScreenRows; ++row) {
+    std::memcpy(state.screen + row * ScreenColumns, blankRow, ScreenColumns);
+  }
   state.screenEnd = 0;
   defaultAttr.fg = resetDefaults.fgColour;
   defaultAttr.bg = resetDefaults.bgColour;

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int MaxCellSize = 64;  // keeps a wild FontSpec from asking for a huge canvas
 constexpr std::string_view LogFailedText = "ログファイルに書き込む事が出来ない！！";
 constexpr std::string_view MessageCaption = "通信ターミナル";
 constexpr std::uint16_t WordEsc = 0x001B;
@@ -62,7 +61,7 @@ void NativePlatform::ResizeTextCanvas(int width, int height) {
 FontMetrics NativePlatform::MeasureFont(const FontSpec& font) {
   const int width = font.lfWidth > 0 ? font.lfWidth : 8;
   const int height = font.lfHeight != 0 ? (font.lfHeight < 0 ? -font.lfHeight : font.lfHeight) : 14;
-  return FontMetrics{Clamp(width, 1, MaxCellSize), Clamp(height + 1, 2, MaxCellSize)};
+  return FontMetrics{Clamp(width, 1, largestCell), Clamp(height + 1, 2, largestCell)};
 }
 
 // Every two bytes are one character cell, drawn at x + 2 × cell width × i as if
@@ -107,7 +106,9 @@ int NativePlatform::ReadBlock(Window w, std::uint8_t* buffer, int maximum) {
   const std::size_t count = std::min<std::size_t>(waiting, std::size_t(maximum > 0 ? maximum : 0)) & ~std::size_t(1);
   if (count == 0) {
     // A lone last byte never finds its partner.
-    return waiting < 2 && inputEndCloses ? PortClosed : 0;
+    if (waiting < 2 && inputEndCloses) return PortClosed;
+    clock += emptyReadMilliseconds;
+    return 0;
   }
   std::memcpy(buffer, input.data() + inputPosition, count);
   inputPosition += count;
@@ -209,6 +210,7 @@ int ReadPumpBlock(NativePlatform& native, std::uint8_t* buffer) {
   constexpr int PumpBlockBytes = 100;
   const std::size_t waiting = native.input.size() - native.inputPosition;
   int count = int(std::min<std::size_t>(waiting, PumpBlockBytes)) & ~1;
+  if (count == 0) return 0;
   const std::uint8_t* next = native.input.data() + native.inputPosition;
   for (int i = 0; i + 4 <= count; i += 2) {
     const int first = next[i] | next[i + 1] << 8;

@@ -17,6 +17,7 @@ struct NativePlatform : Platform {
 
   // Canvases. With drawing off every canvas call returns at once.
   bool drawing = true;
+  int largestCell = 64;  // keeps a wild FontSpec from asking for a huge canvas
   Raster text;
   Raster graphic;
   int textCanvasWidth = 0;  // kept with drawing off too
@@ -29,6 +30,7 @@ struct NativePlatform : Platform {
   std::vector<std::uint8_t> input;
   std::size_t inputPosition = 0;
   bool inputEndCloses = true;  // false: at the end reads find nothing, as from a silent device
+  std::uint64_t emptyReadMilliseconds = 0;  // how long a read that finds nothing takes
   long purges = 0;
 
   // The communication log; a write that would take it past logCapacity fails.
