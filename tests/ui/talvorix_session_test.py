@@ -96,6 +96,18 @@ def draw_graphic(device):
     return acknowledged and device.wait_for(b"\x06\x00\x06\x00", 10)
 
 
+def colour_runs(shot, colour, y, left, right):
+    """The (start, end) pixel runs of a colour along one row."""
+    runs = []
+    for x in range(left, right + 1):
+        if shot.pixel(x, y) == colour:
+            if runs and runs[-1][1] == x - 1:
+                runs[-1] = (runs[-1][0], x)
+            else:
+                runs.append((x, x))
+    return runs
+
+
 def text_view_cells(shot):
     """The red and green blocks of show_coloured_text, as found on screen (the
     green one searched only under the red one: the icon has green too)."""
@@ -132,12 +144,17 @@ def run(exe, display, workdir, shots):
         shot = session.screenshot(os.path.join(shots, "talvorix-text.png") if shots else None)
         red, green = text_view_cells(shot)
         if checks.check(red is not None and green is not None, "red and green cells are drawn"):
-            cell_width = (red[2] - red[0] + 1) / 20
-            cell_height = red[3] - red[1] + 1
-            checks.check(cell_width >= 4 and 8 <= cell_height <= 40, "ten characters of red cells form one row")
             checks.check(green[0] == red[0] and green[1] == red[3] + 1, "the green row starts right below the red one")
-            checks.check(abs((green[2] - green[0] + 1) - 10 * cell_width) <= 1, "five green characters are half as wide")
-            blue_row = (red[0], green[3] + 1, red[0] + int(40 * cell_width), green[3] + cell_height)
+            # Along the top pixel row of each cell row no glyph covers the background.
+            red_runs = colour_runs(shot, RED, red[1], red[0], red[2])
+            green_runs = colour_runs(shot, GREEN, green[1], red[0], red[2])
+            separate = len(red_runs) == 10 and green_runs == red_runs[:5]
+            joined = len(red_runs) == 1 and len(green_runs) == 1 and green[2] < red[2]
+            checks.check(separate or joined,
+                         "the five green characters lie under the first five red ones (runs %s / %s)" % (
+                             green_runs, red_runs))
+            cell_height = red[3] - red[1] + 1
+            blue_row = (red[0], green[3] + 1, red[2], green[3] + cell_height)
             checks.check(shot.count_of(BLUE, blue_row) > 20, "the third row holds blue text")
             terminal_origin = (red[0], red[1])
         else:
@@ -226,13 +243,14 @@ def run(exe, display, workdir, shots):
 
 
 def dark_text_lines(shot, origin):
-    """Counts the bands of rows holding dark (text) pixels below the terminal
+    """Counts the bands of rows holding text pixels (darker than the white
+    background; the glyphs are antialiased) below the terminal
     window's origin, in its left 500 pixels."""
     left, top = origin
     bands = 0
     inside = False
     for y in range(top, min(top + 300, shot.height)):
-        dark = any(sum(shot.pixel(x, y)) < 200 for x in range(left, min(left + 500, shot.width)))
+        dark = any(sum(shot.pixel(x, y)) < 600 for x in range(left, min(left + 500, shot.width)))
         if dark and not inside:
             bands += 1
         inside = dark
