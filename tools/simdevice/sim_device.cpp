@@ -1,0 +1,265 @@
+#include "tools/simdevice/sim_device.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+namespace {
+
+std::uint64_t NowMs() {
+  using namespace std::chrono;
+  return std::uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void Nap(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+bool Ready(const SimDevice& device) {
+  return device.open && NowMs() - device.openSince >= device.settle;
+}
+
+void WriteAll(SimDevice& device, const std::uint8_t* bytes, std::size_t length);
+
+// Sends the character of every complete key report that arrived since the last call.
+void EchoKeyReports(SimDevice& device) {
+  while (device.echo && device.received.size() - device.echoCursor >= 8) {
+    const int word = KeyReportWord(&device.received[device.echoCursor]);
+    device.echoCursor += 8;
+    if (word < 0) continue;
+    const std::uint8_t bytes[2] = {std::uint8_t(word & 0xFF), std::uint8_t(word >> 8)};
+    WriteAll(device, bytes, 2);
+  }
+}
+
+// Takes in what the terminal sent, and notices it opening or closing the port.
+// Waits at most `timeout` milliseconds for something to happen.
+void Service(SimDevice& device, int timeout) {
+  pollfd p{device.master, POLLIN, 0};
+  if (poll(&p, 1, timeout) < 0) return;
+  if (p.revents & POLLHUP) {
+    // No slave is open: the terminal closed the port (or has not opened it yet).
+    // The master then reports POLLHUP at once, so nap instead of spinning.
+    device.open = false;
+    Nap(std::max(1, std::min(timeout, 10)));
+    return;
+  }
+  if (!device.open) {
+    device.open = true;
+    device.openSince = NowMs();
+  }
+  if (!(p.revents & POLLIN)) return;
+  std::uint8_t buffer[4096];
+  const ssize_t got = read(device.master, buffer, sizeof buffer);
+  if (got <= 0) return;
+  device.received.insert(device.received.end(), buffer, buffer + got);
+  if (device.record != nullptr) {
+    std::fwrite(buffer, 1, std::size_t(got), device.record);
+    std::fflush(device.record);
+  }
+  EchoKeyReports(device);
+}
+
+// Writes without regard to the open state (echo answers an open port anyway).
+void WriteAll(SimDevice& device, const std::uint8_t* bytes, std::size_t length) {
+  while (length > 0 && !stopRequested) {
+    const ssize_t put = write(device.master, bytes, length);
+    if (put > 0) {
+      bytes += put;
+      length -= std::size_t(put);
+    } else {
+      pollfd p{device.master, POLLOUT, 0};
+      poll(&p, 1, 10);
+    }
+  }
+}
+
+// Waits until the terminal has the port open and it has settled.
+bool WaitReady(SimDevice& device) {
+  while (!Ready(device) && !stopRequested) Service(device, 5);
+  return !stopRequested;
+}
+
+// Sends bytes to an open port; while the port is closed the device holds them.
+void SendBytes(SimDevice& device, const std::uint8_t* bytes, std::size_t length) {
+  while (length > 0 && WaitReady(device)) {
+    const ssize_t put = write(device.master, bytes, std::min<std::size_t>(length, 1024));
+    if (put > 0) {
+      bytes += put;
+      length -= std::size_t(put);
+    }
+    Service(device, put > 0 ? 0 : 2);
+  }
+}
+
+void SendWords(SimDevice& device, const std::vector<std::uint16_t>& words) {
+  std::vector<std::uint8_t> bytes;
+  AppendWords(words, bytes);
+  SendBytes(device, bytes.data(), bytes.size());
+}
+
+void Flood(SimDevice& device, const Step& step) {
+  std::uint64_t sent = 0;
+  std::uint64_t start = 0;
+  std::vector<std::uint8_t> chunk;
+  while (sent < step.count && WaitReady(device)) {
+    if (start == 0) start = NowMs();
+    std::uint64_t due = step.count;
+    if (step.rate > 0) due = std::min(due, step.rate * (NowMs() - start + 1) / 1000);
+    const std::uint64_t now = std::min<std::uint64_t>(due - std::min(due, sent), 4096);
+    if (now == 0) {
+      Service(device, 1);
+      continue;
+    }
+    chunk.resize(std::size_t(now));
+    for (std::size_t i = 0; i < chunk.size(); ++i) chunk[i] = step.bytes[(sent + i) % step.bytes.size()];
+    const ssize_t put = write(device.master, chunk.data(), chunk.size());
+    if (put > 0) sent += std::uint64_t(put);
+    Service(device, put > 0 ? 0 : 2);
+  }
+}
+
+bool TimedOut(const Step& step, std::uint64_t start, const char* what) {
+  if (NowMs() - start < step.timeout) return false;
+  std::fprintf(stderr, "talvorix-simdevice: line %d: %s not received in %llu ms\n", step.line, what,
+               static_cast<unsigned long long>(step.timeout));
+  return true;
+}
+
+bool WaitBytes(SimDevice& device, const Step& step) {
+  const std::uint64_t start = NowMs();
+  while (device.received.size() < device.readCursor + step.count) {
+    if (stopRequested || TimedOut(step, start, "bytes")) return false;
+    Service(device, 5);
+  }
+  device.readCursor += step.count;
+  return true;
+}
+
+bool Expect(SimDevice& device, const std::vector<std::uint8_t>& bytes, const Step& step) {
+  const std::uint64_t start = NowMs();
+  for (;;) {
+    const auto from = device.received.begin() + std::ptrdiff_t(device.readCursor);
+    const auto hit = std::search(from, device.received.end(), bytes.begin(), bytes.end());
+    if (hit != device.received.end()) {
+      device.readCursor = std::size_t(hit - device.received.begin()) + bytes.size();
+      return true;
+    }
+    if (stopRequested || TimedOut(step, start, "expected bytes")) return false;
+    Service(device, 5);
+  }
+}
+
+// True when a NAK came since the cursor (the cursor then passes it).
+bool NakArrived(SimDevice& device) {
+  Service(device, 0);
+  const std::uint8_t nak[2] = {0x15, 0x00};
+  const auto from = device.received.begin() + std::ptrdiff_t(device.readCursor);
+  const auto hit = std::search(from, device.received.end(), nak, nak + 2);
+  if (hit == device.received.end()) return false;
+  device.readCursor = std::size_t(hit - device.received.begin()) + 2;
+  return true;
+}
+
+std::vector<std::uint16_t> PlotLine(std::uint32_t x, std::uint32_t y) {
+  std::vector<std::uint16_t> words;
+  const std::string text = std::to_string(x) + ";" + std::to_string(y);
+  TextToWords(text, true, words);
+  words.push_back(0x000D);
+  return words;
+}
+
+// A device's side of point-plot mode: ESC 点, wait for ACK, the points (a line
+// the terminal refused with NAK is sent once more), EOT, wait for the last ACK.
+bool Plot(SimDevice& device, const Step& step) {
+  const std::vector<std::uint8_t> ack = {0x06, 0x00};
+  SendWords(device, {0x001B, 0x4540});
+  if (!Expect(device, ack, step)) return false;
+  for (std::size_t i = 0; i + 1 < step.points.size(); i += 2) {
+    const std::vector<std::uint16_t> line = PlotLine(step.points[i], step.points[i + 1]);
+    SendWords(device, line);
+    if (NakArrived(device)) SendWords(device, line);
+  }
+  SendWords(device, {0x0004});
+  return Expect(device, ack, step);
+}
+
+bool WaitOpenState(SimDevice& device, bool open) {
+  while (!stopRequested && (open ? !Ready(device) : device.open)) Service(device, 5);
+  return !stopRequested;
+}
+
+}  // namespace
+
+bool StartDevice(SimDevice& device, const std::string& linkPath, const std::string& recordPath) {
+  int slave = -1;
+  char name[256] = {};
+  if (openpty(&device.master, &slave, name, nullptr, nullptr) != 0) return false;
+  termios raw{};
+  tcgetattr(slave, &raw);
+  cfmakeraw(&raw);
+  tcsetattr(slave, TCSANOW, &raw);
+  // The device does not keep the slave open itself: the master's hang-up then
+  // tells it whether the terminal has the port open.
+  close(slave);
+  fcntl(device.master, F_SETFL, fcntl(device.master, F_GETFL) | O_NONBLOCK);
+  device.slavePath = name;
+  if (!recordPath.empty()) {
+    device.record = std::fopen(recordPath.c_str(), "wb");
+    if (device.record == nullptr) return false;
+  }
+  if (!linkPath.empty()) {
+    const std::string temporary = linkPath + ".new";
+    unlink(temporary.c_str());
+    if (symlink(name, temporary.c_str()) != 0 || rename(temporary.c_str(), linkPath.c_str()) != 0) return false;
+    device.linkPath = linkPath;
+  }
+  std::printf("PTY %s\n", name);
+  std::fflush(stdout);
+  return true;
+}
+
+PlayResult PlayStep(SimDevice& device, const Step& step) {
+  bool ok = true;
+  switch (step.kind) {
+    case StepKind::Send: SendBytes(device, step.bytes.data(), step.bytes.size()); break;
+    case StepKind::Pause: ServeFor(device, step.count); break;
+    case StepKind::Flood: Flood(device, step); break;
+    case StepKind::WaitBytes: ok = WaitBytes(device, step); break;
+    case StepKind::Expect: ok = Expect(device, step.bytes, step); break;
+    case StepKind::Echo:
+      device.echo = step.count != 0;
+      device.echoCursor = device.received.size();
+      break;
+    case StepKind::Plot: ok = Plot(device, step); break;
+    case StepKind::WaitOpen: ok = WaitOpenState(device, true); break;
+    case StepKind::WaitClose: ok = WaitOpenState(device, false); break;
+    case StepKind::Vanish:
+      StopDevice(device);
+      return PlayResult::Quit;
+    case StepKind::Quit: return PlayResult::Quit;
+  }
+  if (stopRequested) return PlayResult::Quit;
+  return ok ? PlayResult::Next : PlayResult::Failed;
+}
+
+void ServeFor(SimDevice& device, std::uint64_t milliseconds) {
+  const std::uint64_t end = NowMs() + milliseconds;
+  while (!stopRequested && NowMs() < end) Service(device, int(std::min<std::uint64_t>(end - NowMs(), 20)));
+}
+
+void StopDevice(SimDevice& device) {
+  if (!device.linkPath.empty()) unlink(device.linkPath.c_str());
+  device.linkPath.clear();
+  if (device.master >= 0) close(device.master);
+  device.master = -1;
+  if (device.record != nullptr) std::fclose(device.record);
+  device.record = nullptr;
+}
