@@ -62,7 +62,7 @@ def main():
     stream = flood_stream(int(megabytes * 1000000))
     trace_path = os.path.join(workdir, "paint-trace.txt")
     session = Session(exe, os.environ["WINEPREFIX"], display, workdir, desktop="talvorixflood",
-                      wine_debug="-all,trace+win", stderr_path=trace_path)
+                      wine_debug=os.environ.get("FLOOD_WINEDEBUG", "-all,trace+win"), stderr_path=trace_path)
     try:
         session.start()
         session.keys("shift+Prior")
