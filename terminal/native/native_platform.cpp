@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "terminal/interpreter/interpreter.h"
 #include "terminal/model/draw_queue.h"
@@ -185,7 +186,14 @@ void NativePlatform::PauseMilliseconds(int milliseconds) { clock += std::uint64_
 std::uint64_t NativePlatform::MillisecondClock() { return clock; }
 
 void StartNativeTerminal(NativeTerminal& terminal, bool drawing) {
-  terminal.state = std::make_unique<TerminalState>();
+  if (terminal.state) {
+    // A new record in the same memory.
+    TerminalState* state = terminal.state.get();
+    state->~TerminalState();
+    new (state) TerminalState();
+  } else {
+    terminal.state = std::make_unique<TerminalState>();
+  }
   terminal.window = &terminal;
   NativePlatform& native = terminal.platform;
   native.state = terminal.state.get();

@@ -83,8 +83,8 @@ struct NativeTerminal {
   Window window;
 };
 
-// Makes `terminal` the process's platform and connects it. `drawing` off keeps
-// the canvases empty (the model alone).
+// Makes `terminal` the process's platform and connects it with a new record.
+// `drawing` off keeps the canvases empty (the model alone).
 void StartNativeTerminal(NativeTerminal& terminal, bool drawing);
 
 // What the receive pump would take from the port now: at most 100 bytes, an

@@ -15,7 +15,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const std::uint8_t options = data[0];
-  NativeTerminal terminal;
+  // One terminal for the whole run, its memory reused: only what the input
+  // does is measured, not the allocation of a record and two canvases.
+  static NativeTerminal terminal;
+  Raster text = std::move(terminal.platform.text);
+  Raster graphic = std::move(terminal.platform.graphic);
+  terminal.platform = NativePlatform{};
+  terminal.platform.text = std::move(text);
+  terminal.platform.graphic = std::move(graphic);
   // Cells of 2 x 2 pixels keep the text canvas small; the drawing logic is the same.
   terminal.platform.largestCell = 2;
   StartNativeTerminal(terminal, (options & 0x08) != 0);
