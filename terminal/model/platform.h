@@ -51,6 +51,8 @@ struct Platform {
   virtual void ResizeTextCanvas(int width, int height) = 0;  // a new, white canvas
   virtual FontMetrics MeasureFont(const FontSpec& font) = 0;
   // Draws Shift-JIS bytes with an opaque background, the font made from `font`.
+  // Every two bytes are one character cell, twice the text canvas's cell width
+  // ((canvas width - 100) / 100) apart, each drawn as if it were drawn alone.
   virtual void DrawText(Canvas canvas, int x, int y, const std::uint8_t* bytes, int length,
                         const FontSpec& font, COLORREF fg, COLORREF bg) = 0;
   virtual void FillRect(Canvas canvas, int x, int y, int width, int height, COLORREF colour) = 0;
