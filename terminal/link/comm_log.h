@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "terminal/link/log_format.h"
+
 // Process-wide log state. logFile is meaningful only while logOpen is 1; once a
 // write has failed the file is closed, logOpen is 0 and nobody may use the
 // handle again.
@@ -19,8 +21,6 @@ extern LONG connectionDataStart;  // file position just after the latest start s
 // stored in logFile), INVALID_HANDLE_VALUE after a failure (its message has
 // been shown), or nullptr when the log is already open.
 HANDLE OpenLog(HWND mainWindow, const char* fileName = nullptr);
-
-enum class StampKind { Start, End };
 
 // Appends the start or end stamp. False when it could not be written: the
 // message has been shown and the log closed.

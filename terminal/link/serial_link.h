@@ -43,10 +43,10 @@ int ReceivePump(HWND window, WPARAM wParam, LPARAM lParam);
 int ReadBlock(HWND window, std::uint8_t* buffer, int maximum);
 
 // Writes one byte (the low 8 bits); 1, or 0 without a record.
-int WriteByte(HWND window, int byte);
+int WriteByte(HWND window, int value);
 
 // WriteByte plus local echo or the status pane 1 text; 0 when not connected.
-int TransmitByte(HWND window, int byte);
+int TransmitByte(HWND window, int value);
 
 // Discards everything queued in both directions of the open device.
 void PurgePort(HWND window);

@@ -1,0 +1,173 @@
+#include <windows.h>
+
+#include "terminal/link/comm_log.h"
+#include "terminal/link/control_block.h"
+#include "terminal/link/device_name.h"
+#include "terminal/link/link_session.h"
+#include "terminal/link/serial_link.h"
+#include "terminal/model/terminal_model.h"
+
+namespace {
+
+constexpr UINT ConnectCommand = 256;
+constexpr UINT DisconnectCommand = 257;
+constexpr UINT PortNameString = 784;
+constexpr DWORD PurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
+constexpr DWORD QueueBytes = 16384;
+
+// How long the user-interface thread waits for the watcher to end: first for an
+// orderly end, then after cancelling the watcher's wait on the device.
+constexpr DWORD WatcherEndMs = 2000;
+constexpr DWORD WatcherCancelledEndMs = 1000;
+
+HANDLE PortOf(const TerminalState& state) { return HANDLE(state.portHandle); }
+
+void ShowConnectedMenu(HWND mainWindow, bool connected) {
+  HMENU menu = GetMenu(mainWindow);
+  EnableMenuItem(menu, ConnectCommand, MF_BYCOMMAND | (connected ? MF_DISABLED | MF_GRAYED : MF_ENABLED));
+  EnableMenuItem(menu, DisconnectCommand, MF_BYCOMMAND | (connected ? MF_ENABLED : MF_DISABLED | MF_GRAYED));
+}
+
+// The port text of string resource 784; "COM" when the program carries no such
+// string, so that a missing resource cannot make every port unreachable.
+std::string PortText() {
+  char text[10] = {};
+  if (LoadStringA(GetModuleHandleA(nullptr), PortNameString, text, sizeof text) <= 0) return "COM";
+  return text;
+}
+
+void ConfigureDevice(HANDLE port) {
+  SetCommMask(port, EV_RXCHAR);
+  SetupComm(port, QueueBytes, QueueBytes);
+  PurgeComm(port, PurgeAll);
+  // With the interval at MAXDWORD and no totals a read returns at once with
+  // whatever is queued; a write gives up after five seconds.
+  COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 0, 5000};
+  SetCommTimeouts(port, &timeouts);
+}
+
+void AbandonDevice(TerminalState& state) {
+  state.connected = 0;
+  CloseHandle(PortOf(state));
+  state.portHandle = nullptr;
+}
+
+// The watcher is created suspended so that its handle and id are stored before
+// it can end; it runs at once after that.
+bool StartWatcher(TerminalState& state) {
+  DWORD id = 0;
+  HANDLE thread = CreateThread(nullptr, 0, CommWatcher, &state, CREATE_SUSPENDED, &id);
+  if (thread == nullptr) return false;
+  state.watcherThread = thread;
+  state.watcherThreadId = id;
+  SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL);
+  ResumeThread(thread);
+  return true;
+}
+
+// Ends the watcher in bounded time whatever it is doing: waiting for the pump
+// (pumpDoneEvent is set for it), waiting on the device (the event mask was
+// cleared, and the wait is cancelled if that did not end it), or already gone
+// after one of its early exits. As a last resort the thread is terminated, so
+// that it can never touch a record that is freed later.
+void StopWatcher(TerminalState& state) {
+  HANDLE thread = HANDLE(state.watcherThread);
+  if (thread == nullptr) return;
+  SetEvent(HANDLE(state.pumpDoneEvent));
+  if (WaitForSingleObject(thread, WatcherEndMs) == WAIT_TIMEOUT) {
+    CancelIoEx(PortOf(state), nullptr);
+    if (WaitForSingleObject(thread, WatcherCancelledEndMs) == WAIT_TIMEOUT) TerminateThread(thread, 0);
+  }
+  CloseHandle(thread);
+  state.watcherThread = nullptr;
+  state.watcherThreadId = 0;
+}
+
+bool Connect(HWND mainWindow, TerminalState& state) {
+  const std::string name = DeviceName(state.portNumber, PortText().c_str());
+  HANDLE port = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
+  if (port == INVALID_HANDLE_VALUE) return false;
+  state.portHandle = port;
+  ConfigureDevice(port);
+  if (!ApplyLineSettings(mainWindow)) {
+    AbandonDevice(state);
+    return false;
+  }
+  StartLinkSession();
+  state.connected = 1;
+  if (!WriteStamp(mainWindow, StampKind::Start)) {
+    AbandonDevice(state);
+    return false;
+  }
+  if (logOpen) connectionDataStart = LONG(SetFilePointer(logFile, 0, nullptr, FILE_CURRENT));
+  HWND terminal = HWND(state.notifyWindow);
+  ResetScreenModel(terminal, state);
+  InvalidateRect(terminal, nullptr, TRUE);
+  if (!StartWatcher(state)) {
+    AbandonDevice(state);
+    return false;
+  }
+  EscapeCommFunction(port, SETDTR);
+  SendMessageW(terminal, WM_SETFOCUS, 0, 0);
+  ShowConnectedMenu(mainWindow, true);
+  ReceivePump(terminal, WPARAM(port), CommNotifyEvent);
+  return true;
+}
+
+}  // namespace
+
+bool OpenConnection(HWND mainWindow) {
+  TerminalState* state = LinkState(mainWindow);
+  // While connected the device is held exclusively: opening it again would fail.
+  if (state == nullptr || state->connected) return false;
+  HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  const bool opened = Connect(mainWindow, *state);
+  SetCursor(previous);
+  return opened;
+}
+
+bool ApplyLineSettings(HWND mainWindow) {
+  TerminalState* state = LinkState(mainWindow);
+  if (state == nullptr) return false;
+  DCB dcb{};
+  dcb.DCBlength = sizeof dcb;
+  GetCommState(PortOf(*state), &dcb);
+  const CommControlBlock block = LineControlBlock(*state);
+  dcb.DCBlength = block.DCBlength;
+  dcb.BaudRate = block.BaudRate;
+  dcb.ByteSize = block.ByteSize;
+  dcb.Parity = block.Parity;
+  dcb.StopBits = block.StopBits;
+  dcb.fBinary = block.fBinary;
+  dcb.fParity = block.fParity;
+  dcb.fOutxDsrFlow = block.fOutxDsrFlow;
+  dcb.fDtrControl = block.fDtrControl;
+  dcb.fOutxCtsFlow = block.fOutxCtsFlow;
+  dcb.fRtsControl = block.fRtsControl;
+  dcb.fOutX = block.fOutX;
+  dcb.fInX = block.fInX;
+  dcb.XonChar = block.XonChar;
+  dcb.XoffChar = block.XoffChar;
+  dcb.XonLim = block.XonLim;
+  dcb.XoffLim = block.XoffLim;
+  return SetCommState(PortOf(*state), &dcb) != FALSE;
+}
+
+bool CloseConnection(HWND mainWindow) {
+  TerminalState* state = LinkState(mainWindow);
+  if (state == nullptr) return false;
+  HANDLE port = PortOf(*state);
+  HWND terminal = HWND(state->notifyWindow);
+  state->connected = 0;
+  SetCommMask(port, 0);
+  StopWatcher(*state);
+  KillTimer(terminal, PumpTimerId);
+  SendMessageW(terminal, WM_KILLFOCUS, 0, 0);
+  EscapeCommFunction(port, CLRDTR);
+  PurgeComm(port, PurgeAll);
+  CloseHandle(port);
+  state->portHandle = nullptr;
+  ShowConnectedMenu(mainWindow, false);
+  return WriteStamp(mainWindow, StampKind::End);
+}

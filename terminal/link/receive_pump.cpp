@@ -1,0 +1,125 @@
+#include <windows.h>
+
+#include "terminal/interpreter/interpreter.h"
+#include "terminal/link/comm_log.h"
+#include "terminal/link/link_session.h"
+#include "terminal/link/link_texts.h"
+#include "terminal/link/receive_plan.h"
+#include "terminal/link/serial_link.h"
+
+namespace {
+
+constexpr DWORD ReadWaitMs = 1000;
+constexpr WPARAM DisconnectCommand = 257;
+
+HANDLE PortOf(const TerminalState& state) { return HANDLE(state.portHandle); }
+
+void CALLBACK ContinuePump(HWND window, UINT, UINT_PTR, DWORD) {
+  KillTimer(window, PumpTimerId);
+  ReceivePump(window, 0, CommNotifyEvent);
+}
+
+// Repaints whatever is invalid in the program's windows (the terminal view and
+// the status bar) now, without waiting for the message loop.
+void RepaintNow(HWND window, int lastBlock) {
+  platform->SetStatusText(ReceivedPane, ReceivedCountText(lastBlock), TextCoding::Utf8);
+  RedrawWindow(GetAncestor(window, GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// Input or a command waiting for the user-interface thread (paint and timer
+// messages do not count: the pump repaints itself).
+bool InputWaiting() {
+  MSG message;
+  return PeekMessageW(&message, nullptr, 0, 0,
+                      PM_NOREMOVE | PM_QS_INPUT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE) != FALSE;
+}
+
+// The device has gone: the connection is closed as by the disconnect command
+// (posted to the main window, so the command's own handling runs, also the
+// connection mark) and the user is told once.
+void ReportDeviceLost(HWND window) {
+  if (linkSession.lossReported) return;
+  linkSession.lossReported = true;
+  PostMessageW(GetAncestor(window, GA_ROOT), WM_COMMAND, DisconnectCommand, 0);
+  ShowLinkMessage(window, DeviceLostText, MessageIcon::Warning);
+}
+
+// Reads n queued bytes. A read that has not completed after a second is
+// cancelled and its end awaited before the buffer and the block are used again;
+// bytes that arrived in the meantime still count.
+int ReadQueued(TerminalState& state, std::uint8_t* buffer, int n) {
+  HANDLE port = PortOf(state);
+  RestartOverlapped(state.readOverlapped);
+  OVERLAPPED* overlapped = AsOverlapped(state.readOverlapped);
+  DWORD got = 0;
+  if (ReadFile(port, buffer, DWORD(n), &got, overlapped)) return int(got);
+  if (GetLastError() != ERROR_IO_PENDING) {
+    // Bytes were reported waiting, yet the read failed: the device has gone.
+    linkSession.deviceLost = true;
+    return PortClosed;
+  }
+  if (WaitForSingleObject(overlapped->hEvent, ReadWaitMs) != WAIT_OBJECT_0) CancelIo(port);
+  if (!GetOverlappedResult(port, overlapped, &got, TRUE)) return 0;
+  return int(got);
+}
+
+}  // namespace
+
+int ReadBlock(HWND window, std::uint8_t* buffer, int maximum) {
+  TerminalState* state = LinkState(window);
+  if (state == nullptr || !state->connected || linkSession.deviceLost) return PortClosed;
+  DWORD errors = 0;
+  COMSTAT status{};
+  if (!ClearCommError(PortOf(*state), &errors, &status)) {
+    linkSession.deviceLost = true;
+    return PortClosed;
+  }
+  if (errors != 0 && state->displayErrors) {
+    platform->SetStatusText(LineErrorPane, LineErrorText(errors), TextCoding::Utf8);
+  }
+  const int n = EvenReadCount(status.cbInQue, maximum);
+  if (n == 0) return 0;
+  return ReadQueued(*state, buffer, n);
+}
+
+// Reads and interprets everything waiting, block by block. Each block goes to
+// the log before the interpreter sees it, so the log holds every byte in the
+// order it arrived (the interpreter logs the words it reads itself).
+//
+// During a flood the pump repaints at most every RepaintIntervalMs; at those
+// moments it gives way to waiting input or commands by continuing from a timer
+// (timer messages come after input), keeping pumpDoneEvent reset so that no
+// second notification is posted. It ends at the first empty read, instead of
+// polling an idle device: the watcher posts again when data arrives.
+int ReceivePump(HWND window, WPARAM, LPARAM) {
+  TerminalState* state = LinkState(window);
+  if (state == nullptr || !state->connected) return 0;
+  std::uint8_t block[PumpBlockBytes];
+  RepaintPacer pacer{GetTickCount64()};
+  int lastBlock = 0;
+  for (;;) {
+    const int n = ReadBlock(window, block, PumpBlockBytes);
+    if (n == PortClosed) {
+      if (state->connected && linkSession.deviceLost) ReportDeviceLost(window);
+      return 0;
+    }
+    if (n == 0) break;
+    ++linkSession.dataBlocks;
+    // A failed append has told the user and closed the log; reception goes on without it.
+    AppendToLog(window, block, n);
+    InterpretReceived(window, block, n);
+    // A message box of the interpreter may have let the disconnect command run.
+    if (!state->connected) return 0;
+    lastBlock = n;
+    if (RepaintDue(pacer, GetTickCount64())) {
+      RepaintNow(window, lastBlock);
+      if (InputWaiting()) {
+        SetTimer(window, PumpTimerId, USER_TIMER_MINIMUM, ContinuePump);
+        return 1;
+      }
+    }
+  }
+  if (lastBlock > 0) RepaintNow(window, lastBlock);
+  SetEvent(HANDLE(state->pumpDoneEvent));
+  return 1;
+}

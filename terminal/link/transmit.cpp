@@ -1,0 +1,61 @@
+#include <windows.h>
+
+#include "terminal/interpreter/interpreter.h"
+#include "terminal/link/link_session.h"
+#include "terminal/link/link_texts.h"
+#include "terminal/link/serial_link.h"
+
+namespace {
+
+constexpr DWORD WriteWaitMs = 1000;
+constexpr DWORD PurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
+
+// Local echo: the interpreter reads whole words, so the first byte of a word
+// is held until its partner has been transmitted, and the word is then echoed
+// (a key report of 8 bytes echoes as 4 words, its character among them).
+// Nothing beyond the transmitted bytes is ever handed over.
+void EchoByte(HWND window, int value) {
+  if (linkSession.echoPending < 0) {
+    linkSession.echoPending = value & 0xFF;
+    return;
+  }
+  const std::uint8_t word[2] = {std::uint8_t(linkSession.echoPending), std::uint8_t(value)};
+  linkSession.echoPending = -1;
+  InterpretReceived(window, word, 2);
+}
+
+}  // namespace
+
+int WriteByte(HWND window, int value) {
+  TerminalState* state = LinkState(window);
+  if (state == nullptr) return 0;
+  HANDLE port = HANDLE(state->portHandle);
+  const std::uint8_t data = std::uint8_t(value);
+  RestartOverlapped(state->writeOverlapped);
+  OVERLAPPED* overlapped = AsOverlapped(state->writeOverlapped);
+  DWORD written = 0;
+  if (WriteFile(port, &data, 1, &written, overlapped) || GetLastError() != ERROR_IO_PENDING) return 1;
+  // A write still pending after a second is given up: cancelled, and its end
+  // awaited, because the byte and the block live only for this call.
+  if (WaitForSingleObject(overlapped->hEvent, WriteWaitMs) != WAIT_OBJECT_0) CancelIo(port);
+  GetOverlappedResult(port, overlapped, &written, TRUE);
+  return 1;
+}
+
+int TransmitByte(HWND window, int value) {
+  TerminalState* state = LinkState(window);
+  if (state == nullptr || !state->connected) return 0;
+  WriteByte(window, value);
+  if (state->localEcho) {
+    EchoByte(window, value);
+  } else {
+    platform->SetStatusText(TransmittedPane, TransmittedByteText(value), TextCoding::Utf8);
+  }
+  return 1;
+}
+
+void PurgePort(HWND window) {
+  TerminalState* state = LinkState(window);
+  if (state == nullptr || !state->connected) return;
+  PurgeComm(HANDLE(state->portHandle), PurgeAll);
+}
