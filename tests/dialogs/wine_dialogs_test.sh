@@ -19,7 +19,6 @@ open_box() {  # MODE TITLE [connected]
   focus_window "$2"
 }
 
-window_shown() { [ -f snapshot.txt ] && grep -q "^window.*title=$1\$" snapshot.txt; }
 box_ended() { [ -f result.txt ]; }
 
 settings_defaults() {

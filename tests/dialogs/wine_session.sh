@@ -46,6 +46,18 @@ finish() {
 
 not() { ! "$@"; }
 
+# The snapshot line of the window TITLE, of window class CLASS (any by default).
+window_line() {  # TITLE [CLASS]
+  grep -m1 "^window	class=${2:-[^	]*}	.*title=$1\$" snapshot.txt 2>/dev/null
+}
+
+window_shown() { [ -n "$(window_line "$@")" ]; }
+
+# One tab-separated NAME=value field of a window's snapshot line.
+window_field() {  # NAME TITLE [CLASS]
+  window_line "$2" "${3:-}" | tr '\t' '\n' | sed -n "s/^$1=//p"
+}
+
 # Polls CHECK... every 0.2 s for up to 20 s.
 wait_for() {  # WHAT CHECK...
   local what=$1; shift
@@ -78,11 +90,11 @@ display_ready() { xdotool getmouselocation >/dev/null 2>&1; }
 
 # Keys reach the program only through the desktop window, and only while the
 # pointer is over one of the program's windows: it rests on the caption of TITLE.
-focus_window() {  # TITLE
+focus_window() {  # TITLE [CLASS]
   desktop=$(xdotool search --onlyvisible --name "^$desktop_name - Wine desktop\$" | head -n 1)
   [ -n "$desktop" ] || { fail "no Wine desktop window"; finish; }
   local frame
-  frame=$(grep -m1 "^window.*title=$1\$" snapshot.txt | tr '\t' '\n' | sed -n 's/^frame=//p')
+  frame=$(window_field frame "$@")
   xdotool mousemove --window "$desktop" $(( ${frame%%,*} + 10 )) $(( $(cut -d, -f2 <<<"$frame") + 5 ))
   xdotool windowfocus "$desktop" 2>/dev/null
 }
@@ -143,7 +155,7 @@ near() { [ $(( $1 - $2 )) -le 1 ] && [ $(( $2 - $1 )) -le 1 ]; }
 expect_layout() {  # LAYOUT_FILE TITLE VERSION
   local window units_x units_y
   # units: the pixels of 400 x 800 dialog units in this dialog
-  window=$(grep -m1 "^window.*title=$2\$" snapshot.txt)
+  window=$(window_line "$2")
   units_x=$(tr '\t' '\n' <<<"$window" | sed -n 's/^units=\([0-9]*\),.*/\1/p')
   units_y=$(tr '\t' '\n' <<<"$window" | sed -n 's/^units=[0-9]*,//p')
   local controls
@@ -175,7 +187,7 @@ expect_layout() {  # LAYOUT_FILE TITLE VERSION
 client_origin() {  # TITLE
   local desktop_x desktop_y origin
   eval "$(xdotool getwindowgeometry --shell "$desktop" | grep -E '^(X|Y)=')"
-  origin=$(grep -m1 "^window.*title=$1\$" snapshot.txt | tr '\t' '\n' | sed -n 's/^origin=//p')
+  origin=$(window_field origin "$1")
   echo "$((X + ${origin%,*})),$((Y + ${origin#*,}))"
 }
 
@@ -194,7 +206,7 @@ expect_picture() {  # TITLE BITMAP LEFT TOP WIDTH
 
 shoot_window() {  # TITLE FILE
   local frame left top right bottom
-  frame=$(grep -m1 "^window.*title=$1\$" snapshot.txt | tr '\t' '\n' | sed -n 's/^frame=//p')
+  frame=$(window_field frame "$1")
   IFS=, read -r left top right bottom <<<"$frame"
   eval "$(xdotool getwindowgeometry --shell "$desktop" | grep -E '^(X|Y)=')"
   mkdir -p "$(dirname "$2")"
