@@ -33,16 +33,17 @@ struct DrawQueue {
   DrawOp ops[MaxOps];
   int opCount = 0;
   FontSpec fonts[MaxFonts];
-  bool fontsPlain[MaxFonts];
+  bool fontsExact[MaxFonts];  // DrawsCellsExactly of each font
   int fontCount = 0;
   FontSpec currentFont{};
   int currentFontIndex = -1;  // -1: not yet in the table
   int scrolls = 0;            // the pending group, carried out before every operation
   COLORREF blankFg = 0;
   COLORREF blankBg = 0;
-  // An operation that reaches beyond the scrolled area (the canvas margins, a
-  // character at column 99, the overhang of a slanted or emboldened glyph in the
-  // last cell) would not move with a scroll; a scroll after it flushes first.
+  // An operation that may paint beyond the scrolled area (the canvas margins: a
+  // character at column 99, a fill of the whole canvas, a glyph of a font that
+  // does not keep to its cells) would not move with a scroll; a scroll after
+  // it flushes first.
   bool unshiftable = false;
   int cellWidth = 8;
   int cellHeight = 15;
@@ -50,8 +51,6 @@ struct DrawQueue {
 };
 
 DrawQueue queue;
-
-bool IsPlainFont(const FontSpec& font) { return font.lfItalic == 0 && font.lfWeight <= 400; }
 
 void DrawScrollGroup() {
   const int n = queue.scrolls;
@@ -85,7 +84,7 @@ int CurrentFontIndex() {
   if (queue.currentFontIndex >= 0) return queue.currentFontIndex;
   const int index = queue.fontCount++;
   CopyFontSpec(queue.currentFont, queue.fonts[index]);
-  queue.fontsPlain[index] = IsPlainFont(queue.currentFont);
+  queue.fontsExact[index] = platform->DrawsCellsExactly(queue.currentFont);
   queue.currentFontIndex = index;
   return index;
 }
@@ -103,9 +102,8 @@ void MakeRoom(bool newFont) {
   if (queue.opCount == MaxOps || (newFont && queue.fontCount == MaxFonts)) FlushDrawing();
 }
 
-bool ReachesMargin(int col, int length, bool plainFont) {
-  const int end = col + length;
-  return end > ScreenColumns || (!plainFont && end >= ScreenColumns);
+bool MayLeaveScrolledArea(int col, int length, bool exactFont) {
+  return !exactFont || col + length > ScreenColumns;
 }
 
 void ResetQueue() {
@@ -145,7 +143,7 @@ void QueueText(int row, int col, const std::uint8_t* bytes, int length, COLORREF
         last.fg == fg && last.bg == bg && last.width + length <= MaxRunBytes) {
       std::memcpy(last.bytes + last.width, bytes, std::size_t(length));
       last.width += length;
-      if (ReachesMargin(last.x, last.width, queue.fontsPlain[last.fontIndex])) {
+      if (MayLeaveScrolledArea(last.x, last.width, queue.fontsExact[last.fontIndex])) {
         queue.unshiftable = true;
       }
       return;
@@ -162,16 +160,20 @@ void QueueText(int row, int col, const std::uint8_t* bytes, int length, COLORREF
   op.bg = bg;
   op.fontIndex = fontIndex;
   std::memcpy(op.bytes, bytes, std::size_t(op.width));
-  if (ReachesMargin(col, op.width, queue.fontsPlain[fontIndex])) queue.unshiftable = true;
+  if (MayLeaveScrolledArea(col, op.width, queue.fontsExact[fontIndex])) queue.unshiftable = true;
 }
 
 void QueueScroll(COLORREF fg, COLORREF bg) {
   const bool otherBlank = queue.scrolls > 0 && (fg != queue.blankFg || bg != queue.blankBg);
   if (queue.unshiftable || otherBlank) FlushDrawing();
+  // A blank row that does not cover its whole row leaves pixels that the next
+  // scroll would move: such scrolls are carried out one by one, in order.
+  const bool mergeable = !queue.immediate && platform->DrawsCellsExactly(appliedFontSpec);
+  if (!mergeable) FlushDrawing();
   ++queue.scrolls;
   queue.blankFg = fg;
   queue.blankBg = bg;
-  if (queue.immediate) FlushDrawing();
+  if (!mergeable) FlushDrawing();
 }
 
 void QueueFill(int x, int y, int width, int height, COLORREF colour) {

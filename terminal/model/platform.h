@@ -60,6 +60,13 @@ struct Platform {
   virtual void CopyRect(Canvas canvas, int toX, int toY, int width, int height, int fromX,
                         int fromY) = 0;
   virtual void SetPixel(Canvas canvas, int x, int y, COLORREF colour) = 0;
+  // Whether DrawText with this font paints exactly its character cells (2 x cell
+  // width by cell height each, every pixel of them) and nothing beside them.
+  // Queued scrolls are merged only then; false is always safe, only slower.
+  virtual bool DrawsCellsExactly(const FontSpec& font) {
+    (void)font;
+    return false;
+  }
 
   // Serial port (the serial link's operations on the open device).
   // ReadBlock: an even number of bytes, at most `maximum`; 0 when nothing is

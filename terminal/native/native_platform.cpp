@@ -101,6 +101,11 @@ void NativePlatform::SetPixel(Canvas canvas, int x, int y, COLORREF colour) {
   SetRasterPixel(canvas == Canvas::Text ? text : graphic, x, y, colour);
 }
 
+// Slanted and bold glyphs here overhang into the next cell.
+bool NativePlatform::DrawsCellsExactly(const FontSpec& font) {
+  return font.lfItalic == 0 && font.lfWeight <= 400;
+}
+
 int NativePlatform::ReadBlock(Window w, std::uint8_t* buffer, int maximum) {
   if (StateOf(w) == nullptr) return 0;
   const std::size_t waiting = input.size() - inputPosition;

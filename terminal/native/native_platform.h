@@ -56,6 +56,7 @@ struct NativePlatform : Platform {
   void CopyRect(Canvas canvas, int toX, int toY, int width, int height, int fromX,
                 int fromY) override;
   void SetPixel(Canvas canvas, int x, int y, COLORREF colour) override;
+  bool DrawsCellsExactly(const FontSpec& font) override;
   int ReadBlock(Window w, std::uint8_t* buffer, int maximum) override;
   int TransmitByte(Window w, int byte) override;
   void PurgePort(Window w) override;

@@ -31,7 +31,9 @@ constexpr int FontSlots = 32;
 struct CachedFont {
   FontSpec spec;
   HFONT font;
-  bool runsExact;  // a run drawn at once gives the pixels of its cells drawn one by one
+  // Characters paint exactly their cells: a run drawn at once gives the
+  // pixels of its cells drawn one by one, and nothing spills beside them.
+  bool runsExact;
 };
 
 struct CanvasSet {
@@ -58,6 +60,7 @@ CanvasSet canvases;
 HDC DcOf(Canvas canvas) { return canvas == Canvas::Text ? canvases.textDc : canvases.graphicDc; }
 
 int CellWidth() { return (canvases.textWidth - 100) / 100; }
+int CellHeight() { return (canvases.textHeight - 100) / 200; }
 
 HBITMAP NewWhiteBitmap(HDC dc, int width, int height, HGDIOBJ& initial) {
   HDC windowDc = GetDC(canvases.window);
@@ -75,7 +78,8 @@ void SelectFont(HFONT font) {
   canvases.selectedFont = font;
 }
 
-// Fixed pitch, no overhang, upright, and a character of each kind exactly two cells wide.
+// Fixed pitch, no overhang, upright, one cell high, and a character of each
+// kind exactly two cells wide.
 bool RunsExact(HFONT font, const FontSpec& spec) {
   const int cellWidth = CellWidth();
   if (cellWidth <= 0 || spec.lfItalic) return false;
@@ -83,7 +87,10 @@ bool RunsExact(HFONT font, const FontSpec& spec) {
   TEXTMETRICA metrics;
   if (!GetTextMetricsA(canvases.textDc, &metrics)) return false;
   // TMPF_FIXED_PITCH set means a variable pitch.
-  if ((metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) != 0 || metrics.tmOverhang != 0) return false;
+  if ((metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) != 0 || metrics.tmOverhang != 0 ||
+      metrics.tmHeight != CellHeight()) {
+    return false;
+  }
   SIZE wide;
   SIZE narrow;
   if (!GetTextExtentPoint32A(canvases.textDc, "\x81\x40", 2, &wide) ||
@@ -233,6 +240,10 @@ void GdiCopyRect(Canvas canvas, int toX, int toY, int width, int height, int fro
 void GdiSetPixel(Canvas canvas, int x, int y, COLORREF colour) {
   HDC dc = DcOf(canvas);
   if (dc != nullptr) SetPixel(dc, x, y, colour);
+}
+
+bool GdiDrawsCellsExactly(const FontSpec& font) {
+  return canvases.textDc != nullptr && FontEntry(font).runsExact;
 }
 
 HDC GdiCanvasDc(Canvas canvas) { return DcOf(canvas); }

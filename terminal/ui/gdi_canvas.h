@@ -25,6 +25,9 @@ void GdiDrawText(Canvas canvas, int x, int y, const std::uint8_t* bytes, int len
 void GdiFillRect(Canvas canvas, int x, int y, int width, int height, COLORREF colour);
 void GdiCopyRect(Canvas canvas, int toX, int toY, int width, int height, int fromX, int fromY);
 void GdiSetPixel(Canvas canvas, int x, int y, COLORREF colour);
+// The platform's DrawsCellsExactly: a fixed-pitch, upright font without
+// overhang whose characters are two cells wide and one cell high.
+bool GdiDrawsCellsExactly(const FontSpec& font);
 
 // The memory device context of a canvas, to BitBlt from.
 HDC GdiCanvasDc(Canvas canvas);

@@ -1,0 +1,174 @@
+// Under Wine: the text canvas drawn through the queue must hold exactly the
+// pixels of drawing every character at once, with real GDI fonts. Prints one
+// line per font and exits non-zero on the first difference.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "terminal/interpreter/interpreter.h"
+#include "terminal/model/draw_queue.h"
+#include "terminal/model/terminal_model.h"
+#include "terminal/ui/gdi_canvas.h"
+
+namespace {
+
+// Canvas calls go to GDI; the rest of the platform is silent.
+struct GdiCheckPlatform : Platform {
+  TerminalState* state = nullptr;
+  TerminalState* StateOf(Window) override { return state; }
+  void ResizeTextCanvas(int width, int height) override { GdiResizeTextCanvas(width, height); }
+  FontMetrics MeasureFont(const FontSpec& font) override { return GdiMeasureFont(font); }
+  void DrawText(Canvas canvas, int x, int y, const std::uint8_t* bytes, int length,
+                const FontSpec& font, COLORREF fg, COLORREF bg) override {
+    GdiDrawText(canvas, x, y, bytes, length, font, fg, bg);
+  }
+  void FillRect(Canvas canvas, int x, int y, int width, int height, COLORREF colour) override {
+    GdiFillRect(canvas, x, y, width, height, colour);
+  }
+  void CopyRect(Canvas canvas, int toX, int toY, int width, int height, int fromX,
+                int fromY) override {
+    GdiCopyRect(canvas, toX, toY, width, height, fromX, fromY);
+  }
+  void SetPixel(Canvas canvas, int x, int y, COLORREF colour) override { GdiSetPixel(canvas, x, y, colour); }
+  bool DrawsCellsExactly(const FontSpec& font) override { return GdiDrawsCellsExactly(font); }
+  int ReadBlock(Window, std::uint8_t*, int) override { return PortClosed; }
+  int TransmitByte(Window, int) override { return 1; }
+  void PurgePort(Window) override {}
+  bool AppendToLog(Window, const std::uint8_t*, int) override { return true; }
+  MessageAnswer ShowMessage(Window, std::string_view, TextCoding, std::string_view, MessageIcon,
+                            MessageButtons) override {
+    return MessageAnswer::Ok;
+  }
+  void Beep() override {}
+  void SetStatusText(int, std::string_view, TextCoding) override {}
+  void InvalidateTerminal(Window) override {}
+  void SelectTab(int) override {}
+  void ShowTerminalCaret(Window) override {}
+  void HideTerminalCaret(Window) override {}
+  void PlaceTerminalCaret(Window) override {}
+  void RelayoutWindow(Window) override {}
+  void PauseMilliseconds(int) override {}
+  std::uint64_t MillisecondClock() override { return 0; }
+};
+
+// Text runs, wraps at the last column, scrolls, colour and style changes, erases.
+std::vector<std::uint8_t> RandomWords(std::mt19937& random) {
+  static const std::vector<std::vector<std::uint16_t>> pieces = {
+      {0x2341}, {0x3441}, {0x2422}, {0x0041}, {0x00B1}, {0x000D, 0x000A}, {0x000A, 0x000A},
+      {0x009B, 0x2331, 0x236D},                          // bold
+      {0x009B, 0x2334, 0x236D},                          // underline
+      {0x009B, 0x2336, 0x236D},                          // italic
+      {0x009B, 0x2332, 0x2332, 0x2128, 0x2332, 0x2336, 0x2128, 0x2332, 0x2334, 0x236D},
+      {0x009B, 0x2333, 0x2331, 0x2128, 0x2334, 0x2334, 0x236D},  // red on blue
+      {0x009B, 0x2337, 0x236D},                          // reverse
+      {0x009B, 0x2331, 0x2339, 0x2339, 0x2128, 0x2339, 0x2337, 0x2348},  // row 199, column 97
+      {0x009B, 0x2331, 0x2339, 0x2335, 0x2128, 0x2339, 0x2338, 0x2348},  // row 195, column 98
+      {0x009B, 0x2330, 0x234B}, {0x009B, 0x2331, 0x234A}, {0x009B, 0x2330, 0x234A},
+  };
+  std::vector<std::uint8_t> bytes;
+  std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+  std::uniform_int_distribution<int> repeat(1, 40);
+  while (bytes.size() < 6000) {
+    const std::vector<std::uint16_t>& piece = pieces[pick(random)];
+    const int times = piece.size() == 1 ? repeat(random) : 1;
+    for (int t = 0; t < times; ++t) {
+      for (const std::uint16_t word : piece) {
+        bytes.push_back(std::uint8_t(word & 0xFF));
+        bytes.push_back(std::uint8_t(word >> 8));
+      }
+    }
+  }
+  return bytes;
+}
+
+std::vector<std::uint32_t> CanvasPixels(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<std::uint32_t> pixels(std::size_t(width) * height);
+  HDC dc = GdiCanvasDc(Canvas::Text);
+  HBITMAP bitmap = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
+  GetDIBits(dc, bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS);
+  return pixels;
+}
+
+std::vector<std::uint32_t> Render(TerminalState& state, const std::vector<std::uint8_t>& bytes,
+                                  bool immediate, const FontSpec& font) {
+  int window = 0;
+  std::memcpy(&state.fontSpec, &font, sizeof font);
+  ApplyFontSpec(&window, &state);
+  ResetScreenModel(&window, state);
+  state.cursorRow = 0;
+  state.cursorCol = 0;
+  SetDrawingImmediate(immediate);
+  for (std::size_t at = 0; at < bytes.size(); at += 100) {
+    InterpretReceived(&window, bytes.data() + at, int(bytes.size() - at < 100 ? bytes.size() - at : 100));
+  }
+  FlushDrawing();
+  SetDrawingImmediate(false);
+  return CanvasPixels(state.cellWidth * 100 + 100, state.cellHeight * 200 + 100);
+}
+
+FontSpec Font(const char* face, int height, int pitch) {
+  FontSpec font{};
+  font.lfHeight = height;
+  font.lfWeight = 400;
+  font.lfCharSet = 128;
+  font.lfPitchAndFamily = std::uint8_t(pitch);
+  std::strcpy(font.lfFaceName, face);
+  return font;
+}
+
+}  // namespace
+
+int main() {
+  if (!CreateGdiCanvases(nullptr)) {
+    std::puts("no device context");
+    return 2;
+  }
+  static TerminalState state;
+  GdiCheckPlatform check;
+  check.state = &state;
+  platform = &check;
+  InitTerminalState(state, 0x000000, 0xFFFFFF, nullptr);
+  state.connected = 1;
+  const FontSpec fonts[] = {Font("FixedSys", 14, 0x31), Font("MS Gothic", 16, 0x31),
+                            Font("MS PGothic", 16, 0x22), FontSpec{}};
+  std::mt19937 random(77);
+  int failures = 0;
+  for (const FontSpec& font : fonts) {
+    for (int round = 0; round < 3; ++round) {
+      const std::vector<std::uint8_t> bytes = RandomWords(random);
+      const std::vector<std::uint32_t> immediate = Render(state, bytes, true, font);
+      const std::vector<std::uint32_t> queued = Render(state, bytes, false, font);
+      std::size_t differing = 0;
+      const int width = state.cellWidth * 100 + 100;
+      int left = width, top = 1 << 30, right = -1, bottom = -1;
+      for (std::size_t i = 0; i < immediate.size(); ++i) {
+        if (immediate[i] == queued[i]) continue;
+        ++differing;
+        const int x = int(i % std::size_t(width));
+        const int y = int(i / std::size_t(width));
+        left = x < left ? x : left;
+        right = x > right ? x : right;
+        top = y < top ? y : top;
+        bottom = y > bottom ? y : bottom;
+      }
+      std::printf("font \"%s\" cell %dx%d%s round %d: %zu pixels differ", font.lfFaceName,
+                  state.cellWidth, state.cellHeight,
+                  GdiDrawsCellsExactly(font) ? " (runs and scrolls merged)" : "", round, differing);
+      if (differing != 0) std::printf(" within x %d-%d, y %d-%d", left, right, top, bottom);
+      std::printf("\n");
+      failures += differing != 0;
+    }
+  }
+  DestroyGdiCanvases();
+  return failures == 0 ? 0 : 1;
+}
