@@ -127,6 +127,7 @@ int CompleteCutCsi(Window window, const std::uint8_t* sequence, int wordCount) {
   for (;;) {
     std::uint16_t word = 0;
     const PortWord read = ReadPortWord(window, word, CutSequenceWaitMilliseconds);
+    // A word the log could not take is still the device's: it is acted on.
     const bool arrived = read == PortWord::Arrived || read == PortWord::ArrivedNotLogged;
     const bool extends = IsDigitWord(word) || word == WordSeparator;
     const bool final = IsFinalWord(word);

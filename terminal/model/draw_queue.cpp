@@ -177,6 +177,8 @@ void QueueScroll(COLORREF fg, COLORREF bg) {
 }
 
 void QueueFill(int x, int y, int width, int height, COLORREF colour) {
+  // An empty rectangle paints nothing (the split cell of row 0 lies above the screen).
+  if (width <= 0 || height <= 0) return;
   if (queue.immediate) {
     platform->FillRect(Canvas::Text, x, y, width, height, colour);
     return;
