@@ -36,12 +36,17 @@ bool Notify(TerminalState& state, NotifyPacing& pacing) {
   return true;
 }
 
-// One wait for the device's events; false when the device refused it.
-bool WaitForEvents(HANDLE port, OVERLAPPED& overlapped, DWORD& events) {
+enum class WaitOutcome { Events, Aborted, Failed };
+
+// One wait for the device's events.
+WaitOutcome WaitForEvents(HANDLE port, OVERLAPPED& overlapped, DWORD& events) {
   events = 0;
-  if (WaitCommEvent(port, &events, &overlapped)) return true;
+  if (WaitCommEvent(port, &events, &overlapped)) return WaitOutcome::Events;
   DWORD moved = 0;
-  return GetLastError() == ERROR_IO_PENDING && GetOverlappedResult(port, &overlapped, &moved, TRUE);
+  if (GetLastError() == ERROR_IO_PENDING && GetOverlappedResult(port, &overlapped, &moved, TRUE)) {
+    return WaitOutcome::Events;
+  }
+  return GetLastError() == ERROR_OPERATION_ABORTED ? WaitOutcome::Aborted : WaitOutcome::Failed;
 }
 
 void Watch(TerminalState& state, OVERLAPPED& overlapped) {
@@ -49,19 +54,27 @@ void Watch(TerminalState& state, OVERLAPPED& overlapped) {
   NotifyPacing pacing{false, 0};
   while (state.connected) {
     DWORD events = 0;
-    if (!WaitForEvents(port, overlapped, events)) {
-      // A device that refuses a wait while connected has gone; waiting again
-      // would only fail again at once. Wake the pump so that it closes.
-      if (!state.connected) break;
+    const WaitOutcome outcome = WaitForEvents(port, overlapped, events);
+    if (!state.connected) break;
+    if (outcome == WaitOutcome::Failed) {
+      // A device that refuses a wait has gone; waiting again would only fail
+      // again at once. Wake the pump so that it closes the connection.
       linkSession.deviceLost = true;
       pacing.posted = false;
       Notify(state, pacing);
       break;
     }
-    // An empty event word while connected should not happen; pausing keeps a
-    // device that reports it over and over from spinning this thread.
-    if (events == 0 && state.connected) Sleep(IdleNotificationPauseMs);
-    if ((events & EV_RXCHAR) && !Notify(state, pacing)) break;
+    // A wait aborted by somebody else than CloseConnection: under Wine this is
+    // how a pseudo-terminal whose other end has gone shows itself (and it
+    // happens now and then on a live one). The pump then looks at the device,
+    // which reports a vanished one as failed.
+    if (outcome == WaitOutcome::Aborted || (events & EV_RXCHAR)) {
+      if (!Notify(state, pacing)) break;
+    } else if (events == 0) {
+      // An empty event word while connected should not happen; pausing keeps
+      // a device that reports it over and over from spinning this thread.
+      Sleep(IdleNotificationPauseMs);
+    }
   }
 }
 

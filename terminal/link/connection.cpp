@@ -156,7 +156,9 @@ bool ApplyLineSettings(HWND mainWindow) {
 
 bool CloseConnection(HWND mainWindow) {
   TerminalState* state = LinkState(mainWindow);
-  if (state == nullptr) return false;
+  // Nothing open (the device-lost path and the disconnect command can both
+  // come): a second end stamp would pair with no start stamp.
+  if (state == nullptr || state->portHandle == nullptr) return false;
   HANDLE port = PortOf(*state);
   HWND terminal = HWND(state->notifyWindow);
   state->connected = 0;

@@ -1,0 +1,257 @@
+// link-driver.exe: runs the real serial link and communication log against a
+// device, with a small window of its own and a platform that reports on standard output.
+// The interpreter is replaced by a recorder of the blocks it is handed.
+//
+// Usage: link-driver.exe COMMAND... (run in the directory that gets Talvorix.log)
+//   port N          portNumber for the next open (default 5)
+//   log             OpenLog with the default name
+//   open / close    OpenConnection / CloseConnection, with the time they took
+//   sleep MS        waits without handling messages (data piles up in the queue)
+//   pump MS         runs the message loop for MS milliseconds
+//   until N MS      runs the message loop until N bytes were interpreted (at most MS)
+//   closed MS       runs the message loop until the connection is closed (at most MS)
+//   read MAX        ReadBlock directly
+//   send HEX        TransmitByte
+//   echo 0|1        localEcho;  errors 0|1  displayErrors
+//   breaklog        swaps the log for a handle that refuses writes
+//   report          what was interpreted, the log state and the menu
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "terminal/interpreter/interpreter.h"
+#include "terminal/link/comm_log.h"
+#include "terminal/link/serial_link.h"
+#include "terminal/model/platform.h"
+#include "terminal/model/terminal_model.h"
+
+namespace {
+
+TerminalState* record = nullptr;
+HWND mainWindow = nullptr;
+HWND terminalWindow = nullptr;
+std::vector<std::uint8_t> interpreted;
+std::vector<int> blockSizes;
+int terminalPaints = 0;
+
+void Say(const std::string& line) {
+  std::fputs((line + "\n").c_str(), stdout);
+  std::fflush(stdout);
+}
+
+struct DriverPlatform final : Platform {
+  TerminalState* StateOf(Window) override { return record; }
+  void ResizeTextCanvas(int, int) override {}
+  FontMetrics MeasureFont(const FontSpec&) override { return {8, 16}; }
+  void DrawText(Canvas, int, int, const std::uint8_t*, int, const FontSpec&, COLORREF, COLORREF) override {}
+  void FillRect(Canvas, int, int, int, int, COLORREF) override {}
+  void CopyRect(Canvas, int, int, int, int, int, int) override {}
+  void SetPixel(Canvas, int, int, COLORREF) override {}
+  int ReadBlock(Window window, std::uint8_t* buffer, int maximum) override {
+    return ::ReadBlock(HWND(window), buffer, maximum);
+  }
+  int TransmitByte(Window window, int value) override { return ::TransmitByte(HWND(window), value); }
+  void PurgePort(Window window) override { ::PurgePort(HWND(window)); }
+  bool AppendToLog(Window window, const std::uint8_t* bytes, int length) override {
+    return ::AppendToLog(HWND(window), bytes, length);
+  }
+  MessageAnswer ShowMessage(Window, std::string_view text, TextCoding, std::string_view caption, MessageIcon,
+                            MessageButtons) override {
+    Say("message " + std::string(caption) + "|" + std::string(text));
+    return MessageAnswer::Ok;
+  }
+  void Beep() override {}
+  void SetStatusText(int pane, std::string_view text, TextCoding) override {
+    Say("status " + std::to_string(pane) + " " + std::string(text));
+  }
+  void InvalidateTerminal(Window window) override { InvalidateRect(HWND(window), nullptr, TRUE); }
+  void SelectTab(int) override {}
+  void ShowTerminalCaret(Window) override {}
+  void HideTerminalCaret(Window) override {}
+  void PlaceTerminalCaret(Window) override {}
+  void RelayoutWindow(Window) override {}
+  void PauseMilliseconds(int milliseconds) override { Sleep(DWORD(milliseconds)); }
+  std::uint64_t MillisecondClock() override { return GetTickCount64(); }
+};
+
+LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND && LOWORD(wParam) == 257) {
+    Say("command disconnect");
+    CloseConnection(window);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK TerminalProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMNOTIFY) {
+    ReceivePump(window, wParam, lParam);
+    return 0;
+  }
+  if (message == WM_PAINT) {
+    ++terminalPaints;
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    EndPaint(window, &paint);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool MakeWindows() {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSW mainClass{};
+  mainClass.lpfnWndProc = MainProc;
+  mainClass.hInstance = instance;
+  mainClass.lpszClassName = L"LinkDriverMain";
+  WNDCLASSW terminalClass = mainClass;
+  terminalClass.lpfnWndProc = TerminalProc;
+  terminalClass.lpszClassName = L"LinkDriverTerminal";
+  if (!RegisterClassW(&mainClass) || !RegisterClassW(&terminalClass)) return false;
+  HMENU bar = CreateMenu();
+  HMENU operations = CreatePopupMenu();
+  AppendMenuW(operations, MF_STRING, 256, L"connect");
+  AppendMenuW(operations, MF_STRING | MF_GRAYED, 257, L"disconnect");
+  AppendMenuW(bar, MF_POPUP, UINT_PTR(operations), L"operation");
+  mainWindow = CreateWindowW(L"LinkDriverMain", L"link driver", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
+                             bar, instance, nullptr);
+  terminalWindow = CreateWindowW(L"LinkDriverTerminal", L"", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, mainWindow,
+                                 nullptr, instance, nullptr);
+  // Shown (on the test's own display) so that repaints can be counted.
+  ShowWindow(mainWindow, SW_SHOWNOACTIVATE);
+  return mainWindow != nullptr && terminalWindow != nullptr;
+}
+
+bool MakeRecord() {
+  static std::unique_ptr<TerminalState> state = std::make_unique<TerminalState>();
+  InitTerminalState(*state, 0, 0xFFFFFF, terminalWindow);
+  state->notifyWindow = terminalWindow;
+  state->readOverlapped.event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  state->writeOverlapped.event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  state->pumpDoneEvent = CreateEventW(nullptr, TRUE, TRUE, nullptr);
+  record = state.get();
+  return state->readOverlapped.event && state->writeOverlapped.event && state->pumpDoneEvent;
+}
+
+template <typename Done>
+void RunMessages(DWORD milliseconds, Done done) {
+  const ULONGLONG end = GetTickCount64() + milliseconds;
+  while (!done() && GetTickCount64() < end) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    if (done()) break;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+}
+
+std::string MenuState(UINT command) {
+  const UINT state = GetMenuState(GetMenu(mainWindow), command, MF_BYCOMMAND);
+  return (state & MF_GRAYED) ? "grey" : "on";
+}
+
+void Report() {
+  std::string sizes;
+  for (std::size_t i = 0; i < blockSizes.size() && i < 20; ++i) {
+    sizes += (sizes.empty() ? "" : ",") + std::to_string(blockSizes[i]);
+  }
+  std::string hex;
+  for (std::size_t i = 0; i < interpreted.size() && i < 64; ++i) {
+    char pair[4];
+    std::snprintf(pair, sizeof pair, "%02x", interpreted[i]);
+    hex += pair;
+  }
+  Say("interpreted " + std::to_string(interpreted.size()) + " blocks " + sizes + " first " + hex);
+  Say("paints " + std::to_string(terminalPaints) + " count " + std::to_string(blockSizes.size()));
+  Say("log open " + std::to_string(logOpen) + " start " + std::to_string(connectionDataStart));
+  Say("menu connect " + MenuState(256) + " disconnect " + MenuState(257));
+  Say("connected " + std::to_string(record->connected.load()) + " watcher " +
+      std::to_string(record->watcherThreadId != 0));
+}
+
+// A handle on the same file that cannot write: the next append fails.
+void BreakLog() {
+  HANDLE readOnly = CreateFileA("Talvorix.log", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  CloseHandle(logFile);
+  logFile = readOnly;
+}
+
+bool Run(const std::vector<std::string>& args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& command = args[i];
+    const auto number = [&](std::size_t at) { return at < args.size() ? std::strtoul(args[at].c_str(), nullptr, 0) : 0; };
+    const ULONGLONG start = GetTickCount64();
+    const auto took = [&] { return " ms " + std::to_string(GetTickCount64() - start); };
+    if (command == "port") {
+      record->portNumber = std::uint8_t(number(++i));
+    } else if (command == "log") {
+      Say(std::string("log ") + (OpenLog(mainWindow) == INVALID_HANDLE_VALUE ? "failed" : "opened"));
+    } else if (command == "open") {
+      const bool opened = OpenConnection(mainWindow);
+      Say("open " + std::to_string(opened) + took());
+    } else if (command == "close") {
+      const bool closed = CloseConnection(mainWindow);
+      Say("close " + std::to_string(closed) + took());
+    } else if (command == "sleep") {
+      Sleep(DWORD(number(++i)));
+    } else if (command == "pump") {
+      RunMessages(number(++i), [] { return false; });
+    } else if (command == "until") {
+      const std::size_t wanted = number(i + 1);
+      RunMessages(number(i + 2), [&] { return interpreted.size() >= wanted; });
+      i += 2;
+    } else if (command == "closed") {
+      RunMessages(number(++i), [] { return record->connected == 0; });
+      Say("connected " + std::to_string(record->connected.load()) + took());
+    } else if (command == "read") {
+      std::uint8_t buffer[256];
+      const int maximum = int(number(++i));
+      Say("read " + std::to_string(::ReadBlock(terminalWindow, buffer, maximum > 256 ? 256 : maximum)));
+    } else if (command == "send") {
+      Say("send " + std::to_string(TransmitByte(terminalWindow, int(std::strtoul(args[++i].c_str(), nullptr, 16)))));
+    } else if (command == "echo") {
+      record->localEcho = std::int32_t(number(++i));
+    } else if (command == "errors") {
+      record->displayErrors = std::int32_t(number(++i));
+    } else if (command == "breaklog") {
+      BreakLog();
+    } else if (command == "report") {
+      Report();
+    } else {
+      Say("unknown command " + command);
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+// The receive interpreter's stand-in: records what the link hands over.
+int InterpretReceived(Window window, const std::uint8_t* words, int byteLength) {
+  interpreted.insert(interpreted.end(), words, words + byteLength);
+  blockSizes.push_back(byteLength);
+  InvalidateRect(HWND(window), nullptr, TRUE);
+  return 1;
+}
+
+int main(int argc, char** argv) {
+  static DriverPlatform driverPlatform;
+  platform = &driverPlatform;
+  if (!MakeWindows() || !MakeRecord()) {
+    Say("setup failed");
+    return 2;
+  }
+  const bool ok = Run(std::vector<std::string>(argv + 1, argv + argc));
+  if (record->connected) CloseConnection(mainWindow);
+  CloseLog();
+  return ok ? 0 : 1;
+}

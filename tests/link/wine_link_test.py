@@ -1,0 +1,310 @@
+#!/usr/bin/env python3
+"""The serial link and the communication log under Wine, against the simulated device.
+
+Usage: wine_link_test.py CASE DRIVER SIMDEVICE DISPLAY
+Runs link-driver.exe (the real link code) in a fresh directory, with the
+simulated device on a COM port of the Wine prefix given by WINEPREFIX, and
+checks what the driver reports, the log file's bytes and what the device got.
+Every process it starts (Xvfb, the device, the driver) it also ends.
+"""
+import os
+import re
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+HEADER = 86
+STAMP = 85
+START_LABEL = bytes.fromhex("92ca904d8a4a8e6e8e9e8d8f8146")  # 通信開始時刻：
+END_LABEL = bytes.fromhex("92ca904d8f4997b98e9e8d8f8146")  # 通信終了時刻：
+RULE = b"\x81\xe4"
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, what):
+    if not condition:
+        raise Failure(what)
+
+
+class Rig:
+    def __init__(self, driver, simdevice, display, workdir):
+        self.driver = driver
+        self.simdevice = simdevice
+        self.display = display
+        self.workdir = workdir
+        self.prefix = os.environ["WINEPREFIX"]
+        self.processes = []
+
+    def start_display(self):
+        xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "640x480x24"],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(xvfb)
+        time.sleep(0.7)
+
+    def port_link(self, port):
+        return os.path.join(self.prefix, "dosdevices", "com%d" % port)
+
+    def start_device(self, port, script):
+        path = os.path.join(self.workdir, "device.txt")
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(script)
+        link = self.port_link(port)
+        device = subprocess.Popen([self.simdevice, "--link", link, "--record",
+                                   os.path.join(self.workdir, "sent.bin"), "--settle", "150", path],
+                                  stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        self.processes.append(device)
+        deadline = time.time() + 5
+        while not os.path.islink(link) and time.time() < deadline:
+            time.sleep(0.02)
+        check(os.path.islink(link), "the simulated device made no COM link")
+        return device
+
+    def run_driver(self, *commands, limit=60):
+        env = dict(os.environ, DISPLAY=self.display, WINEDEBUG="-all", WINEARCH="win32")
+        started = time.time()
+        process = subprocess.Popen(["wine", self.driver] + [str(c) for c in commands], cwd=self.workdir,
+                                   env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                   start_new_session=True)
+        try:
+            out, _ = process.communicate(timeout=limit)
+        except subprocess.TimeoutExpired:
+            os.killpg(process.pid, signal.SIGKILL)
+            process.communicate()
+            raise Failure("the driver did not end within %d s" % limit)
+        lines = out.decode("utf-8", "replace").splitlines()
+        print("driver (%.1f s):" % (time.time() - started))
+        for line in lines:
+            print("  " + line)
+        return lines
+
+    def log(self):
+        with open(os.path.join(self.workdir, "Talvorix.log"), "rb") as f:
+            return f.read()
+
+    def sent(self):
+        path = os.path.join(self.workdir, "sent.bin")
+        return open(path, "rb").read() if os.path.exists(path) else b""
+
+    def stop(self):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(timeout=5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+
+
+def words(text):
+    """JIS words of full-width text, little-endian."""
+    out = b""
+    for ch in text:
+        sjis = ch.encode("cp932")
+        lead, trail = sjis[0], sjis[1]
+        # Shift-JIS to JIS X 0208, the arithmetic the terminal uses.
+        row = (lead - (0x70 if lead < 0xA0 else 0xB0)) * 2 - (1 if trail < 0x9F else 0)
+        cell = trail - (0x1F if trail < 0x80 else (0x20 if trail < 0x9F else 0x7E))
+        out += bytes([cell, row])
+    return out
+
+
+def line_with(lines, prefix):
+    found = [line for line in lines if line.startswith(prefix)]
+    check(found, "no line starting with %r" % prefix)
+    return found[-1]
+
+
+def number_after(line, key):
+    match = re.search(r"\b%s (-?\d+)" % key, line)
+    check(match is not None, "no %s in %r" % (key, line))
+    return int(match.group(1))
+
+
+def check_header(log):
+    check(log[:2] == b"\r\n", "the log starts with CR LF")
+    check(log[2:30] == RULE * 14 and log[56:84] == RULE * 14, "the header's rules")
+    check(log[84:86] == b"\r\n", "the header ends with CR LF")
+
+
+def check_stamp(log, at, label):
+    piece = log[at:at + STAMP]
+    check(len(piece) == STAMP, "a stamp of 85 bytes at %d" % at)
+    check(piece[:2] == b"\r\n" and piece[2:16] == label, "stamp label at %d" % at)
+    check(piece[16:38] == b" " + RULE * 10 + b" ", "stamp rule at %d" % at)
+    check(re.fullmatch(rb"[A-Z][a-z]{2} [A-Z][a-z]{2} \d\d \d\d:\d\d:\d\d \d{4}", piece[38:62]) is not None,
+          "stamp time text at %d: %r" % (at, piece[38:62]))
+    check(piece[62:] == b" " + RULE * 10 + b"\r\n", "stamp end at %d" % at)
+
+
+def case_session(rig):
+    """Connect, receive, transmit (with and without local echo), disconnect."""
+    rig.start_device(11, "line ＡＢ\nwait 4\nline Ｃ\n")
+    lines = rig.run_driver("port", 11, "log", "open", "until", 8, 5000, "send", "41", "send", "42",
+                           "echo", 1, "send", "43", "send", "23", "until", 16, 5000, "report", "close", "report")
+    check(line_with(lines, "open ").startswith("open 1"), "the connection opens")
+    data = words("ＡＢ") + b"\r\x00\n\x00"
+    more = words("Ｃ") + b"\r\x00\n\x00"
+    report = line_with(lines, "interpreted ")
+    echoed = b"\x43\x23"
+    check(number_after(report, "interpreted") == 16, "8 + 2 echoed + 6 bytes interpreted")
+    check(report.split(" first ")[1] == (data + echoed + more).hex(), "interpreted bytes in order")
+    check("status 1 送信したバイトデータ：[41]" in lines and "status 1 送信したバイトデータ：[42]" in lines,
+          "pane 1 shows each byte sent without echo")
+    check("status 1 送信したバイトデータ：[43]" not in lines, "pane 1 untouched with local echo")
+    check("status 0 受信文字数：8文字数" in lines, "pane 0 shows the block size")
+    check("menu connect grey disconnect on" in lines, "menu while connected")
+    check([line for line in lines if line.startswith("menu")][-1] == "menu connect on disconnect grey",
+          "menu after closing")
+    check(line_with(lines, "close ").startswith("close 1"), "the end stamp was written")
+    check(rig.sent() == b"\x41\x42\x43\x23", "the device got every byte sent: %r" % rig.sent())
+    log = rig.log()
+    check_header(log)
+    check_stamp(log, HEADER, START_LABEL)
+    check(number_after(line_with(lines, "log open"), "start") == HEADER + STAMP, "connectionDataStart")
+    check(log[HEADER + STAMP:HEADER + STAMP + 14] == data + more, "the log holds the received bytes only")
+    check_stamp(log, HEADER + STAMP + 14, END_LABEL)
+    check(len(log) == HEADER + 2 * STAMP + 14, "nothing else in the log")
+
+
+def case_cycles(rig):
+    """Two connections: two start and two end stamps, the data start after the second."""
+    rig.start_device(12, "line Ａ\nwait-close\nline Ｂ\n")
+    lines = rig.run_driver("port", 12, "log", "open", "until", 4, 5000, "close", "open", "until", 8, 5000,
+                           "close", "report")
+    check([line[:6] for line in lines if line.startswith(("open", "close"))] ==
+          ["open 1", "close ", "open 1", "close "], "two cycles")
+    log = rig.log()
+    first = HEADER + STAMP
+    check_stamp(log, HEADER, START_LABEL)
+    check(log[first:first + 4] == words("Ａ") + b"\r\x00", "first connection's data")
+    # The device sends CR LF; LF may come in the first or the second connection.
+    second_start = log.find(b"\r\n" + START_LABEL, first)
+    check(second_start > 0, "a second start stamp")
+    check_stamp(log, second_start - STAMP, END_LABEL)
+    check_stamp(log, second_start, START_LABEL)
+    check(number_after(line_with(lines, "log open"), "start") == second_start + STAMP,
+          "connectionDataStart just after the second start stamp")
+    check_stamp(log, len(log) - STAMP, END_LABEL)
+    check(log.count(START_LABEL) == 2 and log.count(END_LABEL) == 2, "two of each stamp")
+
+
+def case_odd(rig):
+    """101 waiting bytes are read as 100; the odd byte comes later with its partner."""
+    rig.start_device(13, "flood 101 0\nwait 1\nbytes 99\n")
+    lines = rig.run_driver("port", 13, "log", "open", "sleep", 1500, "pump", 500, "report", "read", 2,
+                           "send", "01", "until", 102, 5000, "report", "close")
+    first, second = [line for line in lines if line.startswith("interpreted")]
+    check(" blocks 100 " in first, "the first read takes 100 of the 101 bytes: " + first)
+    check("read 0" in lines, "a lone byte is not read")
+    check(" blocks 100,2 " in second, "the odd byte comes with its partner: " + second)
+    log = rig.log()
+    data = log[HEADER + STAMP:-STAMP]
+    pattern = words("ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ") * 2
+    check(data == pattern[:101] + b"\x99", "the log has the 102 bytes in order")
+
+
+def case_fail_open(rig):
+    """A port without a device: nothing in the log, the menu unchanged."""
+    link = rig.port_link(19)
+    if os.path.islink(link):
+        os.unlink(link)
+    lines = rig.run_driver("port", 19, "log", "open", "report", "send", "41")
+    check(line_with(lines, "open ").startswith("open 0"), "opening fails")
+    check("menu connect on disconnect grey" in lines, "menu unchanged")
+    check("send 0" in lines, "nothing is sent while disconnected")
+    log = rig.log()
+    check(len(log) == HEADER, "only the header in the log")
+    check_header(log)
+
+
+def case_flood_close(rig):
+    """Closing while the device floods at the top rate returns within a bound; nothing is lost."""
+    rig.start_device(14, "flood 30000000 300000\n")
+    lines = rig.run_driver("port", 14, "log", "open", "pump", 2000, "report", "close", "report")
+    close = line_with(lines, "close ")
+    check(close.startswith("close 1"), "the end stamp was written")
+    check(number_after(close, "ms") < 3000, "closing took " + close)
+    received = number_after(line_with(lines, "interpreted"), "interpreted")
+    check(received > 20000, "data flowed during the flood (%d bytes)" % received)
+    # Two seconds of flood: repainted at least 20 times a second, but not after every block.
+    paints = number_after(line_with(lines, "paints"), "paints")
+    blocks = number_after(line_with(lines, "paints"), "count")
+    check(paints >= 40, "the window repaints during the flood (%d paints)" % paints)
+    check(paints < blocks // 4, "repaints are paced, not one per block (%d paints, %d blocks)" % (paints, blocks))
+    log = rig.log()
+    check_stamp(log, len(log) - STAMP, END_LABEL)
+    check(len(log) - HEADER - 2 * STAMP == received, "every interpreted byte is in the log, none more")
+    pattern = words("ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ")
+    data = log[HEADER + STAMP:-STAMP]
+    check(data == (pattern * (received // len(pattern) + 1))[:received], "the log's data in arrival order")
+
+
+def case_vanish(rig):
+    """The device disappears mid-session: closed as by the disconnect command, the user told."""
+    rig.start_device(15, "line ＡＢ\npause 500\nvanish\n")
+    lines = rig.run_driver("port", 15, "log", "open", "until", 8, 5000, "closed", 5000, "send", "41", "report",
+                           limit=30)
+    check("message 通信ターミナル|通信端子が切断されました！！" in lines, "the user is told")
+    check("command disconnect" in lines, "the disconnect command ran")
+    check(number_after(line_with(lines, "connected "), "connected") == 0, "the connection is closed")
+    closed = [line for line in lines if line.startswith("connected 0 ms")]
+    check(closed and number_after(closed[0], "ms") < 3000, "closed soon after the device went")
+    check("send 0" in lines, "nothing is sent afterwards")
+    check("menu connect on disconnect grey" in lines, "menu back to disconnected")
+    log = rig.log()
+    check_stamp(log, len(log) - STAMP, END_LABEL)
+    check(log.count(END_LABEL) == 1, "one end stamp")
+
+
+def case_bad_log(rig):
+    """A log that cannot be written: told once, closed, reception and closing go on."""
+    rig.start_device(16, "line ＡＢ\nwait 1\nline ＣＤ\nwait 1\nline ＥＦ\n")
+    lines = rig.run_driver("port", 16, "log", "open", "until", 8, 5000, "breaklog", "send", "01",
+                           "until", 16, 5000, "send", "02", "until", 24, 5000, "report", "close", limit=40)
+    messages = [line for line in lines if line.startswith("message")]
+    check(messages == ["message 通信ターミナル|ログファイルに書き込む事が出来ない！！"], "told once: %r" % messages)
+    check(number_after(line_with(lines, "interpreted"), "interpreted") == 24, "reception goes on without a log")
+    check(number_after(line_with(lines, "log open"), "open") == 0, "the log is closed")
+    check(line_with(lines, "close ").startswith("close 1"), "closing finishes")
+    log = rig.log()
+    check(log[HEADER + STAMP:] == words("ＡＢ") + b"\r\x00\n\x00", "the log stops before the failed block")
+
+
+CASES = {
+    "session": case_session,
+    "cycles": case_cycles,
+    "odd": case_odd,
+    "fail-open": case_fail_open,
+    "flood-close": case_flood_close,
+    "vanish": case_vanish,
+    "bad-log": case_bad_log,
+}
+
+
+def main():
+    if len(sys.argv) != 5 or sys.argv[1] not in CASES:
+        print(__doc__)
+        return 64
+    case, driver, simdevice, display = sys.argv[1:]
+    with tempfile.TemporaryDirectory(prefix="talvorix-link-") as workdir:
+        rig = Rig(driver, simdevice, display, workdir)
+        try:
+            rig.start_display()
+            CASES[case](rig)
+        except Failure as failure:
+            print("FAILED: %s" % failure)
+            return 1
+        finally:
+            rig.stop()
+    print("passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
