@@ -14,8 +14,8 @@ int EvenReadCount(std::uint32_t waiting, int maximum);
 // Repainting after every 100-byte block cannot keep up with a flood at the top
 // line rate (about 3000 blocks a second), so the pump repaints at most every
 // RepaintIntervalMs while data keeps coming, and once when the data stops:
-// the screen still follows a flood about 25 times a second.
-constexpr std::uint64_t RepaintIntervalMs = 40;
+// the screen still follows a flood about 28 times a second.
+constexpr std::uint64_t RepaintIntervalMs = 35;
 
 struct RepaintPacer {
   std::uint64_t lastRepaint;  // milliseconds

@@ -19,10 +19,16 @@ void CALLBACK ContinuePump(HWND window, UINT, UINT_PTR, DWORD) {
   ReceivePump(window, 0, CommNotifyEvent);
 }
 
+// Kept across pump runs, so that many short runs do not repaint more often either.
+RepaintPacer pacer{0};
+
+void ShowBlockSize(int lastBlock) {
+  platform->SetStatusText(ReceivedPane, ReceivedCountText(lastBlock), TextCoding::Utf8);
+}
+
 // Repaints whatever is invalid in the program's windows (the terminal view and
 // the status bar) now, without waiting for the message loop.
-void RepaintNow(HWND window, int lastBlock) {
-  platform->SetStatusText(ReceivedPane, ReceivedCountText(lastBlock), TextCoding::Utf8);
+void RepaintNow(HWND window) {
   RedrawWindow(GetAncestor(window, GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
@@ -90,12 +96,13 @@ int ReadBlock(HWND window, std::uint8_t* buffer, int maximum) {
 // moments it gives way to waiting input or commands by continuing from a timer
 // (timer messages come after input), keeping pumpDoneEvent reset so that no
 // second notification is posted. It ends at the first empty read, instead of
-// polling an idle device: the watcher posts again when data arrives.
+// polling an idle device: the watcher posts again when data arrives. What the
+// last blocks drew is painted by the message loop's own WM_PAINT once the
+// thread is idle, or by the next paced repaint while data keeps coming.
 int ReceivePump(HWND window, WPARAM, LPARAM) {
   TerminalState* state = LinkState(window);
   if (state == nullptr || !state->connected) return 0;
   std::uint8_t block[PumpBlockBytes];
-  RepaintPacer pacer{GetTickCount64()};
   int lastBlock = 0;
   for (;;) {
     const int n = ReadBlock(window, block, PumpBlockBytes);
@@ -112,14 +119,15 @@ int ReceivePump(HWND window, WPARAM, LPARAM) {
     if (!state->connected) return 0;
     lastBlock = n;
     if (RepaintDue(pacer, GetTickCount64())) {
-      RepaintNow(window, lastBlock);
+      ShowBlockSize(lastBlock);
+      RepaintNow(window);
       if (InputWaiting()) {
         SetTimer(window, PumpTimerId, USER_TIMER_MINIMUM, ContinuePump);
         return 1;
       }
     }
   }
-  if (lastBlock > 0) RepaintNow(window, lastBlock);
+  if (lastBlock > 0) ShowBlockSize(lastBlock);
   SetEvent(HANDLE(state->pumpDoneEvent));
   return 1;
 }

@@ -207,6 +207,7 @@ bool Run(const std::vector<std::string>& args) {
     } else if (command == "until") {
       const std::size_t wanted = number(i + 1);
       RunMessages(number(i + 2), [&] { return interpreted.size() >= wanted; });
+      Say("until " + std::to_string(interpreted.size()) + took());
       i += 2;
     } else if (command == "closed") {
       RunMessages(number(++i), [] { return record->connected == 0; });
