@@ -13,6 +13,9 @@
 //   read MAX        ReadBlock directly
 //   send HEX        TransmitByte
 //   echo 0|1        localEcho;  errors 0|1  displayErrors
+//   line B P S F    baudRate, parity, stopBits, flowControl, then ApplyLineSettings
+//   slow MS         the interpreter takes MS milliseconds per block
+//   disconnect-after MS   posts the disconnect command from another thread
 //   breaklog        swaps the log for a handle that refuses writes
 //   report          what was interpreted, the log state and the menu
 #include <windows.h>
@@ -38,6 +41,7 @@ HWND terminalWindow = nullptr;
 std::vector<std::uint8_t> interpreted;
 std::vector<int> blockSizes;
 int terminalPaints = 0;
+DWORD interpretDelayMs = 0;
 
 void Say(const std::string& line) {
   std::fputs((line + "\n").c_str(), stdout);
@@ -138,6 +142,14 @@ bool MakeRecord() {
   return state->readOverlapped.event && state->writeOverlapped.event && state->pumpDoneEvent;
 }
 
+DWORD disconnectDelayMs = 0;
+
+DWORD WINAPI PostDisconnectLater(LPVOID) {
+  Sleep(disconnectDelayMs);
+  PostMessageW(mainWindow, WM_COMMAND, 257, 0);
+  return 0;
+}
+
 template <typename Done>
 void RunMessages(DWORD milliseconds, Done done) {
   const ULONGLONG end = GetTickCount64() + milliseconds;
@@ -218,6 +230,20 @@ bool Run(const std::vector<std::string>& args) {
       Say("read " + std::to_string(::ReadBlock(terminalWindow, buffer, maximum > 256 ? 256 : maximum)));
     } else if (command == "send") {
       Say("send " + std::to_string(TransmitByte(terminalWindow, int(std::strtoul(args[++i].c_str(), nullptr, 16)))));
+    } else if (command == "line") {
+      // line BAUD PARITY STOPBITS FLOW, applied to the open device
+      record->baudRate = std::uint32_t(number(i + 1));
+      record->parity = std::uint8_t(number(i + 2));
+      record->stopBits = std::uint8_t(number(i + 3));
+      record->flowControl = std::uint8_t(number(i + 4));
+      i += 4;
+      Say("apply " + std::to_string(ApplyLineSettings(mainWindow)));
+    } else if (command == "slow") {
+      interpretDelayMs = DWORD(number(++i));
+    } else if (command == "disconnect-after") {
+      // As if the user chose the disconnect command while the pump is busy.
+      disconnectDelayMs = DWORD(number(++i));
+      CloseHandle(CreateThread(nullptr, 0, PostDisconnectLater, nullptr, 0, nullptr));
     } else if (command == "echo") {
       record->localEcho = std::int32_t(number(++i));
     } else if (command == "errors") {
@@ -240,6 +266,7 @@ bool Run(const std::vector<std::string>& args) {
 int InterpretReceived(Window window, const std::uint8_t* words, int byteLength) {
   interpreted.insert(interpreted.end(), words, words + byteLength);
   blockSizes.push_back(byteLength);
+  if (interpretDelayMs > 0) Sleep(interpretDelayMs);
   InvalidateRect(HWND(window), nullptr, TRUE);
   return 1;
 }

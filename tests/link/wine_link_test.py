@@ -276,7 +276,37 @@ def case_bad_log(rig):
     check(log[HEADER + STAMP:] == words("ＡＢ") + b"\r\x00\n\x00", "the log stops before the failed block")
 
 
+def case_busy_close(rig):
+    """A flood faster than the terminal can interpret: the disconnect command still gets through."""
+    rig.start_device(17, "flood 30000000 300000\n")
+    lines = rig.run_driver("port", 17, "log", "slow", 1, "open", "disconnect-after", 1000, "closed", 10000, "report")
+    check("command disconnect" in lines, "the disconnect command ran during the flood")
+    closed = line_with(lines, "connected 0 ms")
+    check(number_after(closed, "ms") < 2500, "closed within a bound: " + closed)
+    received = number_after(line_with(lines, "interpreted"), "interpreted")
+    paints = number_after(line_with(lines, "paints"), "paints")
+    check(paints >= 20, "the busy pump still repaints 20 times a second (%d paints)" % paints)
+    log = rig.log()
+    check_stamp(log, len(log) - STAMP, END_LABEL)
+    check(len(log) - HEADER - 2 * STAMP == received, "every interpreted byte is in the log")
+
+
+def case_line_settings(rig):
+    """Line settings reach the open device, also when changed while connected."""
+    device = rig.start_device(18, "wait 1\nsettings\nwait 1\nsettings\n")
+    lines = rig.run_driver("port", 18, "log", "open", "send", "00", "pump", 500,
+                           "line", 3000000, 1, 2, 6, "send", "00", "pump", 500, "close")
+    check("apply 1" in lines, "ApplyLineSettings succeeds on the open device")
+    rig.stop()
+    settings = [line for line in device.stdout.read().decode().splitlines() if line.startswith("SETTINGS")]
+    check(settings == ["SETTINGS speed 1000000 cstopb 0 crtscts 0 ixon 0 ixoff 0 parodd 0",
+                       "SETTINGS speed 3000000 cstopb 1 crtscts 1 ixon 1 ixoff 1 parodd 1"],
+          "the device saw %r" % settings)
+
+
 CASES = {
+    "busy-close": case_busy_close,
+    "line-settings": case_line_settings,
     "session": case_session,
     "cycles": case_cycles,
     "odd": case_odd,

@@ -214,6 +214,7 @@ struct Parser {
     if (verb == "end") return EndRepeat();
     if (verb == "wait-open") return Add(MakeStep(StepKind::WaitOpen, line));
     if (verb == "wait-close") return Add(MakeStep(StepKind::WaitClose, line));
+    if (verb == "settings") return Add(MakeStep(StepKind::Settings, line));
     if (verb == "vanish") return Add(MakeStep(StepKind::Vanish, line));
     if (verb == "quit") return Add(MakeStep(StepKind::Quit, line));
     return Fail("unknown command " + verb);

@@ -17,6 +17,7 @@ enum class StepKind {
   Plot,      // point-plot run: `points` as x,y pairs, ACK hand-shake
   WaitOpen,  // until the terminal has the port open
   WaitClose, // until the terminal has closed the port
+  Settings,  // prints the line settings the terminal applied
   Vanish,    // the device disappears: the pty is closed and the link removed
   Quit,      // the program ends
 };

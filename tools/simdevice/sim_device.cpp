@@ -196,6 +196,35 @@ bool WaitOpenState(SimDevice& device, bool open) {
   return !stopRequested;
 }
 
+const char* SpeedName(speed_t speed) {
+  static constexpr struct {
+    speed_t speed;
+    const char* name;
+  } names[] = {{B9600, "9600"},     {B19200, "19200"},     {B38400, "38400"},     {B57600, "57600"},
+               {B115200, "115200"}, {B230400, "230400"},   {B460800, "460800"},   {B921600, "921600"},
+               {B1000000, "1000000"}, {B2000000, "2000000"}, {B3000000, "3000000"}};
+  for (const auto& entry : names) {
+    if (entry.speed == speed) return entry.name;
+  }
+  return "other";
+}
+
+// What the pty driver keeps of the terminal's settings, seen from this end:
+// the speed, two stop bits, RTS/CTS, XON/XOFF and odd parity (it always
+// reports 8 data bits and no parity enable).
+void PrintSettings(const SimDevice& device) {
+  termios settings{};
+  if (tcgetattr(device.master, &settings) != 0) {
+    std::printf("SETTINGS unknown\n");
+  } else {
+    std::printf("SETTINGS speed %s cstopb %d crtscts %d ixon %d ixoff %d parodd %d\n",
+                SpeedName(cfgetospeed(&settings)), (settings.c_cflag & CSTOPB) != 0,
+                (settings.c_cflag & CRTSCTS) != 0, (settings.c_iflag & IXON) != 0, (settings.c_iflag & IXOFF) != 0,
+                (settings.c_cflag & PARODD) != 0);
+  }
+  std::fflush(stdout);
+}
+
 }  // namespace
 
 bool StartDevice(SimDevice& device, const std::string& linkPath, const std::string& recordPath) {
@@ -241,6 +270,7 @@ PlayResult PlayStep(SimDevice& device, const Step& step) {
     case StepKind::Plot: ok = Plot(device, step); break;
     case StepKind::WaitOpen: ok = WaitOpenState(device, true); break;
     case StepKind::WaitClose: ok = WaitOpenState(device, false); break;
+    case StepKind::Settings: PrintSettings(device); break;
     case StepKind::Vanish:
       StopDevice(device);
       return PlayResult::Quit;
