@@ -44,7 +44,9 @@ int WriteByte(HWND window, int value) {
 
 int TransmitByte(HWND window, int value) {
   TerminalState* state = LinkState(window);
-  if (state == nullptr || !state->connected) return 0;
+  // A device that has gone is not written to while its disconnect is on its way:
+  // each write would only fail, or hang for its second.
+  if (state == nullptr || !state->connected || linkSession.deviceLost) return 0;
   WriteByte(window, value);
   if (state->localEcho) {
     EchoByte(window, value);

@@ -90,8 +90,9 @@ TEST(ScenarioParse, PlotPointsTakeBothSeparators) {
 }
 
 TEST(ScenarioParse, CommentsBlankLinesAndCarriageReturns) {
-  const Scenario scenario = Parse("# a comment\r\n\r\ncr\r\necho on\r\nwait-open\r\nvanish\r\n");
-  ASSERT_EQ(scenario.steps.size(), 4u);
+  const Scenario scenario = Parse("# a comment\r\n\r\ncr\r\necho on\r\nwait-open\r\nvanish\r\nsettings\r\n");
+  ASSERT_EQ(scenario.steps.size(), 5u);
+  EXPECT_EQ(scenario.steps[4].kind, StepKind::Settings);
   EXPECT_EQ(scenario.steps[1].kind, StepKind::Echo);
   EXPECT_EQ(scenario.steps[1].count, 1u);
   EXPECT_EQ(scenario.steps[2].kind, StepKind::WaitOpen);
