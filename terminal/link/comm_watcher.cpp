@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <algorithm>
+
 #include "terminal/link/link_session.h"
 #include "terminal/link/link_texts.h"
 #include "terminal/link/serial_link.h"
@@ -8,9 +10,18 @@ namespace {
 
 // Under Wine the received-character event stays raised while any byte is
 // queued, also a lone byte that the pump leaves for its partner; the watcher
-// then pauses this long after a notification that brought no data, so that it
-// does not drive the pump round in a tight loop.
+// then pauses after each notification that brought no data, a little longer
+// each time up to MostIdlePauseMs, so that it does not drive the pump round in
+// a tight loop (the partner is still picked up within MostIdlePauseMs).
 constexpr DWORD IdleNotificationPauseMs = 10;
+constexpr DWORD MostIdlePauseMs = 50;
+
+// Under Wine a pending wait is also aborted whenever the user-interface thread
+// asks the device for its status, and without end once the other side of a
+// pseudo-terminal has gone. An aborted wait therefore makes the pump look at
+// the device at most this often: a vanished device is noticed within about
+// half a second, and a live idle one is not polled round in a circle.
+constexpr ULONGLONG DeviceCheckIntervalMs = 500;
 
 std::wstring Wide(const char* utf8) {
   wchar_t text[128] = {};
@@ -22,15 +33,22 @@ std::wstring Wide(const char* utf8) {
 struct NotifyPacing {
   bool posted;
   std::uint32_t blocksAtPost;
+  DWORD emptyRuns;  // notifications in a row that brought no data
 };
 
 // Waits until the pump has finished with the previous notification and posts
 // the next one. False when the connection was closed meanwhile.
 bool Notify(TerminalState& state, NotifyPacing& pacing) {
   WaitForSingleObject(HANDLE(state.pumpDoneEvent), INFINITE);
-  if (pacing.posted && linkSession.dataBlocks == pacing.blocksAtPost) Sleep(IdleNotificationPauseMs);
+  if (pacing.posted && linkSession.dataBlocks == pacing.blocksAtPost) {
+    ++pacing.emptyRuns;
+    Sleep(std::min(IdleNotificationPauseMs * pacing.emptyRuns, MostIdlePauseMs));
+  } else {
+    pacing.emptyRuns = 0;
+  }
   if (!state.connected) return false;
-  pacing = NotifyPacing{true, linkSession.dataBlocks};
+  pacing.posted = true;
+  pacing.blocksAtPost = linkSession.dataBlocks;
   ResetEvent(HANDLE(state.pumpDoneEvent));
   PostMessageW(HWND(state.notifyWindow), WM_COMMNOTIFY, WPARAM(state.portHandle), CommNotifyEvent);
   return true;
@@ -51,7 +69,8 @@ WaitOutcome WaitForEvents(HANDLE port, OVERLAPPED& overlapped, DWORD& events) {
 
 void Watch(TerminalState& state, OVERLAPPED& overlapped) {
   HANDLE port = HANDLE(state.portHandle);
-  NotifyPacing pacing{false, 0};
+  NotifyPacing pacing{false, 0, 0};
+  ULONGLONG lastCheck = 0;
   while (state.connected) {
     DWORD events = 0;
     const WaitOutcome outcome = WaitForEvents(port, overlapped, events);
@@ -64,11 +83,17 @@ void Watch(TerminalState& state, OVERLAPPED& overlapped) {
       Notify(state, pacing);
       break;
     }
-    // A wait aborted by somebody else than CloseConnection: under Wine this is
-    // how a pseudo-terminal whose other end has gone shows itself (and it
-    // happens now and then on a live one). The pump then looks at the device,
-    // which reports a vanished one as failed.
-    if (outcome == WaitOutcome::Aborted || (events & EV_RXCHAR)) {
+    if (outcome == WaitOutcome::Aborted) {
+      // Not aborted by CloseConnection: let the pump look at the device (it
+      // reports a vanished one as failed), now and then.
+      const ULONGLONG now = GetTickCount64();
+      if (now - lastCheck < DeviceCheckIntervalMs) {
+        Sleep(IdleNotificationPauseMs);
+        continue;
+      }
+      lastCheck = now;
+      if (!Notify(state, pacing)) break;
+    } else if (events & EV_RXCHAR) {
       if (!Notify(state, pacing)) break;
     } else if (events == 0) {
       // An empty event word while connected should not happen; pausing keeps

@@ -41,6 +41,7 @@ HWND terminalWindow = nullptr;
 std::vector<std::uint8_t> interpreted;
 std::vector<int> blockSizes;
 int terminalPaints = 0;
+int notifications = 0;
 DWORD interpretDelayMs = 0;
 
 void Say(const std::string& line) {
@@ -94,6 +95,7 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 LRESULT CALLBACK TerminalProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMNOTIFY) {
+    ++notifications;
     ReceivePump(window, wParam, lParam);
     return 0;
   }
@@ -181,7 +183,8 @@ void Report() {
     hex += pair;
   }
   Say("interpreted " + std::to_string(interpreted.size()) + " blocks " + sizes + " first " + hex);
-  Say("paints " + std::to_string(terminalPaints) + " count " + std::to_string(blockSizes.size()));
+  Say("paints " + std::to_string(terminalPaints) + " count " + std::to_string(blockSizes.size()) +
+      " notifications " + std::to_string(notifications));
   Say("log open " + std::to_string(logOpen) + " start " + std::to_string(connectionDataStart));
   Say("menu connect " + MenuState(256) + " disconnect " + MenuState(257));
   Say("connected " + std::to_string(record->connected.load()) + " watcher " +

@@ -304,7 +304,19 @@ def case_line_settings(rig):
           "the device saw %r" % settings)
 
 
+def case_idle(rig):
+    """An idle line, and one with a lone byte waiting for its partner, keep the terminal quiet."""
+    rig.start_device(10, "line ＡＢ\npause 3000\nbytes 41\npause 3000\nbytes 23\n")
+    lines = rig.run_driver("port", 10, "log", "open", "until", 8, 5000, "pump", 2500, "report", "pump", 2500,
+                           "report", "until", 10, 5000, "report", "close")
+    idle, lone, paired = [number_after(line, "notifications") for line in lines if line.startswith("paints")]
+    check(idle <= 20, "an idle line wakes the terminal rarely (%d notifications in 2.5 s)" % idle)
+    check(lone - idle <= 80, "a lone byte does not drive the pump round (%d notifications in 2.5 s)" % (lone - idle))
+    check(" blocks 8,2 " in line_with(lines, "interpreted 10"), "the lone byte came with its partner")
+
+
 CASES = {
+    "idle": case_idle,
     "busy-close": case_busy_close,
     "line-settings": case_line_settings,
     "session": case_session,
