@@ -41,6 +41,7 @@ struct Win32Platform final : Platform {
     GdiCopyRect(canvas, toX, toY, width, height, fromX, fromY);
   }
   void SetPixel(Canvas canvas, int x, int y, COLORREF colour) override { GdiSetPixel(canvas, x, y, colour); }
+  bool DrawsCellsExactly(const FontSpec& font) override { return GdiDrawsCellsExactly(font); }
 
   int ReadBlock(Window window, std::uint8_t* buffer, int maximum) override {
     return ::ReadBlock(HWND(window), buffer, maximum);
