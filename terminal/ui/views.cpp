@@ -77,7 +77,7 @@ int PaintTerminal(HWND window) {
       break;
     case 2:
       HideTerminalCaret(window);
-      FlushDrawing();
+      // The graphic plane is drawn on at once; only the text canvas is queued.
       BitBlt(dc, 0, 0, std::min(state->clientWidth, GraphicWidth),
              std::min(state->clientHeight, GraphicHeight), GdiCanvasDc(Canvas::Graphic), 0, 0, SRCCOPY);
       break;
