@@ -73,7 +73,14 @@ def main():
         data_start = len(session.log_bytes())
         trace_start = os.path.getsize(trace_path)
 
-        sender = threading.Thread(target=session.device.send, args=(stream,))
+        def send_stream():
+            # The pty goes away when the measurement gives up before the end.
+            try:
+                session.device.send(stream)
+            except (OSError, TimeoutError):
+                pass
+
+        sender = threading.Thread(target=send_stream)
         began = time.monotonic()
         sender.start()
         complete = wait_for(lambda: os.path.getsize(os.path.join(workdir, "Talvorix.log")) >= data_start + len(stream),
