@@ -10,7 +10,7 @@ packages=(
   libpng-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386 wine64
-  xvfb xauth xdotool imagemagick fonts-noto-cjk
+  xvfb xauth xdotool imagemagick fonts-noto-cjk fonts-ipafont-gothic
   srecord python3
 )
 
