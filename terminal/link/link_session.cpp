@@ -5,7 +5,7 @@
 static_assert(sizeof(OverlappedBlock) == sizeof(OVERLAPPED), "OverlappedBlock must keep the OVERLAPPED layout");
 static_assert(offsetof(OVERLAPPED, hEvent) == offsetof(OverlappedBlock, event), "event must be hEvent");
 
-LinkSession linkSession{{false}, false, {0}, -1};
+LinkSession linkSession{{false}, false, {0}, -1, {}};
 
 TerminalState* LinkState(HWND window) { return platform == nullptr ? nullptr : platform->StateOf(window); }
 
@@ -23,4 +23,5 @@ void StartLinkSession() {
   linkSession.deviceLost = false;
   linkSession.lossReported = false;
   linkSession.echoPending = -1;
+  EmptyStage(linkSession.received);
 }

@@ -9,6 +9,7 @@
 
 #include "terminal/model/platform.h"
 #include "terminal/model/terminal_state.h"
+#include "terminal/link/receive_stage.h"
 
 struct LinkSession {
   // Set by whichever thread first sees the device fail (a USB adapter pulled
@@ -18,6 +19,7 @@ struct LinkSession {
   bool lossReported;              // the user has been told for this connection
   std::atomic<std::uint32_t> dataBlocks;  // blocks the pump has read, for the watcher's pacing
   int echoPending;                // local echo's first byte of a word, or -1
+  ReceiveStage received;          // taken from the device, not yet read (ReadBlock)
 };
 
 extern LinkSession linkSession;

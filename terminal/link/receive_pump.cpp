@@ -5,6 +5,7 @@
 #include "terminal/link/link_session.h"
 #include "terminal/link/link_texts.h"
 #include "terminal/link/receive_plan.h"
+#include "terminal/link/receive_stage.h"
 #include "terminal/link/serial_link.h"
 
 namespace {
@@ -69,23 +70,40 @@ int ReadQueued(TerminalState& state, std::uint8_t* buffer, int n) {
   return int(got);
 }
 
-}  // namespace
-
-int ReadBlock(HWND window, std::uint8_t* buffer, int maximum) {
-  TerminalState* state = LinkState(window);
-  if (state == nullptr || !state->connected || linkSession.deviceLost) return PortClosed;
+// Takes everything the device has queued into the receive stage (at most what
+// the stage has room for); line errors are shown as they are cleared. The stage
+// keeps a lone byte, so the device read need not be rounded to whole words.
+int FetchWaiting(TerminalState& state) {
   DWORD errors = 0;
   COMSTAT status{};
-  if (!ClearCommError(PortOf(*state), &errors, &status)) {
+  if (!ClearCommError(PortOf(state), &errors, &status)) {
     linkSession.deviceLost = true;
     return PortClosed;
   }
-  if (errors != 0 && state->displayErrors) {
+  if (errors != 0 && state.displayErrors) {
     platform->SetStatusText(LineErrorPane, LineErrorText(errors), TextCoding::Utf8);
   }
-  const int n = EvenReadCount(status.cbInQue, maximum);
+  ReceiveStage& stage = linkSession.received;
+  const int room = MakeStageRoom(stage);
+  const int n = status.cbInQue < DWORD(room) ? int(status.cbInQue) : room;
   if (n == 0) return 0;
-  return ReadQueued(*state, buffer, n);
+  const int got = ReadQueued(state, StageRoom(stage), n);
+  if (got > 0) AddToStage(stage, got);
+  return got;
+}
+
+}  // namespace
+
+// Hands out the staged bytes in even blocks, asking the device only when the
+// stage cannot fill the block. Bytes staged before the device was lost are
+// still handed out.
+int ReadBlock(HWND window, std::uint8_t* buffer, int maximum) {
+  TerminalState* state = LinkState(window);
+  if (state == nullptr || !state->connected) return PortClosed;
+  ReceiveStage& stage = linkSession.received;
+  if (!linkSession.deviceLost && !StageCanServe(stage, maximum)) FetchWaiting(*state);
+  const int n = TakeFromStage(stage, buffer, maximum);
+  return n == 0 && linkSession.deviceLost ? PortClosed : n;
 }
 
 // Reads and interprets everything waiting, block by block. Each block goes to

@@ -60,4 +60,6 @@ void PurgePort(HWND window) {
   TerminalState* state = LinkState(window);
   if (state == nullptr || !state->connected) return;
   PurgeComm(HANDLE(state->portHandle), PurgeAll);
+  // What was taken from the device but not yet read is discarded with it.
+  EmptyStage(linkSession.received);
 }
