@@ -78,11 +78,12 @@ void SelectFont(HFONT font) {
   canvases.selectedFont = font;
 }
 
-// Fixed pitch, no overhang, upright, one cell high, and a character of each
-// kind exactly two cells wide.
+// Fixed pitch, upright, not emboldened (slanted and emboldened glyphs reach
+// past their advance), one cell high, and a character of each kind exactly
+// two cells wide.
 bool RunsExact(HFONT font, const FontSpec& spec) {
   const int cellWidth = CellWidth();
-  if (cellWidth <= 0 || spec.lfItalic) return false;
+  if (cellWidth <= 0 || spec.lfItalic || spec.lfWeight > FW_NORMAL) return false;
   SelectFont(font);
   TEXTMETRICA metrics;
   if (!GetTextMetricsA(canvases.textDc, &metrics)) return false;

@@ -103,7 +103,10 @@ std::vector<std::uint32_t> Render(TerminalState& state, const std::vector<std::u
                                   bool immediate, const FontSpec& font) {
   int window = 0;
   std::memcpy(&state.fontSpec, &font, sizeof font);
+  // Disconnected, the new canvas stays white: the last render's screen is not redrawn.
+  state.connected = 0;
   ApplyFontSpec(&window, &state);
+  state.connected = 1;
   ResetScreenModel(&window, state);
   state.cursorRow = 0;
   state.cursorCol = 0;
