@@ -57,6 +57,32 @@ struct CanvasSet {
 
 CanvasSet canvases;
 
+// The face name of a FontSpec is code page 932 text (the font dialog stores
+// Japanese names that way). CreateFontIndirectA would read it in the system
+// code page, so the font is made from the wide form instead.
+HFONT CreateFontFromSpec(const FontSpec& spec) {
+  LOGFONTW logFont{};
+  logFont.lfHeight = spec.lfHeight;
+  logFont.lfWidth = spec.lfWidth;
+  logFont.lfEscapement = spec.lfEscapement;
+  logFont.lfOrientation = spec.lfOrientation;
+  logFont.lfWeight = spec.lfWeight;
+  logFont.lfItalic = spec.lfItalic;
+  logFont.lfUnderline = spec.lfUnderline;
+  logFont.lfStrikeOut = spec.lfStrikeOut;
+  logFont.lfCharSet = spec.lfCharSet;
+  logFont.lfOutPrecision = spec.lfOutPrecision;
+  logFont.lfClipPrecision = spec.lfClipPrecision;
+  logFont.lfQuality = spec.lfQuality;
+  logFont.lfPitchAndFamily = spec.lfPitchAndFamily;
+  char face[LF_FACESIZE + 1] = {};
+  std::memcpy(face, spec.lfFaceName, LF_FACESIZE);  // a name of 32 bytes has no NUL of its own
+  if (MultiByteToWideChar(932, 0, face, -1, logFont.lfFaceName, LF_FACESIZE) == 0) {
+    logFont.lfFaceName[0] = L'\0';
+  }
+  return CreateFontIndirectW(&logFont);
+}
+
 HDC DcOf(Canvas canvas) { return canvas == Canvas::Text ? canvases.textDc : canvases.graphicDc; }
 
 int CellWidth() { return (canvases.textWidth - 100) / 100; }
@@ -129,9 +155,7 @@ CachedFont& FontEntry(const FontSpec& spec) {
   }
   CachedFont& entry = canvases.fonts[slot];
   entry.spec = spec;
-  LOGFONTA logFont;
-  std::memcpy(&logFont, &spec, sizeof logFont);
-  entry.font = CreateFontIndirectA(&logFont);
+  entry.font = CreateFontFromSpec(spec);
   entry.runsExact = RunsExact(entry.font, spec);
   return entry;
 }
@@ -197,9 +221,7 @@ void GdiResizeTextCanvas(int width, int height) {
 FontMetrics GdiMeasureFont(const FontSpec& font) {
   FontMetrics result{0, 0};
   if (canvases.textDc == nullptr) return result;
-  LOGFONTA logFont;
-  std::memcpy(&logFont, &font, sizeof logFont);
-  HFONT measured = CreateFontIndirectA(&logFont);
+  HFONT measured = CreateFontFromSpec(font);
   HGDIOBJ previous = SelectObject(canvases.textDc, measured);
   TEXTMETRICA metrics;
   if (GetTextMetricsA(canvases.textDc, &metrics)) {
