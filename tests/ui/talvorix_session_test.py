@@ -230,8 +230,13 @@ def run(exe, display, workdir, shots):
                      "after Cancel the connection still receives and logs data")
 
         # Quitting for real while connected writes the end stamp.
+        # Wait for the new box, not the one Cancel closed: under load it can
+        # take a while to appear, and Return typed before it would be lost.
         session.keys("alt+F4")
-        wait_until(lambda: session.find_window("通信端末"), 10)
+        def new_question():
+            box = session.find_window("通信端末")
+            return box if box and box != question else None
+        checks.check(bool(wait_until(new_question, 10)), "Alt+F4 asks again")
         session.keys("Return")
         checks.check(session.wait_ended(20), "OK ends the program")
         final = session.log_bytes()
