@@ -17,13 +17,13 @@ namespace {
 constexpr std::uint8_t FullWidthSpace[2] = {0x81, 0x40};
 
 FontSpec DefaultFontSpec() {
-  FontSpec spec{};
-  spec.lfHeight = 14;
-  spec.lfWeight = 400;
-  spec.lfCharSet = 128;
-  spec.lfPitchAndFamily = 0x31;
-  std::strcpy(spec.lfFaceName, "FixedSys");
-  return spec;
+  FontSpec description{};
+  description.lfHeight = 14;
+  description.lfWeight = 400;
+  description.lfCharSet = 128;
+  description.lfPitchAndFamily = 0x31;
+  std::strcpy(description.lfFaceName, "FixedSys");
+  return description;
 }
 
 // The font a cell's style bits select, on the base of the current fontSpec.

@@ -29,7 +29,7 @@ namespace {
 constexpr int FontSlots = 32;
 
 struct CachedFont {
-  FontSpec spec;
+  FontSpec description;
   HFONT font;
   // Characters paint exactly their cells: a run drawn at once gives the
   // pixels of its cells drawn one by one, and nothing spills beside them.
@@ -60,23 +60,23 @@ CanvasSet canvases;
 // The face name of a FontSpec is code page 932 text (the font dialog stores
 // Japanese names that way). CreateFontIndirectA would read it in the system
 // code page, so the font is made from the wide form instead.
-HFONT CreateFontFromSpec(const FontSpec& spec) {
+HFONT CreateFontFromDescription(const FontSpec& description) {
   LOGFONTW logFont{};
-  logFont.lfHeight = spec.lfHeight;
-  logFont.lfWidth = spec.lfWidth;
-  logFont.lfEscapement = spec.lfEscapement;
-  logFont.lfOrientation = spec.lfOrientation;
-  logFont.lfWeight = spec.lfWeight;
-  logFont.lfItalic = spec.lfItalic;
-  logFont.lfUnderline = spec.lfUnderline;
-  logFont.lfStrikeOut = spec.lfStrikeOut;
-  logFont.lfCharSet = spec.lfCharSet;
-  logFont.lfOutPrecision = spec.lfOutPrecision;
-  logFont.lfClipPrecision = spec.lfClipPrecision;
-  logFont.lfQuality = spec.lfQuality;
-  logFont.lfPitchAndFamily = spec.lfPitchAndFamily;
+  logFont.lfHeight = description.lfHeight;
+  logFont.lfWidth = description.lfWidth;
+  logFont.lfEscapement = description.lfEscapement;
+  logFont.lfOrientation = description.lfOrientation;
+  logFont.lfWeight = description.lfWeight;
+  logFont.lfItalic = description.lfItalic;
+  logFont.lfUnderline = description.lfUnderline;
+  logFont.lfStrikeOut = description.lfStrikeOut;
+  logFont.lfCharSet = description.lfCharSet;
+  logFont.lfOutPrecision = description.lfOutPrecision;
+  logFont.lfClipPrecision = description.lfClipPrecision;
+  logFont.lfQuality = description.lfQuality;
+  logFont.lfPitchAndFamily = description.lfPitchAndFamily;
   char face[LF_FACESIZE + 1] = {};
-  std::memcpy(face, spec.lfFaceName, LF_FACESIZE);  // a name of 32 bytes has no NUL of its own
+  std::memcpy(face, description.lfFaceName, LF_FACESIZE);  // a name of 32 bytes has no NUL of its own
   if (MultiByteToWideChar(932, 0, face, -1, logFont.lfFaceName, LF_FACESIZE) == 0) {
     logFont.lfFaceName[0] = L'\0';
   }
@@ -107,9 +107,9 @@ void SelectFont(HFONT font) {
 // Fixed pitch, upright, not emboldened (slanted and emboldened glyphs reach
 // past their advance), one cell high, and a character of each kind exactly
 // two cells wide.
-bool RunsExact(HFONT font, const FontSpec& spec) {
+bool RunsExact(HFONT font, const FontSpec& description) {
   const int cellWidth = CellWidth();
-  if (cellWidth <= 0 || spec.lfItalic || spec.lfWeight > FW_NORMAL) return false;
+  if (cellWidth <= 0 || description.lfItalic || description.lfWeight > FW_NORMAL) return false;
   SelectFont(font);
   TEXTMETRICA metrics;
   if (!GetTextMetricsA(canvases.textDc, &metrics)) return false;
@@ -137,9 +137,9 @@ void ForgetFonts() {
   canvases.nextEviction = 0;
 }
 
-CachedFont& FontEntry(const FontSpec& spec) {
+CachedFont& FontEntry(const FontSpec& description) {
   for (int i = 0; i < canvases.fontCount; ++i) {
-    if (std::memcmp(&canvases.fonts[i].spec, &spec, sizeof spec) == 0) return canvases.fonts[i];
+    if (std::memcmp(&canvases.fonts[i].description, &description, sizeof description) == 0) return canvases.fonts[i];
   }
   int slot = canvases.fontCount;
   if (slot == FontSlots) {
@@ -154,9 +154,9 @@ CachedFont& FontEntry(const FontSpec& spec) {
     ++canvases.fontCount;
   }
   CachedFont& entry = canvases.fonts[slot];
-  entry.spec = spec;
-  entry.font = CreateFontFromSpec(spec);
-  entry.runsExact = RunsExact(entry.font, spec);
+  entry.description = description;
+  entry.font = CreateFontFromDescription(description);
+  entry.runsExact = RunsExact(entry.font, description);
   return entry;
 }
 
@@ -221,7 +221,7 @@ void GdiResizeTextCanvas(int width, int height) {
 FontMetrics GdiMeasureFont(const FontSpec& font) {
   FontMetrics result{0, 0};
   if (canvases.textDc == nullptr) return result;
-  HFONT measured = CreateFontFromSpec(font);
+  HFONT measured = CreateFontFromDescription(font);
   HGDIOBJ previous = SelectObject(canvases.textDc, measured);
   TEXTMETRICA metrics;
   if (GetTextMetricsA(canvases.textDc, &metrics)) {
