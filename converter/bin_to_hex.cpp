@@ -39,18 +39,10 @@ void WriteHexRecords(std::FILE* input, long size, std::FILE* output)
 int ConvertBinToHex(const char* inputName, const char* outputName, const char* romSizeText,
                     std::ostream& console)
 {
-    std::FILE* input = OpenInputFile(inputName);
-    if (input == nullptr) {
-        console << "Cannot open input file.\n";
-        return 1;
-    }
-    // Binary mode: the records carry their own CR LF on every platform.
-    std::FILE* output = std::fopen(outputName, "wb");
-    if (output == nullptr) {
-        console << "Cannot open output file.\n";
-        std::fclose(input);
-        return 1;
-    }
+    ConversionFiles files;
+    if (!OpenConversionFiles(inputName, outputName, console, files)) return 1;
+    std::FILE* input = files.input;
+    std::FILE* output = files.output;
     const long inputSize = OpenFileSize(input);
     console << "Input file size=" << inputSize << "\n";
     if (inputSize < 0 || ParseRomSize(romSizeText) < inputSize) {

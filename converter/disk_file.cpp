@@ -32,3 +32,20 @@ long FileSizeOnDisk(const char* name)
     std::fclose(file);
     return size;
 }
+
+bool OpenConversionFiles(const char* inputName, const char* outputName, std::ostream& console,
+                         ConversionFiles& files)
+{
+    files.input = OpenInputFile(inputName);
+    if (files.input == nullptr) {
+        console << "Cannot open input file.\n";
+        return false;
+    }
+    files.output = std::fopen(outputName, "wb");
+    if (files.output == nullptr) {
+        console << "Cannot open output file.\n";
+        std::fclose(files.input);
+        return false;
+    }
+    return true;
+}

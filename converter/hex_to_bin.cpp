@@ -31,17 +31,10 @@ void ReadHexFile(std::FILE* input, HexReader& reader)
 int ConvertHexToBin(const char* inputName, const char* outputName, const char* romSizeText,
                     std::ostream& console)
 {
-    std::FILE* input = OpenInputFile(inputName);
-    if (input == nullptr) {
-        console << "Cannot open input file.\n";
-        return 1;
-    }
-    std::FILE* output = std::fopen(outputName, "wb");
-    if (output == nullptr) {
-        console << "Cannot open output file.\n";
-        std::fclose(input);
-        return 1;
-    }
+    ConversionFiles files;
+    if (!OpenConversionFiles(inputName, outputName, console, files)) return 1;
+    std::FILE* input = files.input;
+    std::FILE* output = files.output;
     console << "Input file size=" << OpenFileSize(input) << "\n";
 
     HexReader reader;
