@@ -12,6 +12,11 @@
 
 namespace {
 
+// The terminal window while a paint of all of it is known to be coming: it was
+// invalidated by InvalidateTerminalView and has not been painted since. That
+// paint draws the screen and places the caret as they are then.
+HWND paintPending = nullptr;
+
 void SetScrollBar(HWND window, int bar, std::int32_t pos, std::int32_t max) {
   SetScrollPos(window, bar, pos, FALSE);
   SetScrollRange(window, bar, 0, max, TRUE);
@@ -59,6 +64,7 @@ int ScrollHorizontal(HWND window, unsigned code, unsigned thumb) {
 }
 
 int PaintTerminal(HWND window) {
+  paintPending = nullptr;
   TerminalState* state = RecordOf(window);
   if (state == nullptr) return 0;
   PAINTSTRUCT paint;
@@ -119,4 +125,22 @@ int PlaceTerminalCaret(HWND window) {
                 state->cursorRow * state->cellHeight - state->vScrollPos);
   }
   return 1;
+}
+
+// During a flood the interpreter invalidates the window after every block and
+// moves the caret at every line end; under Wine each of these is a round trip
+// to the window server, which ends up paced by the scheduler when the machine
+// is busy, and left the user-interface thread waiting for most of a flood.
+// Once a paint is pending, neither can change what that paint shows, so both
+// are left to it.
+int InvalidateTerminalView(HWND window) {
+  if (paintPending == window) return 1;
+  InvalidateRect(window, nullptr, TRUE);
+  paintPending = window;
+  return 1;
+}
+
+int FollowCursor(HWND window) {
+  if (paintPending == window) return 1;
+  return PlaceTerminalCaret(window);
 }

@@ -12,6 +12,11 @@ int PaintTerminal(HWND window);
 int ShowTerminalCaret(HWND window);
 int HideTerminalCaret(HWND window);
 int PlaceTerminalCaret(HWND window);
+// Invalidates all of the terminal window, unless a paint of all of it is
+// already coming.
+int InvalidateTerminalView(HWND window);
+// Places the caret at the cursor, unless a coming paint will place it.
+int FollowCursor(HWND window);
 
 // Draws the dump view on a paint context (the terminal window's WM_PAINT).
 void PaintDump(HWND window, HDC dc);

@@ -63,11 +63,11 @@ struct Win32Platform final : Platform {
     SetPaneText(pane, text, coding);
   }
 
-  void InvalidateTerminal(Window window) override { InvalidateRect(HWND(window), nullptr, TRUE); }
+  void InvalidateTerminal(Window window) override { InvalidateTerminalView(HWND(window)); }
   void SelectTab(int tab) override { ShowView(tab); }
   void ShowTerminalCaret(Window window) override { ::ShowTerminalCaret(HWND(window)); }
   void HideTerminalCaret(Window window) override { ::HideTerminalCaret(HWND(window)); }
-  void PlaceTerminalCaret(Window window) override { ::PlaceTerminalCaret(HWND(window)); }
+  void PlaceTerminalCaret(Window window) override { FollowCursor(HWND(window)); }
   void RelayoutWindow(Window window) override { RelayoutForClientSize(HWND(window)); }
 
   void PauseMilliseconds(int milliseconds) override { Sleep(DWORD(milliseconds)); }
