@@ -1,5 +1,7 @@
 #include "terminal/ui/gdi_canvas.h"
 
+#include "terminal/ui/wide_log_font.h"
+
 #include <cstddef>
 #include <cstring>
 
@@ -57,30 +59,9 @@ struct CanvasSet {
 
 CanvasSet canvases;
 
-// The face name of a FontSpec is code page 932 text (the font dialog stores
-// Japanese names that way). CreateFontIndirectA would read it in the system
-// code page, so the font is made from the wide form instead.
 HFONT CreateFontFromDescription(const FontSpec& description) {
-  LOGFONTW logFont{};
-  logFont.lfHeight = description.lfHeight;
-  logFont.lfWidth = description.lfWidth;
-  logFont.lfEscapement = description.lfEscapement;
-  logFont.lfOrientation = description.lfOrientation;
-  logFont.lfWeight = description.lfWeight;
-  logFont.lfItalic = description.lfItalic;
-  logFont.lfUnderline = description.lfUnderline;
-  logFont.lfStrikeOut = description.lfStrikeOut;
-  logFont.lfCharSet = description.lfCharSet;
-  logFont.lfOutPrecision = description.lfOutPrecision;
-  logFont.lfClipPrecision = description.lfClipPrecision;
-  logFont.lfQuality = description.lfQuality;
-  logFont.lfPitchAndFamily = description.lfPitchAndFamily;
-  char face[LF_FACESIZE + 1] = {};
-  std::memcpy(face, description.lfFaceName, LF_FACESIZE);  // a name of 32 bytes has no NUL of its own
-  if (MultiByteToWideChar(932, 0, face, -1, logFont.lfFaceName, LF_FACESIZE) == 0) {
-    logFont.lfFaceName[0] = L'\0';
-  }
-  return CreateFontIndirectW(&logFont);
+  const LOGFONTW wide = WideLogFont(description);
+  return CreateFontIndirectW(&wide);
 }
 
 HDC DcOf(Canvas canvas) { return canvas == Canvas::Text ? canvases.textDc : canvases.graphicDc; }

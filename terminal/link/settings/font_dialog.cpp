@@ -5,37 +5,16 @@
 #include <string>
 
 #include "terminal/link/settings/font_face_name.h"
+#include "terminal/ui/wide_log_font.h"
 
 static_assert(sizeof(FontSpec) == sizeof(LOGFONTA), "FontSpec must keep the LOGFONTA layout");
 
 namespace {
 
 // Face names are kept as code page 932 bytes, whatever the system code page
-// is, so that Japanese face names survive the trip through the wide dialog.
+// is, so that Japanese face names survive the trip through the wide dialog
+// (WideLogFont reads them the same way).
 constexpr UINT FaceNameCodePage = 932;
-
-LOGFONTW WideLogFont(const FontSpec& font) {
-  LOGFONTW wide{};
-  wide.lfHeight = font.lfHeight;
-  wide.lfWidth = font.lfWidth;
-  wide.lfEscapement = font.lfEscapement;
-  wide.lfOrientation = font.lfOrientation;
-  wide.lfWeight = font.lfWeight;
-  wide.lfItalic = font.lfItalic;
-  wide.lfUnderline = font.lfUnderline;
-  wide.lfStrikeOut = font.lfStrikeOut;
-  wide.lfCharSet = font.lfCharSet;
-  wide.lfOutPrecision = font.lfOutPrecision;
-  wide.lfClipPrecision = font.lfClipPrecision;
-  wide.lfQuality = font.lfQuality;
-  wide.lfPitchAndFamily = font.lfPitchAndFamily;
-  std::string_view name = FaceNameOf(font);
-  if (!name.empty()) {
-    MultiByteToWideChar(FaceNameCodePage, 0, name.data(), int(name.size()), wide.lfFaceName,
-                        LF_FACESIZE - 1);
-  }
-  return wide;
-}
 
 void StoreLogFont(const LOGFONTW& wide, FontSpec& font) {
   font.lfHeight = wide.lfHeight;
