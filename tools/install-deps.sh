@@ -8,9 +8,9 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev llvm
   libpng-dev
-  g++-mingw-w64-i686 binutils-mingw-w64-i686
+  g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64
-  xvfb xauth xdotool imagemagick fonts-noto-cjk fonts-ipafont-gothic
+  xvfb xauth xdotool x11vnc imagemagick fonts-noto-cjk fonts-ipafont-gothic
   srecord python3
 )
 

@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
-# Prepares a private 32-bit Wine prefix for running the Windows programs here.
-# Usage: source tools/wine-prefix.sh DIR   (exports WINEPREFIX, WINEARCH, WINEDEBUG)
+# Prepares a private Wine prefix for running the Windows programs here.
+# Usage: source tools/wine-prefix.sh DIR [ARCH]
+# ARCH is win32 or win64; by default the build that runs on this host
+# (tools/wine-host.sh). Exports WINEPREFIX, WINEARCH, WINEDEBUG, WINELOADER and
+# TALVORIX_WINE, the loader to start that build's programs with:
+#   "$TALVORIX_WINE" build/win32/terminal/ui/talvorix.exe
 # Creates DIR on first use and sets up its fonts as a Japanese Windows has them:
 # - a CJK font linked to the dialog faces, so that Japanese menus, dialogs and
 #   captions show their glyphs;
@@ -9,14 +13,12 @@
 #   characters are one byte cell wide and full-width ones two, as on Windows.
 #   Without it Wine picks a proportional CJK font whose average width is a
 #   full-width glyph, and the text screen is drawn twice as wide.
-prefix_dir=$(realpath -m "${1:?usage: source tools/wine-prefix.sh DIR}")
-export WINEPREFIX="$prefix_dir" WINEARCH=win32 WINEDEBUG=-all
-prefix_version=2
-if [ "$(cat "$WINEPREFIX/.talvorix-ready" 2>/dev/null)" != "$prefix_version" ]; then
-  mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
+# A prefix belongs to one architecture: DIR made for the other one is refused.
+source "$(dirname "${BASH_SOURCE[0]}")/wine-host.sh"
+
+talvorix_write_font_settings() {  # FILE: the registry settings above, REGEDIT4
+  local font
   font=$(printf 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' | od -An -tx1 | tr -s ' \n' ',' | sed 's/^,//;s/,$//')
-  reg=$(mktemp --suffix=.reg)
   {
     echo 'REGEDIT4'
     echo
@@ -27,9 +29,31 @@ if [ "$(cat "$WINEPREFIX/.talvorix-ready" 2>/dev/null)" != "$prefix_version" ]; 
     echo
     echo '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]'
     echo '"FixedSys,128"="IPAGothic,128"'
-  } > "$reg"
-  wine regedit "$reg" >/dev/null 2>&1
+  } > "$1"
+}
+
+talvorix_make_prefix() {  # makes $WINEPREFIX for $WINEARCH unless it is ready
+  local ready="3 $WINEARCH" found reg
+  found=$(cat "$WINEPREFIX/.talvorix-ready" 2>/dev/null)
+  [ "$found" = "$ready" ] && return 0
+  if [ -n "$found" ] && [ "${found#* }" != "$WINEARCH" ]; then
+    echo "$WINEPREFIX is a ${found#* } Wine prefix, not $WINEARCH: use another folder" >&2
+    return 1
+  fi
+  mkdir -p "$WINEPREFIX"
+  "$TALVORIX_WINE" wineboot -i >/dev/null 2>&1
+  reg=$(mktemp --suffix=.reg)
+  talvorix_write_font_settings "$reg"
+  "$TALVORIX_WINE" regedit "$reg" >/dev/null 2>&1
   wineserver -w
   rm -f "$reg"
-  echo "$prefix_version" > "$WINEPREFIX/.talvorix-ready"
-fi
+  echo "$ready" > "$WINEPREFIX/.talvorix-ready"
+}
+
+WINEARCH=${2:-$TALVORIX_WINE_ARCH}
+TALVORIX_WINE=$(talvorix_wine_loader "$WINEARCH") || return 1
+WINELOADER=$TALVORIX_WINE
+WINEPREFIX=$(realpath -m "${1:?usage: source tools/wine-prefix.sh DIR [win32|win64]}")
+WINEDEBUG=-all
+export WINEPREFIX WINEARCH WINEDEBUG WINELOADER TALVORIX_WINE
+talvorix_make_prefix

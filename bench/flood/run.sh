@@ -5,16 +5,20 @@
 # second), whether the log holds every byte in order, and the repaint rate.
 #
 # usage: bench/flood/run.sh [MEGABYTES]   (default 6)
-# Uses the Windows build in $TALVORIX_WIN32_BUILD_DIR (default build/win32,
-# built here when talvorix.exe is missing), Xvfb display :93 and the Wine
-# prefix build/flood-wineprefix.
+# Uses the Windows build that runs on this host (tools/wine-host.sh: build/win32,
+# or build/win64 where 32-bit programs do not run or TALVORIX_WINE64=1), built
+# here when talvorix.exe is missing, Xvfb display :93 and the Wine prefix
+# build/flood-wineprefix-ARCH.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-build_dir=${TALVORIX_WIN32_BUILD_DIR:-build/win32}
+source tools/wine-host.sh
+build_dir=build/$TALVORIX_WINE_ARCH
 exe="$build_dir/terminal/ui/talvorix.exe"
 if [ ! -x "$exe" ]; then
-  cmake -S . -B "$build_dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+  cmake -S . -B "$build_dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$(talvorix_windows_toolchain "$TALVORIX_WINE_ARCH")" \
+    -DCMAKE_BUILD_TYPE=Release
   cmake --build "$build_dir" --target talvorix -j2
 fi
-source tools/wine-prefix.sh build/flood-wineprefix
+source tools/wine-prefix.sh "build/flood-wineprefix-$TALVORIX_WINE_ARCH"
+echo "talvorix.exe: $(talvorix_describe_build "$TALVORIX_WINE_ARCH")"
 timeout 900 python3 bench/flood/flood.py "$exe" 93 build/flood "${1:-6}"

@@ -7,18 +7,22 @@
 # repaints, and how long closing took while the device was still sending.
 #
 # usage: bench/link/run.sh [BYTES]   (default 3000000)
-# Uses the Windows build in $TALVORIX_WIN32_BUILD_DIR (default build/link-win32),
-# the native build build/link-native, Xvfb :73 and the prefix build/link-wineprefix.
+# Uses the Windows build that runs on this host (tools/wine-host.sh) in
+# build/link-ARCH, the native build build/link-native, Xvfb :73 and the prefix
+# build/link-wineprefix-ARCH.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
 bytes=${1:-3000000}
-win32=${TALVORIX_WIN32_BUILD_DIR:-build/link-win32}
-cmake -S . -B "$win32" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$win32" --target link-driver -j2 >/dev/null
+source tools/wine-host.sh
+windows=build/link-$TALVORIX_WINE_ARCH
+cmake -S . -B "$windows" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$(talvorix_windows_toolchain "$TALVORIX_WINE_ARCH")" \
+  -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$windows" --target link-driver -j2 >/dev/null
 cmake -S . -B build/link-native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/link-native --target talvorix-simdevice -j2 >/dev/null
-source tools/wine-prefix.sh build/link-wineprefix
+source tools/wine-prefix.sh "build/link-wineprefix-$TALVORIX_WINE_ARCH"
+echo "link-driver.exe: $(talvorix_describe_build "$TALVORIX_WINE_ARCH")"
 
 work=$(mktemp -d)
 Xvfb :73 -screen 0 640x480x24 >/dev/null 2>&1 &
@@ -42,7 +46,7 @@ run() {  # run RATE
   device=$!
   sleep 0.3
   local out
-  out=$(cd "$work" && DISPLAY=:73 timeout 300 wine "$root/$win32/terminal/link/link-driver.exe" \
+  out=$(cd "$work" && DISPLAY=:73 timeout 300 "$TALVORIX_WINE" "$root/$windows/terminal/link/link-driver.exe" \
     port 18 log open until "$bytes" 120000 report close 2>/dev/null | tr -d '\r')
   kill "$device" 2>/dev/null || true
   wait "$device" 2>/dev/null || true

@@ -6,7 +6,8 @@
 set -u
 # Never fall back on the user's own prefix.
 : "${WINEPREFIX:?set WINEPREFIX to a prefix made by tools/wine-prefix.sh}"
-export WINEARCH=win32 WINEDEBUG=-all
+wine=${TALVORIX_WINE:?set TALVORIX_WINE to the Wine loader (tools/wine-prefix.sh)}
+export WINEDEBUG=-all
 native=$(realpath "$1")
 windows=$(realpath "$2")
 work=$(mktemp -d)
@@ -31,7 +32,7 @@ run_case() {
     rm -rf "$side" && mkdir "$side" && cp ./*.bin ./*.hex "$side"/ 2>/dev/null
   done
   (cd native && "$native" "$@" > ../native.out; echo $? > ../native.rc)
-  (cd windows && timeout 60 wine "$windows" "$@" > ../windows.raw; echo $? > ../windows.rc)
+  (cd windows && timeout 60 "$wine" "$windows" "$@" > ../windows.raw; echo $? > ../windows.rc)
   sed 's/\r$//' windows.raw > windows.out
   if ! cmp -s native.rc windows.rc; then
     echo "FAIL $name: exit code native $(cat native.rc) windows $(cat windows.rc)"

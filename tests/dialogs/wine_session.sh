@@ -83,7 +83,7 @@ start_session() {  # DISPLAY_NUMBER PROGRAM ARGUMENTS...
 # Starts one more program in the session's desktop.
 start_program() {  # PROGRAM ARGUMENTS...
   started_programs+=("$1")
-  wine explorer /desktop="$desktop_name,1024x768" "$@" >/dev/null 2>&1 &
+  "$TALVORIX_WINE" explorer /desktop="$desktop_name,1024x768" "$@" >/dev/null 2>&1 &
 }
 
 display_ready() { xdotool getmouselocation >/dev/null 2>&1; }

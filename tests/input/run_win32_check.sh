@@ -11,4 +11,4 @@ for _ in $(seq 50); do
   [ -e "/tmp/.X11-unix/X${display#:}" ] && break
   sleep 0.1
 done
-DISPLAY=$display timeout 120 wine "$program"
+DISPLAY=$display timeout 120 "${TALVORIX_WINE:?the Wine loader (tools/wine-prefix.sh)}" "$program"

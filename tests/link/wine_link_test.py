@@ -65,9 +65,9 @@ class Rig:
         return device
 
     def run_driver(self, *commands, limit=60):
-        env = dict(os.environ, DISPLAY=self.display, WINEDEBUG="-all", WINEARCH="win32")
+        env = dict(os.environ, DISPLAY=self.display, WINEDEBUG="-all")
         started = time.time()
-        process = subprocess.Popen(["wine", self.driver] + [str(c) for c in commands], cwd=self.workdir,
+        process = subprocess.Popen([os.environ["TALVORIX_WINE"], self.driver] + [str(c) for c in commands], cwd=self.workdir,
                                    env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                    start_new_session=True)
         try:

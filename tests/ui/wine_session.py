@@ -146,7 +146,7 @@ class Session:
         self.display = ":%d" % display_number
         self.desktop = desktop
         self.workdir = workdir
-        self.env = dict(os.environ, WINEPREFIX=prefix, WINEARCH="win32", WINEDEBUG=wine_debug,
+        self.env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG=wine_debug,
                         DISPLAY=self.display)
         self.stderr_path = stderr_path
         self.env.pop("WAYLAND_DISPLAY", None)
@@ -174,7 +174,7 @@ class Session:
             os.symlink(self.device.slave_path, self.com5)
         stderr = open(self.stderr_path, "wb") if self.stderr_path else subprocess.DEVNULL
         self.program = subprocess.Popen(
-            ["wine", "explorer", "/desktop=%s,1024x768" % self.desktop, self.exe],
+            [wine_loader(), "explorer", "/desktop=%s,1024x768" % self.desktop, self.exe],
             cwd=self.workdir, env=self.env, stdout=subprocess.DEVNULL, stderr=stderr,
             start_new_session=True)
         if self.stderr_path:
@@ -266,7 +266,17 @@ class Session:
                 self.xvfb.kill()
 
 
+def wine_loader():
+    """The Wine loader for the build under test (tools/wine-prefix.sh sets it)."""
+    loader = os.environ.get("TALVORIX_WINE")
+    if not loader:
+        raise RuntimeError("TALVORIX_WINE is not set: source tools/wine-prefix.sh first")
+    return loader
+
+
 def require_tools():
-    missing = [tool for tool in ("wine", "Xvfb", "xdotool", "import", "convert") if shutil.which(tool) is None]
+    missing = [tool for tool in ("Xvfb", "xdotool", "import", "convert") if shutil.which(tool) is None]
+    if not os.access(wine_loader(), os.X_OK):
+        missing.append(wine_loader())
     if missing:
         raise RuntimeError("missing tools: " + ", ".join(missing))
