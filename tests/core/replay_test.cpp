@@ -149,4 +149,10 @@ TEST(Replay, MissingInputFails) {
   EXPECT_NE(Replay("--bogus x").exitCode, 0);
 }
 
+TEST(Replay, FolderAsInputFailsLikeAMissingFile) {
+  const ReplayRun run = Replay(::testing::TempDir());
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.output.find("cannot read"), std::string::npos) << run.output;
+}
+
 }  // namespace
