@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/core/terminal_fixture.h"
+#include "tests/scratch_dir.h"
 
 namespace {
 
@@ -16,8 +17,10 @@ struct ReplayRun {
   std::string output;
 };
 
+// The files of every test of this process, in one folder of its own.
 std::string TempPath(const std::string& name) {
-  return ::testing::TempDir() + "core_replay_" + name;
+  static const ScratchDir dir;
+  return dir.File(name);
 }
 
 std::string WriteInput(const std::string& name, const std::vector<std::uint16_t>& words) {
