@@ -20,8 +20,11 @@ endforeach()
 # Adds the test for the full build and, with SUBSET, for the subset build as
 # name_win64. In COMMAND, @WINDOWS_BUILD_DIR@ stands for the build tree and
 # @WINE@ for the loader; scripts find the loader in TALVORIX_WINE and the
-# prefix in WINEPREFIX. The test is
-# labelled wine and wine-ARCH, and runs alone (the Wine tests share displays).
+# prefix in WINEPREFIX. The test is labelled wine and wine-ARCH.
+# Wine tests run one at a time (the lock talvorix_wine), each beside the native
+# tests, so that ctest -j is safe: they share Xvfb display numbers across the
+# two builds, and one prefix, so one wineserver, whose default desktop keeps
+# the display of the first program started there.
 function(talvorix_wine_test)
   cmake_parse_arguments(PARSE_ARGV 0 wine "SUBSET" "NAME" "COMMAND;PROPERTIES")
   if(NOT TALVORIX_WINE_FULL)
@@ -42,6 +45,6 @@ function(_talvorix_add_wine_test arch name)
   set_tests_properties(${name} PROPERTIES ${wine_PROPERTIES})
   set_tests_properties(${name} PROPERTIES
     LABELS "wine;wine-${arch}"
-    RUN_SERIAL TRUE
+    RESOURCE_LOCK talvorix_wine
     ENVIRONMENT "WINEPREFIX=${TALVORIX_${upper}_WINEPREFIX};WINEARCH=${arch};WINEDEBUG=-all;WINELOADER=${loader};TALVORIX_WINE=${loader}")
 endfunction()

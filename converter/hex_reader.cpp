@@ -7,7 +7,7 @@ namespace {
 
 constexpr char ctrlZ = 0x1A;
 constexpr std::size_t headerChars = 9;   // ':', count, address, type
-constexpr std::size_t segmentChars = 13; // header and the four segment digits
+constexpr std::size_t baseChars = 13;    // header and the four digits of a base record
 
 bool IsAsciiAlnum(char c)
 {
@@ -51,7 +51,7 @@ int PairAt(const char* line, std::size_t position)
 // falling beyond the 1 MB image are dropped without a word, as bytes between the
 // ROM size and the end of the image are: neither can reach the output.
 void StoreData(HexReader& reader, const char* line, std::size_t length, int count,
-               unsigned long start)
+               std::uint64_t start)
 {
     const std::size_t present = (length - headerChars) / 2;
     const std::size_t stored = static_cast<std::size_t>(count) < present
@@ -63,9 +63,17 @@ void StoreData(HexReader& reader, const char* line, std::size_t length, int coun
     }
 }
 
+// What one unit of a base record's value is worth in bytes: an extended segment
+// address (type 2) counts 16-byte paragraphs, an extended linear address
+// (type 4) 64 KB pages. 0 for the other types, which set no base.
+std::uint64_t BaseUnit(int type)
+{
+    return type == 2 ? 16 : type == 4 ? 0x10000 : 0;
+}
+
 // A line too short for the record header (count, address and type) holds no
-// record and is skipped like any other line that is not a record. A segment
-// record without its four segment digits leaves the segment as it was.
+// record and is skipped like any other line that is not a record. A base
+// record without its four digits leaves the base as it was.
 void HandleLine(HexReader& reader, const char* line, std::size_t length)
 {
     if (reader.addressError || length < headerChars || line[0] != ':' || !IsAsciiAlnum(line[1]) ||
@@ -73,16 +81,16 @@ void HandleLine(HexReader& reader, const char* line, std::size_t length)
         return;
     }
     const int count = PairAt(line, 1);
-    const unsigned long address = 256ul * PairAt(line, 3) + PairAt(line, 5);
-    const unsigned long start = reader.segmentBase + address;
-    if (start > static_cast<unsigned long>(reader.romSize)) {
+    const std::uint64_t address = 256u * PairAt(line, 3) + PairAt(line, 5);
+    const std::uint64_t start = reader.addressBase + address;
+    if (start > static_cast<std::uint64_t>(reader.romSize)) {
         reader.addressError = true;
         reader.ended = true;
         return;
     }
     const int type = PairAt(line, 7);
-    if (type == 2 && length >= segmentChars) {
-        reader.segmentBase = (256ul * PairAt(line, 9) + PairAt(line, 11)) * 16;
+    if (BaseUnit(type) != 0 && length >= baseChars) {
+        reader.addressBase = (256u * PairAt(line, 9) + PairAt(line, 11)) * BaseUnit(type);
     } else if (type == 0) {
         StoreData(reader, line, length, count, start);
     }
@@ -174,7 +182,7 @@ void StartHexReader(HexReader& reader, long romSize)
 {
     reader.image.assign(hexImageSize, 0xFF);
     reader.romSize = romSize;
-    reader.segmentBase = 0;
+    reader.addressBase = 0;
     reader.lineLength = 0;
     reader.pendingCr = false;
     reader.ended = false;

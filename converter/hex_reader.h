@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 // The reader builds the whole 1 MB image, whatever the ROM size; only the first
@@ -17,7 +18,11 @@ constexpr std::size_t hexLineLimit = 253;
 struct HexReader {
     std::vector<unsigned char> image;
     long romSize = 0;
-    unsigned long segmentBase = 0;
+    // Added to every record's address: set by the last extended segment address
+    // record (type 2, value x 16) or extended linear address record (type 4,
+    // value x 65536). 64 bits wide, since letters read as digits can make a base
+    // beyond 32 bits, which must fail the address check rather than wrap.
+    std::uint64_t addressBase = 0;
     char line[hexLineLimit] = {};
     std::size_t lineLength = 0;
     bool pendingCr = false;

@@ -69,10 +69,12 @@ void EraseLine(Window window, int mode) {
   TerminalState* state = platform->StateOf(window);
   if (state == nullptr || mode < 0 || mode > 2) return;
   const int col = state->cursorCol;
-  // The blanks are interpreted as words; a byte count that ends inside a word
-  // still writes that word, as a blank from an odd column reaches column 99.
+  // The blanks are interpreted as whole words. Mode 0 takes the 100 - col bytes
+  // up to column 98: from an odd column the odd byte left over is no blank, so
+  // nothing reaches column 99 (whose second byte would land on the next row).
+  // Mode 1 takes col bytes rounded up, a blank at column col - 1 written whole.
   if (mode == 0) {
-    InterpretWords(window, blankWords.bytes, (ScreenColumns - col + 1) / 2);
+    InterpretWords(window, blankWords.bytes, (ScreenColumns - col) / 2);
     state->cursorCol = col;
     platform->PlaceTerminalCaret(window);
   } else if (mode == 1) {

@@ -9,22 +9,6 @@
 
 #include "converter/orvik_main.h"
 
-ScratchDir::ScratchDir()
-{
-    static int serial = 0;
-    path = std::filesystem::temp_directory_path() /
-           ("orvik-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "-" + std::to_string(++serial));
-    std::filesystem::remove_all(path);
-    std::filesystem::create_directories(path);
-}
-
-ScratchDir::~ScratchDir()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-}
-
 RunResult RunWithArguments(const std::vector<std::string>& arguments)
 {
     std::vector<const char*> argv{"orvik"};

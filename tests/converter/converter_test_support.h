@@ -1,17 +1,10 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-// A fresh directory for one test's files, removed again at the end.
-struct ScratchDir {
-    std::filesystem::path path;
-    ScratchDir();
-    ~ScratchDir();
-    std::string File(const std::string& name) const { return (path / name).string(); }
-};
+#include "tests/scratch_dir.h"
 
 struct RunResult {
     int exitCode;

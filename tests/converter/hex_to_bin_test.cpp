@@ -52,6 +52,8 @@ TEST_P(HexToBinImage, SetsExactlyTheExpectedBytes)
 
 const std::string record3FF0 = ":203FF000" + Repeat("5A", 32) + "00\r\n";
 const std::string record124 = ":7C000000" + Repeat("5A", 124) + "00\r\n";
+// Data after an extended linear address record for page 1, from 0x10000 on.
+const std::string linearPage1 = ":020000040001F9\r\n:02000000A1B2AB\r\n:01000200C33A\r\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, HexToBinImage,
@@ -61,7 +63,11 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"lower case", ":04001000deadbeef00\n", 0x4000, 0x10, "\xDE\xAD\xBE\xEF"},
         ReadCase{"wrong checksum", ":0200000012345A\r\n", 0x4000, 0, "\x12\x34"},
         ReadCase{"after end record", ":00000001FF\r\n:01000100AA54\r\n", 0x4000, 1, "\xAA"},
-        ReadCase{"type 4 ignored", ":020000040001F9\r\n:0100100055AA\r\n", 0x20000, 0x10, "\x55"},
+        ReadCase{"linear page 1", linearPage1, 0x20000, 0x10000, "\xA1\xB2\xC3"},
+        ReadCase{"segment after linear", ":020000040001F9\r\n:020000020100FB\r\n:01000400C03B\r\n",
+                 0x20000, 0x1004, "\xC0"},
+        ReadCase{"linear after segment", ":020000021000EC\r\n:020000040000FA\r\n:01000400C03B\r\n",
+                 0x20000, 0x0004, "\xC0"},
         ReadCase{"segment 1000", ":020000021000EC\r\n:02000000A1B2AB\r\n", 0x20000, 0x10000,
                  "\xA1\xB2"},
         ReadCase{"segment 0123", ":020000020123D8\r\n:01000400C03B\r\n", 0x4000, 0x1234, "\xC0"},
@@ -94,8 +100,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(HexToBinAddress, RecordBeyondTheRomSizeStopsWithAnEmptyOutput)
 {
     ScratchDir dir;
+    // The last: a linear base of 2^32 (the letter G read as a digit) must not wrap.
     for (const std::string& hex : {std::string(":0100000011EE\r\n:0140010076\r\n"),
-                                   std::string(":020000020401F7\r\n:00000001FF\r\n")}) {
+                                   std::string(":020000020401F7\r\n:00000001FF\r\n"),
+                                   std::string(":02000004G00000\r\n:0100000011EE\r\n")}) {
         WriteBytes(dir.File("in.hex"), hex);
         const RunResult run =
             RunWithArguments({"-b", dir.File("in.hex"), dir.File("out.bin"), "16k"});
@@ -105,6 +113,15 @@ TEST(HexToBinAddress, RecordBeyondTheRomSizeStopsWithAnEmptyOutput)
             << run.console;
         EXPECT_EQ(ReadBytes(dir.File("out.bin")), "");
     }
+}
+
+TEST(HexToBinAddress, LinearBaseCountsAsTheSegmentBaseDoes)
+{
+    ScratchDir dir;
+    WriteBytes(dir.File("in.hex"), linearPage1);
+    const RunResult run = RunWithArguments({"-b", dir.File("in.hex"), dir.File("out.bin"), "64k"});
+    EXPECT_EQ(run.exitCode, 5);
+    EXPECT_NE(run.console.find("\nAddress error!\nFinished!\n"), std::string::npos) << run.console;
 }
 
 TEST(HexToBinConsole, SuccessfulRunReportsBothSizes)

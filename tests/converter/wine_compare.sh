@@ -21,6 +21,9 @@ prepare() {
   head -c 16385 /dev/urandom > big.bin
   printf ':020000021000EC\n:04000000deadbeef00\r\n:00000001FF\r\n:0100100055AA\x1a:01001100AA00\r\n' > lenient.hex
   printf ':0100000011EE\r\n:0140010076\r\n' > beyond.hex
+  # Extended linear address records: page 1, a segment taking over, a base of 2^32.
+  printf ':020000040001F9\r\n:02000000A1B2AB\r\n:01000200C33A\r\n:020000020100FB\r\n:01000400C03B\r\n' > linear.hex
+  printf ':02000004G00000\r\n:0100000011EE\r\n' > linear-wrap.hex
 }
 
 # run_case NAME ARGS... : runs both programs in fresh directories and compares.
@@ -56,6 +59,9 @@ cp native/image.hex image.hex
 run_case to-bin -b image.hex back.bin 128k
 run_case lenient-reader -B lenient.hex lenient.bin 128k
 run_case address-error -b beyond.hex beyond.bin 16k
+run_case linear-base -b linear.hex linear.bin 128k
+run_case linear-beyond-rom -b linear.hex linear.bin 64k
+run_case linear-no-wrap -b linear-wrap.hex linear-wrap.bin 1024k
 run_case size-error -H big.bin big.hex 16k
 run_case flag-error --h image.bin x.hex 16k
 run_case usage -h image.bin x.hex

@@ -72,6 +72,51 @@ TEST(DrawQueue, RandomStreamsDrawTheSamePixelsQueuedAsImmediately) {
   }
 }
 
+void ExpectQueuedAsImmediate(const std::vector<std::uint16_t>& words) {
+  long calls = 0;
+  const Raster immediate = Render(words, true, false, calls);
+  EXPECT_TRUE(Render(words, false, false, calls).pixels == immediate.pixels);
+}
+
+std::vector<std::uint16_t> CsiOf(const std::string& text) { return Join({{Csi}, Jis(text)}); }
+
+// Characters are one run only while they follow each other on one row, between
+// the same scrolls, in one colour pair.
+TEST(DrawQueue, EitherColourChangingStartsANewRun) {
+  ExpectQueuedAsImmediate(
+      Join({Jis("ＡＢＣ"), CsiOf("３４ｍ"), Jis("ＤＥＦ"), CsiOf("４３ｍ"), Jis("ＧＨＩ")}));
+}
+
+TEST(DrawQueue, ACursorJumpAlongTheRowStartsANewRun) {
+  ExpectQueuedAsImmediate(Join({Jis("ＡＢ"), CsiOf("０；１０Ｈ"), Jis("ＣＤ")}));
+}
+
+TEST(DrawQueue, AScrollBetweenCharactersStartsANewRun) {
+  ExpectQueuedAsImmediate(Join({CsiOf("１９８；０Ｈ"), {Lf}, Jis("ＡＢ"), {Lf}, Jis("ＣＤ")}));
+}
+
+// 1,200 runs of one character each, more than the queue holds at once.
+TEST(DrawQueue, MoreOperationsThanTheQueueHoldsAreDrawnInOrder) {
+  std::vector<std::uint16_t> words;
+  for (int i = 0; i < 600; ++i) {
+    words = Join({words, CsiOf("３１ｍ"), Jis("Ａ"), CsiOf("３２ｍ"), Jis("Ｂ")});
+  }
+  ExpectQueuedAsImmediate(words);
+}
+
+// Fills that end exactly at the right and bottom edges of the screen move with
+// a scroll: scrolls around them are still one copy.
+TEST(DrawQueue, AnEraseToTheScreensEdgesDoesNotSplitTheScrolls) {
+  NativeTerminal terminal;
+  StartNativeTerminal(terminal, true);
+  const std::vector<std::uint8_t> bytes =
+      Bytes(Join({CsiOf("１９８；０Ｈ"), {Lf, Lf}, CsiOf("０Ｊ"), {Lf}}));
+  const long copiesBefore = terminal.platform.copyRectCalls;
+  InterpretReceived(terminal.window, bytes.data(), int(bytes.size()));
+  FlushDrawing();
+  EXPECT_EQ(terminal.platform.copyRectCalls - copiesBefore, 1);
+}
+
 TEST(DrawQueue, TextOfAScrollingScreenBecomesFewDrawsAndOneCopy) {
   NativeTerminal terminal;
   StartNativeTerminal(terminal, true);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/core/terminal_fixture.h"
+#include "tests/scratch_dir.h"
 
 namespace {
 
@@ -16,8 +17,10 @@ struct ReplayRun {
   std::string output;
 };
 
+// The files of every test of this process, in one folder of its own.
 std::string TempPath(const std::string& name) {
-  return ::testing::TempDir() + "core_replay_" + name;
+  static const ScratchDir dir;
+  return dir.File(name);
 }
 
 std::string WriteInput(const std::string& name, const std::vector<std::uint16_t>& words) {
@@ -147,6 +150,12 @@ TEST(Replay, MissingInputFails) {
   EXPECT_NE(run.output.find("cannot read"), std::string::npos);
   EXPECT_NE(Replay("").exitCode, 0);
   EXPECT_NE(Replay("--bogus x").exitCode, 0);
+}
+
+TEST(Replay, FolderAsInputFailsLikeAMissingFile) {
+  const ReplayRun run = Replay(::testing::TempDir());
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.output.find("cannot read"), std::string::npos) << run.output;
 }
 
 }  // namespace

@@ -122,6 +122,30 @@ TEST_F(ScreenEdit, EraseLineModeZeroWithWrapEndsOneRowLower) {
   EXPECT_EQ(CursorCol(), 40);
 }
 
+// From an odd column the blanks end at column 97: nothing lands on column 99,
+// whose second byte is column 0 of the next row, and nothing wraps.
+TEST_F(ScreenEdit, EraseLineModeZeroFromAnOddColumnStopsBeforeColumn99) {
+  Feed(std::vector<std::uint16_t>(100, 0x2341));  // rows 0 and 1 full of Ａ
+  Feed(CsiOf("０；４１Ｈ"));
+  Feed(CsiOf("０Ｋ"));
+  EXPECT_EQ(state().screen[97], 0x81);
+  EXPECT_EQ(state().screen[98], 0x40);
+  EXPECT_EQ(state().screen[99], 0x60);  // the second byte of the Ａ at column 98
+  EXPECT_EQ(Row(1).substr(0, 3), "Ａ");
+  EXPECT_EQ(CursorRow(), 0);
+  EXPECT_EQ(CursorCol(), 41);
+}
+
+TEST_F(ScreenEdit, EraseLineModeZeroAtColumn99WritesNothing) {
+  Feed(std::vector<std::uint16_t>(100, 0x2341));
+  SetCursor(0, 99);
+  Feed(CsiOf("０Ｋ"));
+  EXPECT_EQ(state().screen[99], 0x60);
+  EXPECT_EQ(Row(1).substr(0, 3), "Ａ");
+  EXPECT_EQ(CursorRow(), 0);
+  EXPECT_EQ(CursorCol(), 99);
+}
+
 TEST_F(ScreenEdit, EraseLineModeOneAtAnOddColumn) {
   Feed(Jis("ＡＡＡＡＡＡ"));
   SetCursor(0, 7);

@@ -202,7 +202,8 @@ TEST_F(KeyTranslation, UnknownKeysChangeNothingAndSendNothing) {
   recorder.sent.clear();
   const unsigned unknown[] = {VkMenu, VkConvert, 0x0C, 0x29, 0x2A, 0x2B, 0x2C, 0x2F, 0x7F, 0x87,
                               0x90, 0x91, 0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xE2, VkProcessKey,
-                              0xF0, 0xFE, 0x00, 0x01, 0x5F, 0x141, 0x126};
+                              0xF0, 0xFE, 0x00, 0x01, 0x5F, 0x141, 0x126,
+                              0x3A, 0x40};  // just past the digits, just before the letters
   for (unsigned key : unknown) {
     EXPECT_EQ(TranslateKey(TerminalWindow, Press(key)), -1) << std::hex << key;
   }
@@ -230,6 +231,11 @@ TEST(KeyStrokeMessage, ReadsRepeatCountAndAltFlag) {
   EXPECT_EQ(withAlt.repeatCount, 0x0102);
   EXPECT_TRUE(withAlt.altHeld);
   EXPECT_FALSE(KeyStrokeFromMessage(0x41, 0xC0000001).altHeld);  // release and previous-state bits
+  // Bit 29 alone, and every bit but 29: no neighbouring bit stands in for it.
+  EXPECT_TRUE(KeyStrokeFromMessage(0x41, 0x20000001).altHeld);
+  const KeyStroke allButAlt = KeyStrokeFromMessage(0x41, 0xDFFFFFFF);
+  EXPECT_FALSE(allButAlt.altHeld);
+  EXPECT_EQ(allButAlt.repeatCount, 0xFFFF);
 }
 
 TEST(KeyboardState, StartsWithTheKeyboardsLocksAndNothingElse) {

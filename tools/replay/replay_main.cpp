@@ -3,8 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "terminal/interpreter/interpreter.h"
@@ -12,6 +10,7 @@
 #include "terminal/native/native_platform.h"
 #include "tools/replay/png_writer.h"
 #include "tools/replay/replay_report.h"
+#include "tools/whole_file.h"
 
 namespace {
 
@@ -64,19 +63,15 @@ int main(int argc, char** argv) {
     std::fputs(Usage, stderr);
     return 2;
   }
-  std::ifstream file(options.inputPath, std::ios::binary);
-  if (!file) {
+  std::string input;
+  if (!ReadWholeFile(options.inputPath, input)) {
     std::fprintf(stderr, "talvorix-replay: cannot read %s: %s\n", options.inputPath.c_str(),
                  std::strerror(errno));
     return 1;
   }
   NativeTerminal terminal;
   StartNativeTerminal(terminal, true);
-  terminal.platform.input.assign(std::istreambuf_iterator<char>(file), {});
-  if (file.bad()) {
-    std::fprintf(stderr, "talvorix-replay: cannot read %s\n", options.inputPath.c_str());
-    return 1;
-  }
+  terminal.platform.input.assign(input.begin(), input.end());
   terminal.state->newLine = options.newLine ? 1 : 0;
   terminal.state->autoWrap = options.noWrap ? 0 : 1;
   Replay(terminal);

@@ -4,29 +4,18 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iostream>
-#include <sstream>
 #include <string>
 
 #include "tools/simdevice/scenario.h"
 #include "tools/simdevice/sim_device.h"
+#include "tools/whole_file.h"
 
 namespace {
 
 void RequestStop(int) { stopRequested = 1; }
 
 bool ReadScript(const std::string& path, std::string& text) {
-  std::ostringstream content;
-  if (path == "-") {
-    content << std::cin.rdbuf();
-  } else {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    content << file.rdbuf();
-  }
-  text = content.str();
-  return true;
+  return path == "-" ? ReadWholeStream(stdin, text) : ReadWholeFile(path, text);
 }
 
 int Usage() {
