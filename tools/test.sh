@@ -40,7 +40,7 @@ run_ctest() {
   fi
   passed=$((passed + total - bad))
   failed=$((failed + bad))
-  summary+=("$(printf '%-58s %4d passed, %d failed' "$title" $((total - bad)) "$bad")")
+  summary+=("$(printf '%-68s %4d passed, %d failed' "$title" $((total - bad)) "$bad")")
   rm -f "$log"
 }
 
