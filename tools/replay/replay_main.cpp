@@ -8,7 +8,7 @@
 #include "terminal/interpreter/interpreter.h"
 #include "terminal/model/terminal_model.h"
 #include "terminal/native/native_platform.h"
-#include "tools/replay/png_writer.h"
+#include "tools/picture/png_writer.h"
 #include "tools/replay/replay_report.h"
 #include "tools/whole_file.h"
 
