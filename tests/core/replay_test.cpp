@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -52,6 +54,34 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 std::vector<std::uint16_t> CsiOf(const std::string& text) { return Join({{Csi}, Jis(text)}); }
+
+using Rgb = std::vector<int>;
+const Rgb Black{0, 0, 0};
+const Rgb White{255, 255, 255};
+
+// An RGB picture read back from a PNG file; empty when it cannot be read.
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<png_byte> pixels;
+  Rgb At(int x, int y) const {
+    const png_byte* p = &pixels[(std::size_t(y) * width + x) * 3];
+    return Rgb{p[0], p[1], p[2]};
+  }
+};
+
+Picture ReadPng(const std::string& path) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  Picture picture;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return picture;
+  image.format = PNG_FORMAT_RGB;
+  picture.pixels.resize(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, picture.pixels.data(), 0, nullptr)) return Picture{};
+  picture.width = int(image.width);
+  picture.height = int(image.height);
+  return picture;
+}
 
 TEST(Replay, PrintsEventsScreenCursorAndStyle) {
   const std::string input = WriteInput(
@@ -103,22 +133,100 @@ TEST(Replay, PointPlotReadsPastThePumpBlockAndWritesThePlane) {
                                               "sent 00"}));
   EXPECT_EQ(lines[7], "ＡＢ");  // the block after EOT is interpreted again
 
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  ASSERT_TRUE(png_image_begin_read_from_file(&image, png.c_str()));
-  EXPECT_EQ(image.width, 640u);
-  EXPECT_EQ(image.height, 480u);
-  image.format = PNG_FORMAT_RGB;
-  std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
-  ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
-  const auto pixel = [&](int x, int y) {
-    const png_byte* p = &pixels[(std::size_t(y) * 640 + x) * 3];
-    return std::vector<int>{p[0], p[1], p[2]};
-  };
-  EXPECT_EQ(pixel(10, 20), (std::vector<int>{0, 255, 0}));
-  EXPECT_EQ(pixel(4, 5), (std::vector<int>{0, 255, 0}));  // the line started afresh
-  EXPECT_EQ(pixel(3, 4), (std::vector<int>{255, 255, 255}));
-  EXPECT_EQ(pixel(0, 0), (std::vector<int>{255, 255, 255}));
+  const Picture plane = ReadPng(png);
+  ASSERT_EQ(plane.width, 640);
+  ASSERT_EQ(plane.height, 480);
+  EXPECT_EQ(plane.At(10, 20), (Rgb{0, 255, 0}));
+  EXPECT_EQ(plane.At(4, 5), (Rgb{0, 255, 0}));  // the line started afresh
+  EXPECT_EQ(plane.At(3, 4), White);
+  EXPECT_EQ(plane.At(0, 0), White);
+}
+
+// The text screen's cell in IPAGothic at the default height, as under Wine.
+constexpr int CellWidth = 7;
+constexpr int CellHeight = 14;
+
+// How many pixels of each colour lie in `cells` byte cells of a screen row.
+std::map<Rgb, int> CellColours(const Picture& picture, int row, int col, int cells) {
+  std::map<Rgb, int> colours;
+  for (int y = row * CellHeight; y < (row + 1) * CellHeight; ++y) {
+    for (int x = col * CellWidth; x < (col + cells) * CellWidth; ++x) ++colours[picture.At(x, y)];
+  }
+  return colours;
+}
+
+// How many pixel rows of those cells are `colour` from edge to edge.
+int SolidLines(const Picture& picture, int row, int col, int cells, const Rgb& colour) {
+  int lines = 0;
+  for (int y = row * CellHeight; y < (row + 1) * CellHeight; ++y) {
+    bool solid = true;
+    for (int x = col * CellWidth; x < (col + cells) * CellWidth; ++x) solid = solid && picture.At(x, y) == colour;
+    lines += solid ? 1 : 0;
+  }
+  return lines;
+}
+
+std::set<Rgb> Keys(const std::map<Rgb, int>& colours) {
+  std::set<Rgb> keys;
+  for (const auto& entry : colours) keys.insert(entry.first);
+  return keys;
+}
+
+// Row 0: plain, red on blue, bold, underlined and reversed pairs of
+// characters; row 1: the bold and underlined ones plain; row 2 ends at the cursor.
+std::string StyledInput() {
+  return WriteInput("styled", Join({Jis("通常"), CsiOf("３１；４４ｍ"), Jis("赤青"), CsiOf("３０；４７ｍ"),
+                                    CsiOf("１ｍ"), Jis("太字"), CsiOf("２２ｍ"), CsiOf("４ｍ"), Jis("下線"),
+                                    CsiOf("２４ｍ"), CsiOf("７ｍ"), Jis("反転"), CsiOf("２７ｍ"), {Cr, Lf},
+                                    Jis("太字下線"), {Cr, Lf}, Jis("カーソル")}));
+}
+
+TEST(Replay, PictureShowsColoursStylesAndCaretAtTheirCells) {
+  const std::string png = TempPath("styled.png");
+  const ReplayRun run = Replay("--picture " + png + " " + StyledInput());
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  const Picture picture = ReadPng(png);
+  ASSERT_EQ(picture.width, 100 * CellWidth);
+  ASSERT_EQ(picture.height, 200 * CellHeight);
+  const Rgb red{255, 0, 0};
+  const Rgb blue{0, 0, 255};
+  EXPECT_EQ(Keys(CellColours(picture, 0, 0, 4)), (std::set<Rgb>{Black, White}));
+  EXPECT_EQ(Keys(CellColours(picture, 0, 4, 4)), (std::set<Rgb>{red, blue}));
+  EXPECT_GT(CellColours(picture, 0, 8, 4)[Black], CellColours(picture, 1, 0, 4)[Black]);  // bold
+  EXPECT_GE(SolidLines(picture, 0, 12, 4, Black), 1);  // the underline runs under both characters
+  EXPECT_EQ(SolidLines(picture, 1, 4, 4, Black), 0);
+  std::map<Rgb, int> reversed = CellColours(picture, 0, 16, 4);
+  EXPECT_EQ(Keys(reversed), (std::set<Rgb>{Black, White}));
+  EXPECT_GT(reversed[Black], reversed[White]);  // white glyphs on black
+  EXPECT_EQ(CellColours(picture, 2, 8, 1), (std::map<Rgb, int>{{Black, CellWidth * CellHeight}}));
+  EXPECT_EQ(CellColours(picture, 2, 9, 1), (std::map<Rgb, int>{{White, CellWidth * CellHeight}}));
+  EXPECT_EQ(Keys(CellColours(picture, 2, 20, 80)), (std::set<Rgb>{White}));
+}
+
+TEST(Replay, PictureOfARangeOfRows) {
+  const std::string input = StyledInput();
+  const std::string whole = TempPath("whole.png");
+  const std::string part = TempPath("part.png");
+  ASSERT_EQ(Replay("--picture " + whole + " " + input).exitCode, 0);
+  ASSERT_EQ(Replay("--rows 1-2 --picture " + part + " " + input).exitCode, 0);
+  const Picture wholePicture = ReadPng(whole);
+  const Picture partPicture = ReadPng(part);
+  ASSERT_EQ(partPicture.width, 100 * CellWidth);
+  ASSERT_EQ(partPicture.height, 2 * CellHeight);
+  const auto band = wholePicture.pixels.begin() + std::ptrdiff_t(CellHeight) * wholePicture.width * 3;
+  EXPECT_TRUE(std::equal(partPicture.pixels.begin(), partPicture.pixels.end(), band));
+}
+
+TEST(Replay, RowsOutsideTheScreenOrWithoutAPictureAreRefused) {
+  const std::string input = StyledInput();
+  const std::string png = TempPath("refused.png");
+  for (const std::string rows : {"2-1", "0-200", "-1-3", "3", "1-2x"}) {
+    const ReplayRun run = Replay("--picture " + png + " --rows " + rows + " " + input);
+    EXPECT_EQ(run.exitCode, 2) << rows;
+    EXPECT_NE(run.output.find("usage:"), std::string::npos) << rows;
+  }
+  EXPECT_EQ(Replay("--rows 0-3 " + input).exitCode, 2);
+  EXPECT_EQ(Replay("--picture " + png + " --rows 199-199 " + input).exitCode, 0);
 }
 
 TEST(Replay, CutSequenceAtTheEndOfTheFileIsReported) {
