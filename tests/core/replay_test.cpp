@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "terminal/link/log_format.h"
 #include "tests/core/terminal_fixture.h"
 #include "tests/scratch_dir.h"
 
@@ -227,6 +228,68 @@ TEST(Replay, RowsOutsideTheScreenOrWithoutAPictureAreRefused) {
   }
   EXPECT_EQ(Replay("--rows 0-3 " + input).exitCode, 2);
   EXPECT_EQ(Replay("--picture " + png + " --rows 199-199 " + input).exitCode, 0);
+}
+
+std::string Text(const std::vector<std::uint16_t>& words) {
+  const std::vector<std::uint8_t> bytes = Bytes(words);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+std::string WriteFile(const std::string& name, const std::string& bytes) {
+  const std::string path = TempPath(name);
+  std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+  return path;
+}
+
+// Three program runs: the first connection ends with its end stamp; the
+// second run ends without one, so the third run's header ends its data; the
+// third connection is still open. The first session's data holds a start
+// stamp cut across its words, which is data and no fourth session.
+std::string ThreeSessionLog() {
+  const std::string time = LogTimeText(LogClock{2026, 12, 6, 0, 15, 20, 17});
+  const std::string start = StampLine(StampKind::Start, time);
+  return WriteFile("Talvorix.log",
+                   HeaderLine(time) + start + Text(Jis("一回目")) + "\x21" + start +
+                       StampLine(StampKind::End, time) + HeaderLine(time) + start + Text(Jis("二回目")) +
+                       HeaderLine(time) + start + Text(Join({Jis("三回目"), {Cr, Lf}, Jis("続き")})));
+}
+
+TEST(Replay, LogSessionsReplayBetweenTheirStamps) {
+  const std::string log = ThreeSessionLog();
+  const std::vector<std::string> first = Lines(Replay("--log " + log + " --session 1").output);
+  ASSERT_GE(first.size(), 2u);
+  EXPECT_EQ(first[1].rfind("一回目", 0), 0u) << first[1];  // then the cut stamp's bytes as words
+  const std::vector<std::string> second = Lines(Replay("--session 2 --log " + log).output);
+  EXPECT_EQ(second[1], "二回目");
+  EXPECT_EQ(second[2], "");
+  const ReplayRun last = Replay("--log " + log);
+  ASSERT_EQ(last.exitCode, 0) << last.output;
+  const std::vector<std::string> lines = Lines(last.output);
+  EXPECT_EQ(lines[1], "三回目");
+  EXPECT_EQ(lines[2], "続き");
+  EXPECT_EQ(lines[201], "cursor 1 4");
+  EXPECT_EQ(Replay("--session 3 --log " + log).output, last.output);
+}
+
+TEST(Replay, LogWithoutTheSessionIsRefused) {
+  const ReplayRun run = Replay("--log " + ThreeSessionLog() + " --session 4");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.output.find("Talvorix.log has no session 4: it holds 3"), std::string::npos) << run.output;
+  const std::string time = LogTimeText(LogClock{2026, 1, 2, 5, 3, 4, 5});
+  const ReplayRun empty = Replay("--log " + WriteFile("headers.log", HeaderLine(time) + HeaderLine(time)));
+  EXPECT_EQ(empty.exitCode, 1);
+  EXPECT_NE(empty.output.find("headers.log holds no session"), std::string::npos) << empty.output;
+}
+
+TEST(Replay, NotALogOrNoFileIsRefused) {
+  const ReplayRun words = Replay("--log " + WriteInput("words.log", Jis("ＡＢ")));
+  EXPECT_EQ(words.exitCode, 1);
+  EXPECT_NE(words.output.find("words.log is not a talvorix log"), std::string::npos) << words.output;
+  const ReplayRun missing = Replay("--log " + TempPath("none.log"));
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_NE(missing.output.find("cannot read " + TempPath("none.log")), std::string::npos) << missing.output;
+  EXPECT_EQ(Replay("--session 1 " + WriteInput("plain", Jis("Ａ"))).exitCode, 2);  // a session of a log only
+  EXPECT_EQ(Replay("--log " + TempPath("none.log") + " --session 0").exitCode, 2);
 }
 
 TEST(Replay, CutSequenceAtTheEndOfTheFileIsReported) {

@@ -2,6 +2,7 @@
 // interpreter and prints what the user would have seen.
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "terminal/native/native_platform.h"
 #include "tools/picture/png_writer.h"
 #include "tools/picture/text_picture.h"
+#include "tools/replay/log_input.h"
 #include "tools/replay/replay_report.h"
 #include "tools/whole_file.h"
 
@@ -22,13 +24,15 @@ struct Options {
   std::string picturePath;
   RowRange rows;
   bool rowsGiven = false;
+  bool logInput = false;  // inputPath is a communication log
+  int session = 0;        // of the log, from 1; 0 the last
   std::string inputPath;
 };
 
 constexpr char Usage[] =
     "usage: talvorix-replay [--newline] [--no-wrap] [--graphic FILE.png]\n"
     "                       [--picture FILE.png [--rows FIRST-LAST]]\n"
-    "                       INPUT\n";
+    "                       (INPUT | --log Talvorix.log [--session N])\n";
 
 // "FIRST-LAST", screen rows from 0 to 199, FIRST not below LAST.
 bool ParseRows(const std::string& text, RowRange& rows) {
@@ -36,6 +40,14 @@ bool ParseRows(const std::string& text, RowRange& rows) {
   if (std::sscanf(text.c_str(), "%d-%d%n", &rows.first, &rows.last, &consumed) != 2) return false;
   return std::size_t(consumed) == text.size() && rows.first >= 0 && rows.first <= rows.last &&
          rows.last < ScreenRows;
+}
+
+// A session number from 1 on.
+bool ParseSession(const std::string& text, int& session) {
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  session = int(value);
+  return !text.empty() && *end == '\0' && value >= 1 && value <= 1000000000L;
 }
 
 bool ParseInput(const std::string& argument, Options& options) {
@@ -53,6 +65,11 @@ bool ParseValue(const std::string& option, const std::string& value, Options& op
   } else if (option == "--rows") {
     options.rowsGiven = true;
     return ParseRows(value, options.rows);
+  } else if (option == "--session") {
+    return ParseSession(value, options.session);
+  } else if (option == "--log") {
+    options.logInput = true;
+    return ParseInput(value, options);
   } else {
     return false;
   }
@@ -74,12 +91,26 @@ bool ParseArgument(int argc, char** argv, int& i, Options& options) {
   return true;
 }
 
-// --rows belongs to a picture.
+// --rows belongs to a picture and --session to a log.
 bool ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     if (!ParseArgument(argc, argv, i, options)) return false;
   }
-  return !options.inputPath.empty() && (!options.rowsGiven || !options.picturePath.empty());
+  return !options.inputPath.empty() && (!options.rowsGiven || !options.picturePath.empty()) &&
+         (options.session == 0 || options.logInput);
+}
+
+// The received bytes to replay; false after telling the user why there are none.
+bool LoadInput(const Options& options, std::string& input) {
+  std::string error;
+  if (options.logInput) {
+    if (ReadLogSession(options.inputPath, options.session, input, error)) return true;
+  } else {
+    if (ReadWholeFile(options.inputPath, input)) return true;
+    error = "cannot read " + options.inputPath + ": " + std::strerror(errno);
+  }
+  std::fprintf(stderr, "talvorix-replay: %s\n", error.c_str());
+  return false;
 }
 
 // The pictures asked for; false after telling the user what failed.
@@ -118,11 +149,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string input;
-  if (!ReadWholeFile(options.inputPath, input)) {
-    std::fprintf(stderr, "talvorix-replay: cannot read %s: %s\n", options.inputPath.c_str(),
-                 std::strerror(errno));
-    return 1;
-  }
+  if (!LoadInput(options, input)) return 1;
   NativeTerminal terminal;
   StartNativeTerminal(terminal, true);
   terminal.platform.input.assign(input.begin(), input.end());
