@@ -4,9 +4,12 @@
 
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "terminal/link/log_format.h"
 #include "tests/core/terminal_fixture.h"
 #include "tests/scratch_dir.h"
 
@@ -52,6 +55,34 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 std::vector<std::uint16_t> CsiOf(const std::string& text) { return Join({{Csi}, Jis(text)}); }
+
+using Rgb = std::vector<int>;
+const Rgb Black{0, 0, 0};
+const Rgb White{255, 255, 255};
+
+// An RGB picture read back from a PNG file; empty when it cannot be read.
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<png_byte> pixels;
+  Rgb At(int x, int y) const {
+    const png_byte* p = &pixels[(std::size_t(y) * width + x) * 3];
+    return Rgb{p[0], p[1], p[2]};
+  }
+};
+
+Picture ReadPng(const std::string& path) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  Picture picture;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return picture;
+  image.format = PNG_FORMAT_RGB;
+  picture.pixels.resize(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, picture.pixels.data(), 0, nullptr)) return Picture{};
+  picture.width = int(image.width);
+  picture.height = int(image.height);
+  return picture;
+}
 
 TEST(Replay, PrintsEventsScreenCursorAndStyle) {
   const std::string input = WriteInput(
@@ -103,22 +134,162 @@ TEST(Replay, PointPlotReadsPastThePumpBlockAndWritesThePlane) {
                                               "sent 00"}));
   EXPECT_EQ(lines[7], "ＡＢ");  // the block after EOT is interpreted again
 
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  ASSERT_TRUE(png_image_begin_read_from_file(&image, png.c_str()));
-  EXPECT_EQ(image.width, 640u);
-  EXPECT_EQ(image.height, 480u);
-  image.format = PNG_FORMAT_RGB;
-  std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
-  ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
-  const auto pixel = [&](int x, int y) {
-    const png_byte* p = &pixels[(std::size_t(y) * 640 + x) * 3];
-    return std::vector<int>{p[0], p[1], p[2]};
-  };
-  EXPECT_EQ(pixel(10, 20), (std::vector<int>{0, 255, 0}));
-  EXPECT_EQ(pixel(4, 5), (std::vector<int>{0, 255, 0}));  // the line started afresh
-  EXPECT_EQ(pixel(3, 4), (std::vector<int>{255, 255, 255}));
-  EXPECT_EQ(pixel(0, 0), (std::vector<int>{255, 255, 255}));
+  const Picture plane = ReadPng(png);
+  ASSERT_EQ(plane.width, 640);
+  ASSERT_EQ(plane.height, 480);
+  EXPECT_EQ(plane.At(10, 20), (Rgb{0, 255, 0}));
+  EXPECT_EQ(plane.At(4, 5), (Rgb{0, 255, 0}));  // the line started afresh
+  EXPECT_EQ(plane.At(3, 4), White);
+  EXPECT_EQ(plane.At(0, 0), White);
+}
+
+// The text screen's cell in IPAGothic at the default height, as under Wine.
+constexpr int CellWidth = 7;
+constexpr int CellHeight = 14;
+
+// How many pixels of each colour lie in `cells` byte cells of a screen row.
+std::map<Rgb, int> CellColours(const Picture& picture, int row, int col, int cells) {
+  std::map<Rgb, int> colours;
+  for (int y = row * CellHeight; y < (row + 1) * CellHeight; ++y) {
+    for (int x = col * CellWidth; x < (col + cells) * CellWidth; ++x) ++colours[picture.At(x, y)];
+  }
+  return colours;
+}
+
+// How many pixel rows of those cells are `colour` from edge to edge.
+int SolidLines(const Picture& picture, int row, int col, int cells, const Rgb& colour) {
+  int lines = 0;
+  for (int y = row * CellHeight; y < (row + 1) * CellHeight; ++y) {
+    bool solid = true;
+    for (int x = col * CellWidth; x < (col + cells) * CellWidth; ++x) solid = solid && picture.At(x, y) == colour;
+    lines += solid ? 1 : 0;
+  }
+  return lines;
+}
+
+std::set<Rgb> Keys(const std::map<Rgb, int>& colours) {
+  std::set<Rgb> keys;
+  for (const auto& entry : colours) keys.insert(entry.first);
+  return keys;
+}
+
+// Row 0: plain, red on blue, bold, underlined and reversed pairs of
+// characters; row 1: the bold and underlined ones plain; row 2 ends at the cursor.
+std::string StyledInput() {
+  return WriteInput("styled", Join({Jis("通常"), CsiOf("３１；４４ｍ"), Jis("赤青"), CsiOf("３０；４７ｍ"),
+                                    CsiOf("１ｍ"), Jis("太字"), CsiOf("２２ｍ"), CsiOf("４ｍ"), Jis("下線"),
+                                    CsiOf("２４ｍ"), CsiOf("７ｍ"), Jis("反転"), CsiOf("２７ｍ"), {Cr, Lf},
+                                    Jis("太字下線"), {Cr, Lf}, Jis("カーソル")}));
+}
+
+TEST(Replay, PictureShowsColoursStylesAndCaretAtTheirCells) {
+  const std::string png = TempPath("styled.png");
+  const ReplayRun run = Replay("--picture " + png + " " + StyledInput());
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  const Picture picture = ReadPng(png);
+  ASSERT_EQ(picture.width, 100 * CellWidth);
+  ASSERT_EQ(picture.height, 200 * CellHeight);
+  const Rgb red{255, 0, 0};
+  const Rgb blue{0, 0, 255};
+  EXPECT_EQ(Keys(CellColours(picture, 0, 0, 4)), (std::set<Rgb>{Black, White}));
+  EXPECT_EQ(Keys(CellColours(picture, 0, 4, 4)), (std::set<Rgb>{red, blue}));
+  EXPECT_GT(CellColours(picture, 0, 8, 4)[Black], CellColours(picture, 1, 0, 4)[Black]);  // bold
+  EXPECT_GE(SolidLines(picture, 0, 12, 4, Black), 1);  // the underline runs under both characters
+  EXPECT_EQ(SolidLines(picture, 1, 4, 4, Black), 0);
+  std::map<Rgb, int> reversed = CellColours(picture, 0, 16, 4);
+  EXPECT_EQ(Keys(reversed), (std::set<Rgb>{Black, White}));
+  EXPECT_GT(reversed[Black], reversed[White]);  // white glyphs on black
+  EXPECT_EQ(CellColours(picture, 2, 8, 1), (std::map<Rgb, int>{{Black, CellWidth * CellHeight}}));
+  EXPECT_EQ(CellColours(picture, 2, 9, 1), (std::map<Rgb, int>{{White, CellWidth * CellHeight}}));
+  EXPECT_EQ(Keys(CellColours(picture, 2, 20, 80)), (std::set<Rgb>{White}));
+}
+
+TEST(Replay, PictureOfARangeOfRows) {
+  const std::string input = StyledInput();
+  const std::string whole = TempPath("whole.png");
+  const std::string part = TempPath("part.png");
+  ASSERT_EQ(Replay("--picture " + whole + " " + input).exitCode, 0);
+  ASSERT_EQ(Replay("--rows 1-2 --picture " + part + " " + input).exitCode, 0);
+  const Picture wholePicture = ReadPng(whole);
+  const Picture partPicture = ReadPng(part);
+  ASSERT_EQ(partPicture.width, 100 * CellWidth);
+  ASSERT_EQ(partPicture.height, 2 * CellHeight);
+  const auto band = wholePicture.pixels.begin() + std::ptrdiff_t(CellHeight) * wholePicture.width * 3;
+  EXPECT_TRUE(std::equal(partPicture.pixels.begin(), partPicture.pixels.end(), band));
+}
+
+TEST(Replay, RowsOutsideTheScreenOrWithoutAPictureAreRefused) {
+  const std::string input = StyledInput();
+  const std::string png = TempPath("refused.png");
+  for (const std::string rows : {"2-1", "0-200", "-1-3", "3", "1-2x"}) {
+    const ReplayRun run = Replay("--picture " + png + " --rows " + rows + " " + input);
+    EXPECT_EQ(run.exitCode, 2) << rows;
+    EXPECT_NE(run.output.find("usage:"), std::string::npos) << rows;
+  }
+  EXPECT_EQ(Replay("--rows 0-3 " + input).exitCode, 2);
+  EXPECT_EQ(Replay("--picture " + png + " --rows 199-199 " + input).exitCode, 0);
+}
+
+std::string Text(const std::vector<std::uint16_t>& words) {
+  const std::vector<std::uint8_t> bytes = Bytes(words);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+std::string WriteFile(const std::string& name, const std::string& bytes) {
+  const std::string path = TempPath(name);
+  std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+  return path;
+}
+
+// Three program runs: the first connection ends with its end stamp; the
+// second run ends without one, so the third run's header ends its data; the
+// third connection is still open. The first session's data holds a start
+// stamp cut across its words, which is data and no fourth session.
+std::string ThreeSessionLog() {
+  const std::string time = LogTimeText(LogClock{2026, 12, 6, 0, 15, 20, 17});
+  const std::string start = StampLine(StampKind::Start, time);
+  return WriteFile("Talvorix.log",
+                   HeaderLine(time) + start + Text(Jis("一回目")) + "\x21" + start +
+                       StampLine(StampKind::End, time) + HeaderLine(time) + start + Text(Jis("二回目")) +
+                       HeaderLine(time) + start + Text(Join({Jis("三回目"), {Cr, Lf}, Jis("続き")})));
+}
+
+TEST(Replay, LogSessionsReplayBetweenTheirStamps) {
+  const std::string log = ThreeSessionLog();
+  const std::vector<std::string> first = Lines(Replay("--log " + log + " --session 1").output);
+  ASSERT_GE(first.size(), 2u);
+  EXPECT_EQ(first[1].rfind("一回目", 0), 0u) << first[1];  // then the cut stamp's bytes as words
+  const std::vector<std::string> second = Lines(Replay("--session 2 --log " + log).output);
+  EXPECT_EQ(second[1], "二回目");
+  EXPECT_EQ(second[2], "");
+  const ReplayRun last = Replay("--log " + log);
+  ASSERT_EQ(last.exitCode, 0) << last.output;
+  const std::vector<std::string> lines = Lines(last.output);
+  EXPECT_EQ(lines[1], "三回目");
+  EXPECT_EQ(lines[2], "続き");
+  EXPECT_EQ(lines[201], "cursor 1 4");
+  EXPECT_EQ(Replay("--session 3 --log " + log).output, last.output);
+}
+
+TEST(Replay, LogWithoutTheSessionIsRefused) {
+  const ReplayRun run = Replay("--log " + ThreeSessionLog() + " --session 4");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.output.find("Talvorix.log has no session 4: it holds 3"), std::string::npos) << run.output;
+  const std::string time = LogTimeText(LogClock{2026, 1, 2, 5, 3, 4, 5});
+  const ReplayRun empty = Replay("--log " + WriteFile("headers.log", HeaderLine(time) + HeaderLine(time)));
+  EXPECT_EQ(empty.exitCode, 1);
+  EXPECT_NE(empty.output.find("headers.log holds no session"), std::string::npos) << empty.output;
+}
+
+TEST(Replay, NotALogOrNoFileIsRefused) {
+  const ReplayRun words = Replay("--log " + WriteInput("words.log", Jis("ＡＢ")));
+  EXPECT_EQ(words.exitCode, 1);
+  EXPECT_NE(words.output.find("words.log is not a talvorix log"), std::string::npos) << words.output;
+  const ReplayRun missing = Replay("--log " + TempPath("none.log"));
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_NE(missing.output.find("cannot read " + TempPath("none.log")), std::string::npos) << missing.output;
+  EXPECT_EQ(Replay("--session 1 " + WriteInput("plain", Jis("Ａ"))).exitCode, 2);  // a session of a log only
+  EXPECT_EQ(Replay("--log " + TempPath("none.log") + " --session 0").exitCode, 2);
 }
 
 TEST(Replay, CutSequenceAtTheEndOfTheFileIsReported) {

@@ -1,4 +1,4 @@
-#include "tools/replay/png_writer.h"
+#include "tools/picture/png_writer.h"
 
 #include <png.h>
 
