@@ -162,7 +162,9 @@ class Session:
         lock = "/tmp/.X%s-lock" % self.display[1:]
         if os.path.exists(lock):
             raise RuntimeError("display %s is in use" % self.display)
-        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+        # No auto-repeat: a key whose release the X server misses (xdotool can
+        # press with XTEST and release with a sent event) would repeat for ever.
+        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-r"],
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self._wait(lambda: subprocess.run(["xdotool", "getdisplaygeometry"], env=self.env,
                                           capture_output=True).returncode == 0, 20, "Xvfb")
