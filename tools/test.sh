@@ -67,8 +67,12 @@ for arch in "${wine_builds[@]}"; do
   native_options+=(-DTALVORIX_${upper}_BUILD_DIR="$root/build/$arch"
                    -DTALVORIX_${upper}_WINEPREFIX="$WINEPREFIX" -DTALVORIX_${upper}_WINE="$TALVORIX_WINE")
 done
-echo "This host $([ "$TALVORIX_HOST_RUNS_32BIT" = 1 ] && echo runs || echo "does not run") 32-bit programs:" \
-     "every Wine test runs on $(talvorix_describe_build "$TALVORIX_WINE_ARCH")."
+if [ "${TALVORIX_WINE64:-0}" = 1 ]; then
+  echo "TALVORIX_WINE64=1: the Wine tests run as on a host without 32-bit support."
+else
+  echo "This host $([ "$TALVORIX_HOST_RUNS_32BIT" = 1 ] && echo runs || echo "does not run") 32-bit programs."
+fi
+echo "Every Wine test runs on $(talvorix_describe_build "$TALVORIX_WINE_ARCH")."
 
 if build build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo "${native_options[@]}"; then
   run_ctest "native tests" build/native -LE wine
