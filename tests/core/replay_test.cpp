@@ -143,6 +143,18 @@ TEST(Replay, PointPlotReadsPastThePumpBlockAndWritesThePlane) {
   EXPECT_EQ(plane.At(0, 0), White);
 }
 
+TEST(Replay, LocalEchoShowsWhatTheTerminalAnswers) {
+  // Each ACK the terminal sends comes back at once as the word 0x0006, shown as "？".
+  const std::string input =
+      WriteInput("echo", Join({Jis("Ａ"), {Esc, 0x4540}, Jis("１；２"), {Cr, 0x0004}, Jis("Ｂ")}));
+  const std::vector<std::string> echoed = Lines(Replay("--local-echo " + input).output);
+  ASSERT_GE(echoed.size(), 6u);
+  EXPECT_EQ(echoed[0], "sent 06");
+  EXPECT_EQ(echoed[5], "Ａ？？Ｂ");
+  const std::vector<std::string> plain = Lines(Replay(input).output);
+  EXPECT_EQ(plain[5], "ＡＢ");
+}
+
 // The text screen's cell in IPAGothic at the default height, as under Wine.
 constexpr int CellWidth = 7;
 constexpr int CellHeight = 14;

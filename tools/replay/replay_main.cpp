@@ -6,20 +6,18 @@
 #include <cstring>
 #include <string>
 
-#include "terminal/interpreter/interpreter.h"
-#include "terminal/model/terminal_model.h"
 #include "terminal/native/native_platform.h"
 #include "tools/picture/png_writer.h"
 #include "tools/picture/text_picture.h"
 #include "tools/replay/log_input.h"
 #include "tools/replay/replay_report.h"
+#include "tools/replay/replay_run.h"
 #include "tools/whole_file.h"
 
 namespace {
 
 struct Options {
-  bool newLine = false;
-  bool noWrap = false;
+  ReplaySettings settings;
   std::string graphicPath;
   std::string picturePath;
   RowRange rows;
@@ -30,7 +28,7 @@ struct Options {
 };
 
 constexpr char Usage[] =
-    "usage: talvorix-replay [--newline] [--no-wrap] [--graphic FILE.png]\n"
+    "usage: talvorix-replay [--newline] [--no-wrap] [--local-echo] [--graphic FILE.png]\n"
     "                       [--picture FILE.png [--rows FIRST-LAST]]\n"
     "                       (INPUT | --log Talvorix.log [--session N])\n";
 
@@ -80,9 +78,11 @@ bool ParseValue(const std::string& option, const std::string& value, Options& op
 bool ParseArgument(int argc, char** argv, int& i, Options& options) {
   const std::string argument = argv[i];
   if (argument == "--newline") {
-    options.newLine = true;
+    options.settings.newLine = true;
   } else if (argument == "--no-wrap") {
-    options.noWrap = true;
+    options.settings.noWrap = true;
+  } else if (argument == "--local-echo") {
+    options.settings.localEcho = true;
   } else if (argument.size() > 1 && argument[0] == '-') {
     return ++i < argc && ParseValue(argument, argv[i], options);
   } else {
@@ -128,18 +128,6 @@ bool WritePictures(const Options& options, const NativeTerminal& terminal) {
   return true;
 }
 
-// Feeds the input as the receive pump would, each block logged before it is interpreted.
-void Replay(NativeTerminal& terminal) {
-  std::uint8_t block[100];
-  for (;;) {
-    const int count = ReadPumpBlock(terminal.platform, block);
-    if (count == 0) break;
-    terminal.platform.AppendToLog(terminal.window, block, count);
-    InterpretReceived(terminal.window, block, count);
-  }
-  FlushDrawing();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -151,11 +139,7 @@ int main(int argc, char** argv) {
   std::string input;
   if (!LoadInput(options, input)) return 1;
   NativeTerminal terminal;
-  StartNativeTerminal(terminal, true);
-  terminal.platform.input.assign(input.begin(), input.end());
-  terminal.state->newLine = options.newLine ? 1 : 0;
-  terminal.state->autoWrap = options.noWrap ? 0 : 1;
-  Replay(terminal);
+  ReplayInput(terminal, input, options.settings);
   const std::string report = ReplayReport(terminal);
   std::fwrite(report.data(), 1, report.size(), stdout);
   if (!WritePictures(options, terminal)) return 1;
