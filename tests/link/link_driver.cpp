@@ -274,6 +274,9 @@ int InterpretReceived(Window window, const std::uint8_t* words, int byteLength) 
   return 1;
 }
 
+// The stand-in keeps no echo of its own.
+void RestartLocalEcho() {}
+
 int main(int argc, char** argv) {
   static DriverPlatform driverPlatform;
   platform = &driverPlatform;
