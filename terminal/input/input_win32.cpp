@@ -59,11 +59,23 @@ std::vector<char16_t> ReadResultString(HWND window) {
   return result;
 }
 
+bool Toggled(int virtualKey) { return (GetKeyState(virtualKey) & 1) != 0; }
+
+// Sees every key message the thread takes from its queue, for any of its
+// windows and inside modal loops too; bit 31 of lParam marks a release.
+LRESULT CALLBACK WatchKeyRelease(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION && (DWORD(lParam) & 0x80000000u) != 0) ReleaseModifierKey(unsigned(wParam));
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
 
-void InitKeyboardStateFromKeyboard() {
-  InitKeyboardState((GetKeyState(VK_CAPITAL) & 1) != 0, (GetKeyState(VK_KANA) & 1) != 0);
-}
+void InitKeyboardStateFromKeyboard() { InitKeyboardState(Toggled(VK_CAPITAL), Toggled(VK_KANA)); }
+
+void ReadLockModesFromKeyboard() { SetLockModes(Toggled(VK_CAPITAL), Toggled(VK_KANA)); }
+
+// The watch lasts as long as the thread.
+void WatchKeyReleases() { SetWindowsHookExW(WH_KEYBOARD, WatchKeyRelease, nullptr, GetCurrentThreadId()); }
 
 LRESULT TerminalKeyDown(HWND window, WPARAM wParam, LPARAM lParam) {
   return FinishKeyMessage(window, WM_KEYDOWN, wParam, lParam,

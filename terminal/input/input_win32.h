@@ -17,6 +17,16 @@
 // toggles. Run once in CreateTerminalState, before any key is handled.
 void InitKeyboardStateFromKeyboard();
 
+// The Caps Lock and Kana bits of `modes` read again from the keyboard's
+// toggles; run when the terminal window gets the keyboard focus.
+void ReadLockModesFromKeyboard();
+
+// Makes every release of Shift, Ctrl or a Windows key clear its `modifiers`
+// bits, whichever of the calling thread's windows receives it: the main
+// window does not forward key-ups, so the Shift of the connect accelerator
+// would otherwise stay held.
+void WatchKeyReleases();
+
 LRESULT TerminalKeyDown(HWND window, WPARAM wParam, LPARAM lParam);
 LRESULT TerminalKeyUp(HWND window, WPARAM wParam, LPARAM lParam);
 

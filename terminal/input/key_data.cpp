@@ -4,6 +4,11 @@ KeyData Key_Data = {};
 
 void InitKeyboardState(bool capsLockOn, bool kanaLockOn) {
   Key_Data = {};
+  SetLockModes(capsLockOn, kanaLockOn);
+}
+
+void SetLockModes(bool capsLockOn, bool kanaLockOn) {
+  Key_Data.modes &= std::uint8_t(~(ModeCapsLock | ModeKanaLock));
   if (capsLockOn) Key_Data.modes |= ModeCapsLock;
   if (kanaLockOn) Key_Data.modes |= ModeKanaLock;
 }

@@ -44,6 +44,11 @@ constexpr std::uint8_t ModeImeInput = 0x80;
 // modifier held, the two locks as the keyboard has them, outside IME input mode.
 void InitKeyboardState(bool capsLockOn, bool kanaLockOn);
 
+// Sets the Caps Lock and Kana bits of `modes` to the keyboard's own toggles;
+// the other bits stay. A lock pressed while another window had the focus
+// would otherwise leave them out of step.
+void SetLockModes(bool capsLockOn, bool kanaLockOn);
+
 bool ImeInputModeOn();
 
 // The eight bytes of the report in wire order.

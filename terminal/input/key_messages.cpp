@@ -55,12 +55,18 @@ KeyOutcome KeyDown(Window window, const KeyStroke& stroke) {
 
 KeyOutcome KeyUp(const KeyStroke& stroke) {
   TrackAlt(stroke);
-  switch (stroke.virtualKey) {
-    case VkShift: Key_Data.modifiers &= std::uint8_t(~ModifierShift); break;
-    case VkControl: Key_Data.modifiers &= std::uint8_t(~ModifierCtrl); break;
-    case VkLWin: Key_Data.modifiers &= std::uint8_t(~ModifierLeftWindows); break;
-    case VkRWin: Key_Data.modifiers &= std::uint8_t(~ModifierRightWindows); break;
-    default: return {true, ImeRequest::None};
+  return {!ReleaseModifierKey(stroke.virtualKey), ImeRequest::None};
+}
+
+bool ReleaseModifierKey(unsigned virtualKey) {
+  std::uint8_t bits = 0;
+  switch (virtualKey) {
+    case VkShift: bits = ModifierShift; break;
+    case VkControl: bits = ModifierCtrl; break;
+    case VkLWin: bits = ModifierLeftWindows; break;
+    case VkRWin: bits = ModifierRightWindows; break;
+    default: return false;
   }
-  return {false, ImeRequest::None};
+  Key_Data.modifiers &= std::uint8_t(~bits);
+  return true;
 }

@@ -19,3 +19,8 @@ KeyOutcome KeyDown(Window window, const KeyStroke& stroke);
 
 // Key-up (WM_KEYUP): Alt state and the release of Shift, Ctrl and the Windows keys.
 KeyOutcome KeyUp(const KeyStroke& stroke);
+
+// The release of a key, whichever window receives it: Shift, Ctrl and the
+// Windows keys clear their `modifiers` bits. True for those keys. Nothing is
+// sent or shown.
+bool ReleaseModifierKey(unsigned virtualKey);

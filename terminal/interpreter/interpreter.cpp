@@ -241,3 +241,5 @@ int InterpretReceived(Window terminalWindow, const std::uint8_t* words, int byte
   pendingEchoByte = -1;
   return InterpretEchoWord(terminalWindow, *state, pair);
 }
+
+void RestartLocalEcho() { pendingEchoByte = -1; }

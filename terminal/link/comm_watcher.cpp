@@ -9,10 +9,14 @@
 namespace {
 
 // Under Wine the received-character event stays raised while any byte is
-// queued, also a lone byte that the pump leaves for its partner; the watcher
-// then pauses after each notification that brought no data, a little longer
-// each time up to MostIdlePauseMs, so that it does not drive the pump round in
-// a tight loop (the partner is still picked up within MostIdlePauseMs).
+// queued, also a lone byte that the pump leaves for its partner: a storm of
+// notifications with nothing to read. Once StormEmptyRuns notifications in a
+// row have brought no data, the watcher pauses before each further one, a
+// little longer each time up to MostIdlePauseMs, so that it does not drive the
+// pump round in a tight loop (the partner is still picked up within
+// MostIdlePauseMs). A single empty notification is common on Windows (the
+// pump had already read the bytes it was for) and costs the next data nothing.
+constexpr DWORD StormEmptyRuns = 4;
 constexpr DWORD IdleNotificationPauseMs = 10;
 constexpr DWORD MostIdlePauseMs = 50;
 
@@ -42,9 +46,11 @@ bool Notify(TerminalState& state, NotifyPacing& pacing) {
   WaitForSingleObject(HANDLE(state.pumpDoneEvent), INFINITE);
   if (pacing.posted && linkSession.dataBlocks == pacing.blocksAtPost) {
     ++pacing.emptyRuns;
-    Sleep(std::min(IdleNotificationPauseMs * pacing.emptyRuns, MostIdlePauseMs));
   } else {
     pacing.emptyRuns = 0;
+  }
+  if (pacing.emptyRuns > StormEmptyRuns) {
+    Sleep(std::min(IdleNotificationPauseMs * (pacing.emptyRuns - StormEmptyRuns), MostIdlePauseMs));
   }
   if (!state.connected) return false;
   pacing.posted = true;

@@ -1,11 +1,12 @@
 #include "terminal/link/link_session.h"
 
+#include "terminal/interpreter/interpreter.h"
 #include "terminal/link/link_texts.h"
 
 static_assert(sizeof(OverlappedBlock) == sizeof(OVERLAPPED), "OverlappedBlock must keep the OVERLAPPED layout");
 static_assert(offsetof(OVERLAPPED, hEvent) == offsetof(OverlappedBlock, event), "event must be hEvent");
 
-LinkSession linkSession{{false}, false, {0}, -1, {}};
+LinkSession linkSession{{false}, false, {0}, {}};
 
 TerminalState* LinkState(HWND window) { return platform == nullptr ? nullptr : platform->StateOf(window); }
 
@@ -22,6 +23,6 @@ void ShowLinkMessage(HWND owner, const char* text, MessageIcon icon) {
 void StartLinkSession() {
   linkSession.deviceLost = false;
   linkSession.lossReported = false;
-  linkSession.echoPending = -1;
+  RestartLocalEcho();
   EmptyStage(linkSession.received);
 }

@@ -18,7 +18,6 @@ struct LinkSession {
   std::atomic<bool> deviceLost;
   bool lossReported;              // the user has been told for this connection
   std::atomic<std::uint32_t> dataBlocks;  // blocks the pump has read, for the watcher's pacing
-  int echoPending;                // local echo's first byte of a word, or -1
   ReceiveStage received;          // taken from the device, not yet read (ReadBlock)
 };
 

@@ -10,20 +10,6 @@ namespace {
 constexpr DWORD WriteWaitMs = 1000;
 constexpr DWORD PurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
 
-// Local echo: the interpreter reads whole words, so the first byte of a word
-// is held until its partner has been transmitted, and the word is then echoed
-// (a key report of 8 bytes echoes as 4 words, its character among them).
-// Nothing beyond the transmitted bytes is ever handed over.
-void EchoByte(HWND window, int value) {
-  if (linkSession.echoPending < 0) {
-    linkSession.echoPending = value & 0xFF;
-    return;
-  }
-  const std::uint8_t word[2] = {std::uint8_t(linkSession.echoPending), std::uint8_t(value)};
-  linkSession.echoPending = -1;
-  InterpretReceived(window, word, 2);
-}
-
 }  // namespace
 
 int WriteByte(HWND window, int value) {
@@ -49,7 +35,10 @@ int TransmitByte(HWND window, int value) {
   if (state == nullptr || !state->connected || linkSession.deviceLost) return 0;
   WriteByte(window, value);
   if (state->localEcho) {
-    EchoByte(window, value);
+    // The interpreter gathers the two bytes of a word itself; an echoed word
+    // never reads from the device.
+    const std::uint8_t echoed = std::uint8_t(value);
+    InterpretReceived(window, &echoed, 1);
   } else {
     platform->SetStatusText(TransmittedPane, TransmittedByteText(value), TextCoding::Utf8);
   }

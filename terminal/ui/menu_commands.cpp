@@ -18,12 +18,16 @@ HINSTANCE InstanceOf(HWND window) {
   return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
 }
 
+// The mark follows the connection as it stands when the command ends: a device
+// that failed while the connect read its first data has already been closed
+// again by the disconnect command (run inside the message that told the user).
 void Connect(HWND mainWindow) {
-  if (OpenConnection(mainWindow)) {
-    SetPaneText(3, ConnectedMark);
-  } else {
+  if (!OpenConnection(mainWindow)) {
     MessageBoxUtf8(terminalWindow, "接続できません。", ProgramCaption, MB_ICONWARNING);
+    return;
   }
+  const TerminalState* state = RecordOf(mainWindow);
+  SetPaneText(3, state != nullptr && state->connected ? ConnectedMark : DisconnectedMark);
 }
 
 void Disconnect(HWND mainWindow) {

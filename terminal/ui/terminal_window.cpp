@@ -9,6 +9,7 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
       SizeTerminal(window, HIWORD(lParam), LOWORD(lParam));
       return 0;
     case WM_SETFOCUS:
+      ReadLockModesFromKeyboard();
       ShowTerminalCaret(window);
       return 0;
     case WM_KILLFOCUS:

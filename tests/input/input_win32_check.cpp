@@ -84,6 +84,19 @@ void CheckLockStatesAreReadAtStart() {
   Check(Key_Data.modes == 0, "no lock on gives modes 0");
 }
 
+// A lock pressed while another window had the focus: the terminal window reads
+// the two lock bits again when it gets the focus, and keeps the IME bit.
+void CheckLockStatesAreReadAgainOnFocus() {
+  BYTE state[256] = {};
+  SetToggle(state, VK_KANA, true);
+  SetKeyboardState(state);
+  Key_Data.modes = ModeCapsLock | ModeImeInput;
+  ReadLockModesFromKeyboard();
+  Check(Key_Data.modes == (ModeKanaLock | ModeImeInput), "the focus brings the lock bits in step");
+  SetToggle(state, VK_KANA, false);
+  SetKeyboardState(state);
+}
+
 void CheckKeyMessages(HWND window, RecordingPlatform& recorder) {
   recorder.sent.clear();
   Check(TerminalKeyDown(window, 'A', 0x001E0001) == 0, "A is handled");
@@ -240,6 +253,7 @@ int main() {
   Check(window != nullptr, "test window created");
   if (window == nullptr) return 1;
   CheckLockStatesAreReadAtStart();
+  CheckLockStatesAreReadAgainOnFocus();
   InitKeyboardState(false, false);
   CheckKeyMessages(window, recorder);
   CheckKanjiKey(window, recorder);

@@ -15,6 +15,7 @@
 //   echo 0|1        localEcho;  errors 0|1  displayErrors
 //   line B P S F    baudRate, parity, stopBits, flowControl, then ApplyLineSettings
 //   slow MS         the interpreter takes MS milliseconds per block
+//   answer          the interpreter writes the first byte of each block back
 //   disconnect-after MS   posts the disconnect command from another thread
 //   breaklog        swaps the log for a handle that refuses writes
 //   report          what was interpreted, the log state and the menu
@@ -43,6 +44,7 @@ std::vector<int> blockSizes;
 int terminalPaints = 0;
 int notifications = 0;
 DWORD interpretDelayMs = 0;
+bool answerBlocks = false;  // for timing the way from the port to the interpreter
 
 void Say(const std::string& line) {
   std::fputs((line + "\n").c_str(), stdout);
@@ -251,6 +253,8 @@ bool Run(const std::vector<std::string>& args) {
       record->localEcho = std::int32_t(number(++i));
     } else if (command == "errors") {
       record->displayErrors = std::int32_t(number(++i));
+    } else if (command == "answer") {
+      answerBlocks = true;
     } else if (command == "breaklog") {
       BreakLog();
     } else if (command == "report") {
@@ -270,9 +274,13 @@ int InterpretReceived(Window window, const std::uint8_t* words, int byteLength) 
   interpreted.insert(interpreted.end(), words, words + byteLength);
   blockSizes.push_back(byteLength);
   if (interpretDelayMs > 0) Sleep(interpretDelayMs);
+  if (answerBlocks) WriteByte(HWND(window), words[0]);
   InvalidateRect(HWND(window), nullptr, TRUE);
   return 1;
 }
+
+// The stand-in keeps no echo of its own.
+void RestartLocalEcho() {}
 
 int main(int argc, char** argv) {
   static DriverPlatform driverPlatform;

@@ -199,10 +199,13 @@ class Session:
         raise TimeoutError("no %s after %d s" % (what, seconds))
 
     def find_window(self, title):
+        ids = self.windows_titled(title)
+        return ids[0] if ids else None
+
+    def windows_titled(self, title):
         result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
                                 env=self.env, capture_output=True, text=True, timeout=10)
-        ids = result.stdout.split()
-        return ids[0] if ids else None
+        return result.stdout.split()
 
     # --- input ----------------------------------------------------------
     def focus(self):
