@@ -33,8 +33,7 @@ VIEW_MENU = (243, 125)
 VIEW_ITEMS = {"dump": 147, "text": 167, "graphic": 187}
 # The demonstration's longest pause is 3 s: quiet for longer means it is done.
 QUIET_SECONDS = 3.5
-# Lower-case letters only: a letter that xdotool types with Shift added can
-# stay pressed in Wine and repeat for ever.
+# Each key once (a key typed again can be lost on a display without auto-repeat).
 TYPED = ["t", "a", "l", "v", "o", "r", "i", "x"]
 
 
@@ -126,7 +125,9 @@ def main():
     if os.path.isdir(args.workdir):
         shutil.rmtree(args.workdir)
     os.makedirs(args.output, exist_ok=True)
-    session = Session(args.exe, os.environ["WINEPREFIX"], int(args.display), args.workdir, desktop="talvorixdemo")
+    # The terminal stays up for a viewer: a key stuck down must not repeat.
+    session = Session(args.exe, os.environ["WINEPREFIX"], int(args.display), args.workdir, desktop="talvorixdemo",
+                      auto_repeat=False)
     com5 = os.path.join(os.environ["WINEPREFIX"], "dosdevices", "com5")
     record_path = os.path.join(args.workdir, "device-received.bin")
     os.makedirs(args.workdir, exist_ok=True)

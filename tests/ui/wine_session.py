@@ -141,8 +141,14 @@ class Device:
 
 class Session:
     def __init__(self, exe, prefix, display_number, workdir, desktop="talvorixtest", wine_debug="-all",
-                 stderr_path=None):
+                 stderr_path=None, auto_repeat=True):
+        """auto_repeat=False starts the display without key auto-repeat: a key
+        whose release the X server misses (xdotool can press with XTEST and
+        release with a sent event) then stays down instead of repeating for
+        ever, and typing the same key again is lost. For long-running sessions
+        that type each key once."""
         self.exe = os.path.abspath(exe)
+        self.auto_repeat = auto_repeat
         self.display = ":%d" % display_number
         self.desktop = desktop
         self.workdir = workdir
@@ -162,9 +168,8 @@ class Session:
         lock = "/tmp/.X%s-lock" % self.display[1:]
         if os.path.exists(lock):
             raise RuntimeError("display %s is in use" % self.display)
-        # No auto-repeat: a key whose release the X server misses (xdotool can
-        # press with XTEST and release with a sent event) would repeat for ever.
-        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-r"],
+        repeat = [] if self.auto_repeat else ["-r"]
+        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1024x768x24", "-nolisten", "tcp", *repeat],
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self._wait(lambda: subprocess.run(["xdotool", "getdisplaygeometry"], env=self.env,
                                           capture_output=True).returncode == 0, 20, "Xvfb")
