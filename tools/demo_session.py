@@ -33,7 +33,6 @@ VIEW_MENU = (243, 125)
 VIEW_ITEMS = {"dump": 147, "text": 167, "graphic": 187}
 # The demonstration's longest pause is 3 s: quiet for longer means it is done.
 QUIET_SECONDS = 3.5
-# Each key once (a key typed again can be lost on a display without auto-repeat).
 TYPED = ["t", "a", "l", "v", "o", "r", "i", "x"]
 
 
@@ -125,9 +124,7 @@ def main():
     if os.path.isdir(args.workdir):
         shutil.rmtree(args.workdir)
     os.makedirs(args.output, exist_ok=True)
-    # The terminal stays up for a viewer: a key stuck down must not repeat.
-    session = Session(args.exe, os.environ["WINEPREFIX"], int(args.display), args.workdir, desktop="talvorixdemo",
-                      auto_repeat=False)
+    session = Session(args.exe, os.environ["WINEPREFIX"], int(args.display), args.workdir, desktop="talvorixdemo")
     com5 = os.path.join(os.environ["WINEPREFIX"], "dosdevices", "com5")
     record_path = os.path.join(args.workdir, "device-received.bin")
     os.makedirs(args.workdir, exist_ok=True)

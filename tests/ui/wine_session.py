@@ -141,14 +141,8 @@ class Device:
 
 class Session:
     def __init__(self, exe, prefix, display_number, workdir, desktop="talvorixtest", wine_debug="-all",
-                 stderr_path=None, auto_repeat=True):
-        """auto_repeat=False starts the display without key auto-repeat: a key
-        whose release the X server misses (xdotool can press with XTEST and
-        release with a sent event) then stays down instead of repeating for
-        ever, and typing the same key again is lost. For long-running sessions
-        that type each key once."""
+                 stderr_path=None):
         self.exe = os.path.abspath(exe)
-        self.auto_repeat = auto_repeat
         self.display = ":%d" % display_number
         self.desktop = desktop
         self.workdir = workdir
@@ -168,8 +162,7 @@ class Session:
         lock = "/tmp/.X%s-lock" % self.display[1:]
         if os.path.exists(lock):
             raise RuntimeError("display %s is in use" % self.display)
-        repeat = [] if self.auto_repeat else ["-r"]
-        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1024x768x24", "-nolisten", "tcp", *repeat],
+        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self._wait(lambda: subprocess.run(["xdotool", "getdisplaygeometry"], env=self.env,
                                           capture_output=True).returncode == 0, 20, "Xvfb")
@@ -221,7 +214,13 @@ class Session:
 
     def keys(self, *names, delay_ms=60):
         self.focus()
-        self.xdotool("key", "--delay", str(delay_ms), "--window", self.desktop_window, *names)
+        # Through XTEST to the focused window (the desktop, just focused), both
+        # press and release. With --window xdotool picks XTEST or a sent event
+        # by where the focus is at each event: a key that closes a box moves the
+        # focus before its release, which then goes as a sent event the X
+        # server never sees, and the key stays down and repeats into the
+        # terminal (cancelling the next box as soon as it opens).
+        self.xdotool("key", "--delay", str(delay_ms), *names)
 
     def click(self, x, y):
         self.xdotool("mousemove", "--window", self.desktop_window, str(x), str(y))
