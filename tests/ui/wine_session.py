@@ -132,11 +132,14 @@ class Device:
         return data
 
     def close(self):
+        """Closes both sides once: the terminal's side of the port then hangs up."""
         for fd in (self.master, self.slave):
-            try:
-                os.close(fd)
-            except OSError:
-                pass
+            if fd is not None:
+                try:
+                    os.close(fd)
+                except OSError:
+                    pass
+        self.master = self.slave = None
 
 
 class Session:
@@ -250,6 +253,13 @@ class Session:
             return b""
         with open(path, "rb") as log_file:
             return log_file.read()
+
+    def remove_device(self):
+        """The device disappears, as a USB adapter pulled out: COM5 no longer
+        names it and the pseudo-terminal is closed under the program."""
+        if os.path.islink(self.com5) and os.readlink(self.com5) == self.device.slave_path:
+            os.unlink(self.com5)
+        self.device.close()
 
     # --- teardown -------------------------------------------------------
     def close(self):
