@@ -15,6 +15,8 @@
 //   send HEX        the terminal's Transmit
 //   echo 0|1        localEcho;  errors 0|1  displayErrors
 //   line B P S F    baudRate, parity, stopBits, flowControl, then ApplyLineSettings
+//   read-timeouts I M C   the open device's read time-outs (interval, multiplier,
+//                   constant), as a driver that does not return at once would have them
 //   slow MS         each pushed block takes MS milliseconds more
 //   answer          the first byte of each pushed block is written back
 //   disconnect-after MS   posts the disconnect command from another thread
@@ -219,6 +221,17 @@ void Report() {
   Say("row1 " + RowHex(1));
 }
 
+// Gives the open device other read time-outs than the link's own; false
+// without a device or when the driver refuses them.
+bool SetReadTimeouts(DWORD interval, DWORD multiplier, DWORD constant) {
+  COMMTIMEOUTS timeouts{};
+  if (linkSession.port == nullptr || !GetCommTimeouts(linkSession.port, &timeouts)) return false;
+  timeouts.ReadIntervalTimeout = interval;
+  timeouts.ReadTotalTimeoutMultiplier = multiplier;
+  timeouts.ReadTotalTimeoutConstant = constant;
+  return SetCommTimeouts(linkSession.port, &timeouts) != FALSE;
+}
+
 // A handle on the same file that cannot write: the next append fails.
 void BreakLog() {
   HANDLE readOnly = CreateFileA("Talvorix.log", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -270,6 +283,10 @@ bool Run(const std::vector<std::string>& args) {
       record->flowControl = std::uint8_t(number(i + 4));
       i += 4;
       Say("apply " + std::to_string(ApplyLineSettings(mainWindow)));
+    } else if (command == "read-timeouts") {
+      Say("read-timeouts " + std::to_string(SetReadTimeouts(DWORD(number(i + 1)), DWORD(number(i + 2)),
+                                                            DWORD(number(i + 3)))));
+      i += 3;
     } else if (command == "slow") {
       interpretDelayMs = DWORD(number(++i));
     } else if (command == "disconnect-after") {

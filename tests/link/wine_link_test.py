@@ -8,12 +8,15 @@ checks what the driver reports, the log file's bytes and what the device got.
 Every process it starts (Xvfb, the device, the driver) it also ends.
 """
 import os
+import pty
 import re
 import signal
 import subprocess
 import sys
 import tempfile
+import termios
 import time
+import tty
 
 HEADER = 86
 STAMP = 85
@@ -64,23 +67,43 @@ class Rig:
         check(os.path.islink(link), "the simulated device made no COM link")
         return device
 
-    def run_driver(self, *commands, limit=60):
+    def start_driver(self, *commands):
         env = dict(os.environ, DISPLAY=self.display, WINEDEBUG="-all")
-        started = time.time()
-        process = subprocess.Popen([os.environ["TALVORIX_WINE"], self.driver] + [str(c) for c in commands], cwd=self.workdir,
-                                   env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                                   start_new_session=True)
+        return subprocess.Popen([os.environ["TALVORIX_WINE"], self.driver] + [str(c) for c in commands],
+                                cwd=self.workdir, env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                start_new_session=True)
+
+    def finish_driver(self, process, started, limit, seen=()):
         try:
             out, _ = process.communicate(timeout=limit)
         except subprocess.TimeoutExpired:
             os.killpg(process.pid, signal.SIGKILL)
             process.communicate()
             raise Failure("the driver did not end within %d s" % limit)
-        lines = out.decode("utf-8", "replace").splitlines()
+        lines = list(seen) + out.decode("utf-8", "replace").splitlines()
         print("driver (%.1f s):" % (time.time() - started))
         for line in lines:
             print("  " + line)
         return lines
+
+    def run_driver(self, *commands, limit=60):
+        started = time.time()
+        return self.finish_driver(self.start_driver(*commands), started, limit)
+
+    def run_driver_with(self, commands, after, action, limit=60):
+        """Runs the driver and, once it has printed a line starting with
+        `after`, calls action() while the driver goes on."""
+        started = time.time()
+        process = self.start_driver(*commands)
+        seen = []
+        while not (seen and seen[-1].startswith(after)):
+            line = process.stdout.readline()
+            if not line:
+                break
+            seen.append(line.decode("utf-8", "replace").rstrip("\r\n"))
+        if seen and seen[-1].startswith(after):
+            action()
+        return self.finish_driver(process, started, limit, seen)
 
     def log(self):
         with open(os.path.join(self.workdir, "Talvorix.log"), "rb") as f:
@@ -316,6 +339,78 @@ def case_idle(rig):
     check(" blocks 8,2 " in line_with(lines, "interpreted 10"), "the lone byte came with its partner")
 
 
+class PtyDevice:
+    """The device side of a COM port made by the test itself: a raw
+    pseudo-terminal whose terminal side the test holds open too, so that it
+    can set that side's line discipline and flush its input."""
+
+    def __init__(self, rig, port):
+        self.master, self.slave = pty.openpty()
+        tty.setraw(self.master)
+        tty.setraw(self.slave)
+        self.link = rig.port_link(port)
+        if os.path.lexists(self.link):
+            os.unlink(self.link)
+        os.symlink(os.ttyname(self.slave), self.link)
+
+    def send(self, data):
+        os.write(self.master, data)
+
+    def minimum_read(self, count):
+        """VMIN of the terminal side: with it, the side reports itself readable
+        only once this many bytes wait (a non-blocking read still takes fewer)."""
+        attributes = termios.tcgetattr(self.slave)
+        attributes[6][termios.VMIN] = count
+        termios.tcsetattr(self.slave, termios.TCSANOW, attributes)
+
+    def flush_input(self):
+        termios.tcflush(self.slave, termios.TCIFLUSH)
+
+    def close(self):
+        os.unlink(self.link)
+        os.close(self.master)
+        os.close(self.slave)
+
+
+def case_cancelled_read(rig):
+    """A read still pending after its second is cancelled; the bytes it had
+    transferred by then are kept, interpreted and logged.
+
+    With the terminal's own time-outs a read never waits (Windows) or ends at
+    its first byte (Wine), so the driver gives the device time-outs that make a
+    read wait for its whole count. The device reports 10 bytes; while the
+    read of those 10 waits (the terminal side claims no readiness below 255
+    bytes), another opener of the line flushes them, 4 new bytes come, and the
+    side becomes ready: the read takes the 4 and waits for 6 more that never
+    come, until it is cancelled."""
+    device = PtyDevice(rig, 20)
+    newer = words("ＡＢ")
+
+    def starve_the_read():
+        device.minimum_read(255)
+        device.send(bytes(range(0x30, 0x3A)))
+        # The watcher notices within milliseconds and the pump starts its read;
+        # the read is cancelled a second after it started.
+        time.sleep(0.3)
+        device.flush_input()
+        device.send(newer)
+        time.sleep(0.05)
+        device.minimum_read(1)
+
+    try:
+        lines = rig.run_driver_with(["port", 20, "log", "open", "read-timeouts", 0, 0, 0, "until", 4, 5000,
+                                     "report", "close"], "read-timeouts", starve_the_read, limit=30)
+    finally:
+        device.close()
+    check("read-timeouts 1" in lines, "the driver sets the read time-outs")
+    check(line_with(lines, "interpreted ").startswith("interpreted 4 blocks 4 first " + newer.hex()),
+          "the 4 bytes the cancelled read had transferred are interpreted")
+    check(number_after(line_with(lines, "until "), "ms") >= 900,
+          "they came when the read was cancelled, not before: " + line_with(lines, "until "))
+    log = rig.log()
+    check(log[HEADER + STAMP:-STAMP] == newer, "the log holds them")
+
+
 CASES = {
     "idle": case_idle,
     "busy-close": case_busy_close,
@@ -327,6 +422,7 @@ CASES = {
     "flood-close": case_flood_close,
     "vanish": case_vanish,
     "bad-log": case_bad_log,
+    "cancelled-read": case_cancelled_read,
 }
 
 
