@@ -20,12 +20,18 @@ constexpr DWORD StormEmptyRuns = 4;
 constexpr DWORD IdleNotificationPauseMs = 10;
 constexpr DWORD MostIdlePauseMs = 50;
 
-// Under Wine a pending wait is also aborted whenever the user-interface thread
-// asks the device for its status, and without end once the other side of a
-// pseudo-terminal has gone. An aborted wait therefore makes the pump look at
-// the device at most this often: a vanished device is noticed within about
-// half a second, and a live idle one is not polled round in a circle.
-constexpr ULONGLONG DeviceCheckIntervalMs = 500;
+// Under Wine a wait on a device without modem lines (a pseudo-terminal)
+// reports bytes only if they are queued when it starts; otherwise it ends as
+// aborted about a millisecond later, whatever arrives meanwhile, and so does
+// every wait once the other side of a pseudo-terminal has gone. Waiting again
+// at once would only poll, at the price of a thread that Wine starts for each
+// wait, and a pause between waits would delay the data by as much. After an
+// aborted wait the watcher therefore looks at the input queue itself, every
+// QueuePollMs (a status query, far cheaper than a wait there), so that
+// arriving data is noticed within about that time and a vanished device at
+// once; every WaitRetryMs it tries a wait again, for a device whose waits work.
+constexpr DWORD QueuePollMs = 2;
+constexpr ULONGLONG WaitRetryMs = 500;
 
 std::wstring Wide(const char* utf8) {
   wchar_t text[128] = {};
@@ -60,51 +66,59 @@ bool Notify(NotifyPacing& pacing) {
   return true;
 }
 
-enum class WaitOutcome { Events, Aborted, Failed };
+enum class WaitOutcome { Received, Quiet, Aborted, Failed };
 
 // One wait for the device's events.
-WaitOutcome WaitForEvents(HANDLE port, OVERLAPPED& overlapped, DWORD& events) {
-  events = 0;
-  if (WaitCommEvent(port, &events, &overlapped)) return WaitOutcome::Events;
-  DWORD moved = 0;
-  if (GetLastError() == ERROR_IO_PENDING && GetOverlappedResult(port, &overlapped, &moved, TRUE)) {
-    return WaitOutcome::Events;
+WaitOutcome WaitForEvents(HANDLE port, OVERLAPPED& overlapped) {
+  DWORD events = 0;
+  if (!WaitCommEvent(port, &events, &overlapped)) {
+    DWORD moved = 0;
+    if (GetLastError() != ERROR_IO_PENDING || !GetOverlappedResult(port, &overlapped, &moved, TRUE)) {
+      return GetLastError() == ERROR_OPERATION_ABORTED ? WaitOutcome::Aborted : WaitOutcome::Failed;
+    }
   }
-  return GetLastError() == ERROR_OPERATION_ABORTED ? WaitOutcome::Aborted : WaitOutcome::Failed;
+  if (events & EV_RXCHAR) return WaitOutcome::Received;
+  // An empty event word while connected should not happen; pausing keeps a
+  // device that reports it over and over from spinning this thread.
+  Sleep(IdleNotificationPauseMs);
+  return WaitOutcome::Quiet;
+}
+
+// One look at the input queue, in place of a wait, and a pause when it is
+// empty. The status query also clears the line errors: they are handed to
+// the pump, which shows them.
+WaitOutcome LookAtQueue(HANDLE port) {
+  DWORD errors = 0;
+  COMSTAT status{};
+  if (!ClearCommError(port, &errors, &status)) return WaitOutcome::Failed;
+  linkSession.clearedErrors |= errors;
+  if (status.cbInQue > 0) return WaitOutcome::Received;
+  Sleep(QueuePollMs);
+  return WaitOutcome::Quiet;
 }
 
 void Watch(OVERLAPPED& overlapped) {
   HANDLE port = linkSession.port;
   NotifyPacing pacing{false, 0, 0};
-  ULONGLONG lastCheck = 0;
+  ULONGLONG waitAgainAt = 0;  // until then the queue is looked at instead of waited on
   while (linkSession.watching) {
-    DWORD events = 0;
-    const WaitOutcome outcome = WaitForEvents(port, overlapped, events);
+    const WaitOutcome outcome =
+        GetTickCount64() < waitAgainAt ? LookAtQueue(port) : WaitForEvents(port, overlapped);
     if (!linkSession.watching) break;
     if (outcome == WaitOutcome::Failed) {
-      // A device that refuses a wait has gone; waiting again would only fail
-      // again at once. Wake the pump so that it closes the connection.
+      // A device that refuses a wait or a status query has gone; asking again
+      // would only fail again at once. Wake the pump so that it closes the
+      // connection.
       linkSession.deviceLost = true;
       pacing.posted = false;
       Notify(pacing);
       break;
     }
     if (outcome == WaitOutcome::Aborted) {
-      // Not aborted by CloseConnection: let the pump look at the device (it
-      // reports a vanished one as failed), now and then.
-      const ULONGLONG now = GetTickCount64();
-      if (now - lastCheck < DeviceCheckIntervalMs) {
-        Sleep(IdleNotificationPauseMs);
-        continue;
-      }
-      lastCheck = now;
-      if (!Notify(pacing)) break;
-    } else if (events & EV_RXCHAR) {
-      if (!Notify(pacing)) break;
-    } else if (events == 0) {
-      // An empty event word while connected should not happen; pausing keeps
-      // a device that reports it over and over from spinning this thread.
-      Sleep(IdleNotificationPauseMs);
+      // Not aborted by CloseConnection (which has cleared `watching`).
+      waitAgainAt = GetTickCount64() + WaitRetryMs;
+    } else if (outcome == WaitOutcome::Received && !Notify(pacing)) {
+      break;
     }
   }
 }

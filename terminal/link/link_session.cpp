@@ -56,5 +56,6 @@ void ShowLinkMessage(const char* text, MessageIcon icon) {
 void StartLinkSession() {
   linkSession.deviceLost = false;
   linkSession.lossReported = false;
+  linkSession.clearedErrors = 0;
   EmptyStage(linkSession.received);
 }

@@ -32,6 +32,8 @@ struct LinkSession {
   std::atomic<bool> deviceLost;
   bool lossReported;              // the user has been told for this connection
   std::atomic<std::uint32_t> dataBlocks;  // blocks the pump has read, for the watcher's pacing
+  // Line errors that the watcher's status queries cleared, for the pump to show.
+  std::atomic<DWORD> clearedErrors;
   ReceiveStage received;          // taken from the device, not yet pushed into the terminal
 };
 

@@ -106,6 +106,7 @@ int FetchWaiting(const TerminalState& state) {
     linkSession.deviceLost = true;
     return ClosedPort;
   }
+  errors |= linkSession.clearedErrors.exchange(0);
   if (errors != 0 && state.displayErrors) {
     linkSession.host->SetStatusText(LineErrorPane, LineErrorText(errors), TextCoding::Utf8);
   }
