@@ -67,6 +67,13 @@ std::string RestOfLine(std::istringstream& in) {
 
 Step MakeStep(StepKind kind, int line) { return Step{kind, {}, {}, 0, 0, DefaultTimeout, line}; }
 
+// The steps that take one number: pause, wait and replug.
+StepKind NumberStepKind(const std::string& verb) {
+  if (verb == "pause") return StepKind::Pause;
+  if (verb == "replug") return StepKind::Replug;
+  return StepKind::WaitBytes;
+}
+
 Step SendWords(const std::vector<std::uint16_t>& words, int line) {
   Step step = MakeStep(StepKind::Send, line);
   AppendWords(words, step.bytes);
@@ -168,7 +175,7 @@ struct Parser {
     std::string a, b;
     in >> a >> b;
     std::uint64_t n = 0;
-    if (verb == "pause" || verb == "wait" || verb == "timeout" || verb == "repeat") {
+    if (verb == "pause" || verb == "wait" || verb == "timeout" || verb == "repeat" || verb == "replug") {
       if (!ParseNumber(a, n) || !b.empty()) return Fail(verb + " needs one number");
       if (verb == "timeout") {
         timeout = n;
@@ -179,7 +186,7 @@ struct Parser {
         blocks.emplace_back();
         return true;
       }
-      Step step = MakeStep(verb == "pause" ? StepKind::Pause : StepKind::WaitBytes, line);
+      Step step = MakeStep(NumberStepKind(verb), line);
       step.count = n;
       return Add(step);
     }
@@ -216,6 +223,7 @@ struct Parser {
     if (verb == "wait-close") return Add(MakeStep(StepKind::WaitClose, line));
     if (verb == "settings") return Add(MakeStep(StepKind::Settings, line));
     if (verb == "vanish") return Add(MakeStep(StepKind::Vanish, line));
+    if (verb == "hold") return Add(MakeStep(StepKind::Hold, line));
     if (verb == "quit") return Add(MakeStep(StepKind::Quit, line));
     return Fail("unknown command " + verb);
   }
