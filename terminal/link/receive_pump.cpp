@@ -6,6 +6,7 @@
 #include "terminal/link/link_texts.h"
 #include "terminal/link/receive_plan.h"
 #include "terminal/link/receive_stage.h"
+#include "terminal/link/reconnect.h"
 #include "terminal/link/serial_link.h"
 
 namespace {
@@ -43,10 +44,12 @@ bool InputWaiting() {
 
 // The device has gone: the connection is closed as by the disconnect command
 // (posted to the main window, so the command's own handling runs, also the
-// connection mark) and the user is told once.
+// connection mark) and the user is told once. With automatic reconnect on,
+// the loss is its business instead.
 void ReportDeviceLost(HWND window) {
   if (linkSession.lossReported) return;
   linkSession.lossReported = true;
+  if (TakeOverDeviceLoss(window)) return;
   PostMessageW(GetAncestor(window, GA_ROOT), WM_COMMAND, DisconnectCommand, 0);
   ShowLinkMessage(window, DeviceLostText, MessageIcon::Warning);
 }
