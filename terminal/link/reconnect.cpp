@@ -11,7 +11,7 @@ namespace {
 
 // One timer on the main window does both jobs of a loss, one after the
 // other: first it closes the lost connection, then it makes the attempts.
-constexpr UINT_PTR ReconnectTimerId = 0x7A12;
+constexpr UINT_PTR ReconnectTimerId = 0x7A13;
 constexpr UINT AttemptIntervalMs = 100;
 
 struct AutoReconnect {
@@ -36,9 +36,9 @@ void EndWait(HWND mainWindow, ReconnectStage stage) {
 // A port changed while waiting (in the line settings dialog) is not the
 // device that went away: the wait for the old one ends.
 void Attempt(HWND mainWindow) {
-  const TerminalState* state = LinkState(mainWindow);
-  if (!reconnect.waiting || state == nullptr || !IsWindowEnabled(mainWindow)) return;
-  if (state->portNumber != reconnect.port) {
+  const Terminal* terminal = linkSession.terminal;
+  if (!reconnect.waiting || terminal == nullptr || !IsWindowEnabled(mainWindow)) return;
+  if (terminal->state.portNumber != reconnect.port) {
     EndWait(mainWindow, ReconnectStage::Stopped);
   } else if (OpenConnectionQuietly(mainWindow)) {
     EndWait(mainWindow, ReconnectStage::Reconnected);
@@ -60,11 +60,11 @@ void StartWaiting(HWND mainWindow, std::uint8_t port) {
 // terminal only closes.
 void CALLBACK CloseLostConnection(HWND mainWindow, UINT, UINT_PTR id, DWORD) {
   KillTimer(mainWindow, id);
-  const TerminalState* state = LinkState(mainWindow);
-  if (state == nullptr || state->portHandle == nullptr) return;
+  const Terminal* terminal = linkSession.terminal;
+  if (terminal == nullptr || linkSession.port == nullptr) return;
   CloseConnection(mainWindow);
   if (reconnect.on) {
-    StartWaiting(mainWindow, state->portNumber);
+    StartWaiting(mainWindow, terminal->state.portNumber);
   } else {
     Show(mainWindow, ReconnectStage::Stopped);
   }
