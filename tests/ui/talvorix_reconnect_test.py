@@ -114,14 +114,22 @@ def report_reconnect_times(rig):
             min(times), statistics.median(times), max(times), len(times)))
 
 
+def settled(states, name):
+    """The least of a figure over a few returns: Wine starts and ends threads
+    of its own now and then, which one sample may catch."""
+    return min(state[name] for state in states)
+
+
 def case_cycles(rig):
     connect_first(rig)
     states = [cycle(rig, k) for k in range(1, CYCLES + 1)]
-    first, last = states[0], states[-1]
-    log("after the first return: %s; after the last: %s" % (first, last))
-    check(last["handles"] == first["handles"], "as many handles after the last return as after the first")
-    check(last["threads"] == first["threads"], "as many threads after the last return as after the first")
-    check(last["memory"] - first["memory"] <= MEMORY_GROWTH_KB, "the working set does not grow")
+    first, last = states[:3], states[-3:]
+    for name in ("handles", "threads", "memory"):
+        log("%s after the first three returns: %s; after the last three: %s" % (
+            name, [state[name] for state in first], [state[name] for state in last]))
+    check(settled(last, "handles") <= settled(first, "handles"), "no more handles after the last returns than the first")
+    check(settled(last, "threads") <= settled(first, "threads"), "no more threads after the last returns than the first")
+    check(settled(last, "memory") - settled(first, "memory") <= MEMORY_GROWTH_KB, "the working set does not grow")
     report_reconnect_times(rig)
     quit_program(rig)
     check_log(rig, CYCLES + 1)
