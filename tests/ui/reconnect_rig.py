@@ -163,19 +163,25 @@ class Probe:
 
 
 class Rig:
-    """The program in its Wine desktop, the device on COM5 and the probe."""
+    """The program in its Wine desktop, the device on COM5 and, when asked
+    for, the probe."""
 
-    def __init__(self, exe, probe_exe, simdevice, display, workdir, connections, absence_ms=ABSENCE_MS):
+    def __init__(self, exe, simdevice, display, workdir, connections, absence_ms=ABSENCE_MS):
         self.session = Session(exe, os.environ["WINEPREFIX"], display, workdir, desktop=DESKTOP)
-        self.probe_exe = probe_exe
         self.device = Device(simdevice, os.environ["WINEPREFIX"], workdir, connections, absence_ms)
         self.probe = None
 
-    def start(self, probe_seconds):
+    def start(self, probe_exe=None, probe_seconds=0):
         self.session.start(with_device=False)
-        self.probe = Probe(self.probe_exe, self.session.env, probe_seconds)
+        if probe_exe is None:
+            return
+        self.probe = Probe(probe_exe, self.session.env, probe_seconds)
         if not self.probe.wait_for(10, pane3=DISCONNECTED):
             raise RuntimeError("the probe does not see the program")
+
+    def configured_times(self):
+        """Milliseconds from each return of the device to the line configured."""
+        return [int(line.split()[1]) for _, line in self.device.events("CONFIGURED")[1:]]
 
     def connect(self):
         """Connects by Shift+Page Up (a typed space first gives the terminal window the focus)."""

@@ -108,7 +108,7 @@ def check_log(rig, connections):
 
 def report_reconnect_times(rig):
     """What the device measured: from its return to the line configured."""
-    times = [int(line.split()[1]) for _, line in rig.device.events("CONFIGURED")[1:]]
+    times = rig.configured_times()
     if times:
         log("return to configured: min %d ms, median %d ms, max %d ms over %d returns" % (
             min(times), statistics.median(times), max(times), len(times)))
@@ -190,9 +190,9 @@ def main():
     if os.path.isdir(workdir):
         shutil.rmtree(workdir)
     os.makedirs(workdir)
-    rig = Rig(exe, probe, simdevice, int(display), workdir, connections, absence_ms)
+    rig = Rig(exe, simdevice, int(display), workdir, connections, absence_ms)
     try:
-        rig.start(probe_seconds=280)
+        rig.start(probe, probe_seconds=280)
         run(rig)
     except Failed:
         return 1
