@@ -13,6 +13,8 @@ CASE:
   off     the item unchecked: the message box of a lost device, no reconnect
   stop    the disconnect command while waiting ends the wait; quitting while
           waiting asks only whether to quit and writes no extra stamp
+  port    another port chosen in the line settings dialog while waiting ends
+          the wait for the old one
 """
 
 import os
@@ -171,10 +173,25 @@ def case_stop(rig):
     check_log(rig, 2)
 
 
+def case_port(rig):
+    connect_first(rig)
+    since = release_and_wait(rig)
+    open_menu_item(rig.session, 2, 0)  # 設定 -> 通信設定
+    check(rig.probe.wait_for(10, since, boxes=1) is not None, "the line settings dialog opens while waiting")
+    rig.session.keys("alt+p", "Down", "Down", "Return")
+    check(rig.probe.wait_for(10, since, boxes=0, pane3=DISCONNECTED) is not None,
+          "another port chosen while waiting ends the wait for the old one: pane 3 %s" % DISCONNECTED)
+    check(rig.device.lines.wait_for(lambda line: line.startswith("PTY "), 5, since=1) is not None,
+          "the device comes back on the old port")
+    time.sleep(2)
+    check(rig.stamps(START_STAMP) == 1, "the old port is not opened again")
+
+
 CASES = {
     "cycles": (case_cycles, CYCLES + 1, 1000),
     "off": (case_off, 2, 1000),
     "stop": (case_stop, 3, 3000),
+    "port": (case_port, 2, 3000),
 }
 
 
