@@ -9,9 +9,11 @@
 
 namespace {
 
-// One timer on the main window does both jobs of a loss, one after the
-// other: first it closes the lost connection, then it makes the attempts.
-constexpr UINT_PTR ReconnectTimerId = 0x7A13;
+// Two timers on the main window: one closes a lost connection, one makes the
+// attempts. Apart, so that a device lost again while an attempt connects
+// (its close timer set inside the attempt) is still closed.
+constexpr UINT_PTR AttemptTimerId = 0x7A13;
+constexpr UINT_PTR CloseTimerId = 0x7A14;
 constexpr UINT AttemptIntervalMs = 100;
 
 struct AutoReconnect {
@@ -28,7 +30,7 @@ void Show(HWND mainWindow, ReconnectStage stage) {
 }
 
 void EndWait(HWND mainWindow, ReconnectStage stage) {
-  KillTimer(mainWindow, ReconnectTimerId);
+  KillTimer(mainWindow, AttemptTimerId);
   reconnect.waiting = false;
   Show(mainWindow, stage);
 }
@@ -51,7 +53,7 @@ void StartWaiting(HWND mainWindow, std::uint8_t port) {
   reconnect.waiting = true;
   reconnect.port = port;
   Show(mainWindow, ReconnectStage::Waiting);
-  SetTimer(mainWindow, ReconnectTimerId, AttemptIntervalMs, AttemptTick);
+  SetTimer(mainWindow, AttemptTimerId, AttemptIntervalMs, AttemptTick);
 }
 
 // Closes the lost connection outside the pump that noticed the loss, as the
@@ -87,7 +89,7 @@ bool WaitingForDevice() { return reconnect.waiting; }
 
 bool TakeOverDeviceLoss(HWND window) {
   if (!reconnect.on) return false;
-  SetTimer(GetAncestor(window, GA_ROOT), ReconnectTimerId, USER_TIMER_MINIMUM, CloseLostConnection);
+  SetTimer(GetAncestor(window, GA_ROOT), CloseTimerId, USER_TIMER_MINIMUM, CloseLostConnection);
   return true;
 }
 
