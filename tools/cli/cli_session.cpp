@@ -1,0 +1,100 @@
+#include "tools/cli/cli_session.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "tools/cli/clock.h"
+
+namespace {
+
+// How long the device may hold back a byte the terminal sends (the window
+// gives up after the same second).
+constexpr int SendWaitMs = 1000;
+// A wait is cut into pieces of at most this, so a long one stays responsive.
+constexpr std::uint64_t LongestPollMs = 1000;
+constexpr std::size_t ArrivalBytes = 65536;
+
+}  // namespace
+
+Session::Session(const SessionSettings& settings)
+    : settings_(settings), terminal_(*this, settings.terminal) {}
+
+Session::~Session() {
+  Disconnect();
+  CloseCommLog(log_);
+}
+
+bool Session::Start(std::string& error) {
+  if (!settings_.logPath.empty() && !OpenCommLog(settings_.logPath, log_, error)) return false;
+  return Connect(error);
+}
+
+bool Session::Connect(std::string& error) {
+  if (!OpenSerialPort(settings_.portPath, settings_.line, port_, error)) return false;
+  if (!WriteLogStamp(log_, StampKind::Start, error)) return false;
+  received_ = ReceivedTail{};
+  terminal_.Connect();
+  terminal_.ReadScreen(view_);
+  return true;
+}
+
+void Session::Disconnect() {
+  if (port_.fd < 0) return;
+  terminal_.Disconnect();
+  CloseSerialPort(port_);
+  std::string error;
+  if (!WriteLogStamp(log_, StampKind::End, error)) Fail(error);
+}
+
+ReceiveOutcome Session::ReceiveUntil(std::uint64_t deadline, const std::function<bool(const ScreenView&)>& met) {
+  for (;;) {
+    if (met(view_)) return ReceiveOutcome::Met;
+    if (!failure_.empty()) return ReceiveOutcome::Failed;
+    const std::uint64_t now = MonotonicMs();
+    if (now >= deadline) return ReceiveOutcome::TimedOut;
+    AwaitSerialPort(port_, int(std::min(deadline - now, LongestPollMs)));
+    ReceiveArrived();
+  }
+}
+
+void Session::ReceiveArrived() {
+  if (port_.fd < 0) return;
+  std::uint8_t bytes[ArrivalBytes];
+  std::size_t got = 0;
+  Fetch(bytes, sizeof bytes, got);
+  if (got == 0) return;
+  terminal_.Receive(bytes, got);
+  terminal_.ReadScreen(view_);
+}
+
+void Session::Fail(const std::string& why) {
+  if (failure_.empty()) failure_ = why;
+}
+
+void Session::Send(std::uint8_t byte) {
+  std::string error;
+  if (failure_.empty() && !WriteSerialPort(port_, &byte, 1, SendWaitMs, error)) Fail(error);
+}
+
+PortRead Session::Fetch(std::uint8_t* buffer, std::size_t capacity, std::size_t& got) {
+  std::string error;
+  const PortRead read = ReadSerialPort(port_, buffer, capacity, got, error);
+  if (read == PortRead::Gone) Fail(error);
+  AddReceived(received_, buffer, got);
+  return read;
+}
+
+void Session::Await(int waitMs) { AwaitSerialPort(port_, waitMs); }
+
+void Session::Purge() { PurgeSerialPort(port_); }
+
+bool Session::Log(const std::uint8_t* bytes, std::size_t length) {
+  std::string error;
+  if (AppendToCommLog(log_, bytes, length, error)) return true;
+  Fail(error);
+  return false;
+}
+
+void Session::Tell(const std::string& caption, const std::string& text) {
+  std::fprintf(stderr, "talvorix-cli: %s: %s\n", caption.c_str(), text.c_str());
+}
