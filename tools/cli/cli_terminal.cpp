@@ -111,6 +111,8 @@ struct CliTerminal::Core {
 
 CliTerminal::CliTerminal(TerminalLine& line, const TerminalOptions& options) : core(new Core(line)) {
   StartNativeTerminal(core->terminal, true);
+  // What arrived is all there is for now, not the end of the line.
+  core->terminal.platform.inputEndCloses = false;
   platform = &core->platform;
   TerminalState& state = *core->terminal.state;
   state.newLine = options.newLine ? 1 : 0;
