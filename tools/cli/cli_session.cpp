@@ -86,7 +86,7 @@ PortRead Session::Fetch(std::uint8_t* buffer, std::size_t capacity, std::size_t&
 
 void Session::Await(int waitMs) { AwaitSerialPort(port_, waitMs); }
 
-void Session::Purge() { PurgeSerialPort(port_); }
+void Session::Purge() { DiscardArrived(port_); }
 
 bool Session::Log(const std::uint8_t* bytes, std::size_t length) {
   std::string error;

@@ -17,8 +17,10 @@ constexpr int GraphicTab = 2;
 constexpr int DumpTab = 1;
 constexpr std::size_t FetchBytes = 4096;
 
-// The native platform's canvases and record, with the port, the log, the
-// messages, the view and the clock of the line the tool is on.
+// The native platform's record and graphic plane, with the port, the log,
+// the messages, the view and the clock of the line the tool is on. The text
+// canvas is not drawn: pictures of the text screen are made from the record,
+// and a scroll of the canvas would copy megabytes for every line.
 class LinePlatform final : public Platform {
  public:
   LinePlatform(NativeTerminal& terminal, TerminalLine& line) : terminal_(terminal), line_(line) {}
@@ -26,17 +28,17 @@ class LinePlatform final : public Platform {
   int tab = 0;
 
   TerminalState* StateOf(Window w) override { return native().StateOf(w); }
-  void ResizeTextCanvas(int width, int height) override { native().ResizeTextCanvas(width, height); }
+  void ResizeTextCanvas(int, int) override {}
   FontMetrics MeasureFont(const FontSpec& font) override { return native().MeasureFont(font); }
   void DrawText(Canvas canvas, int x, int y, const std::uint8_t* bytes, int length, const FontSpec& font,
                 COLORREF fg, COLORREF bg) override {
-    native().DrawText(canvas, x, y, bytes, length, font, fg, bg);
+    if (canvas == Canvas::Graphic) native().DrawText(canvas, x, y, bytes, length, font, fg, bg);
   }
   void FillRect(Canvas canvas, int x, int y, int width, int height, COLORREF colour) override {
-    native().FillRect(canvas, x, y, width, height, colour);
+    if (canvas == Canvas::Graphic) native().FillRect(canvas, x, y, width, height, colour);
   }
   void CopyRect(Canvas canvas, int toX, int toY, int width, int height, int fromX, int fromY) override {
-    native().CopyRect(canvas, toX, toY, width, height, fromX, fromY);
+    if (canvas == Canvas::Graphic) native().CopyRect(canvas, toX, toY, width, height, fromX, fromY);
   }
   void SetPixel(Canvas canvas, int x, int y, COLORREF colour) override { native().SetPixel(canvas, x, y, colour); }
   bool DrawsCellsExactly(const FontSpec& font) override { return native().DrawsCellsExactly(font); }
@@ -113,6 +115,7 @@ CliTerminal::CliTerminal(TerminalLine& line, const TerminalOptions& options) : c
   StartNativeTerminal(core->terminal, true);
   // What arrived is all there is for now, not the end of the line.
   core->terminal.platform.inputEndCloses = false;
+  core->terminal.platform.text = Raster{};
   platform = &core->platform;
   TerminalState& state = *core->terminal.state;
   state.newLine = options.newLine ? 1 : 0;

@@ -29,7 +29,7 @@ class TerminalLine {
   virtual PortRead Fetch(std::uint8_t* buffer, std::size_t capacity, std::size_t& got) = 0;
   // Waits at most `waitMs` for more to arrive.
   virtual void Await(int waitMs) = 0;
-  // Discards what is queued in both directions.
+  // Discards what has arrived and was not yet taken.
   virtual void Purge() = 0;
   // Appends received bytes to the communication log; false when it failed.
   virtual bool Log(const std::uint8_t* bytes, std::size_t length) = 0;

@@ -18,6 +18,7 @@ namespace {
 // A driver may make a speed only approximately; beyond this the line would
 // not work and the user is told.
 constexpr double SpeedTolerance = 0.03;
+constexpr std::uint64_t DrainWaitMs = 1000;
 
 std::string SystemReason() { return std::strerror(errno); }
 
@@ -63,6 +64,17 @@ bool HungUp(const SerialPort& port) {
   return poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
+// Waits, at most a second, until the driver has sent what was written (a line
+// held back by flow control may never take it).
+void DrainOutput(const SerialPort& port) {
+  const std::uint64_t deadline = MonotonicMs() + DrainWaitMs;
+  int queued = 0;
+  while (ioctl(port.fd, TIOCOUTQ, &queued) == 0 && queued > 0 && MonotonicMs() < deadline) {
+    pollfd p{port.fd, 0, 0};
+    poll(&p, 1, 1);
+  }
+}
+
 }  // namespace
 
 bool OpenSerialPort(const std::string& path, const LineSettings& settings, SerialPort& port,
@@ -82,20 +94,21 @@ bool OpenSerialPort(const std::string& path, const LineSettings& settings, Seria
   }
   const int dtr = TIOCM_DTR;
   ioctl(port.fd, TIOCMBIS, &dtr);
-  PurgeSerialPort(port);
+  tcflush(port.fd, TCIOFLUSH);
   return true;
 }
 
 void CloseSerialPort(SerialPort& port) {
   if (port.fd < 0) return;
+  DrainOutput(port);
   const int dtr = TIOCM_DTR;
   ioctl(port.fd, TIOCMBIC, &dtr);
-  PurgeSerialPort(port);
+  DiscardArrived(port);
   close(port.fd);
   port.fd = -1;
 }
 
-void PurgeSerialPort(const SerialPort& port) { tcflush(port.fd, TCIOFLUSH); }
+void DiscardArrived(const SerialPort& port) { tcflush(port.fd, TCIFLUSH); }
 
 // With no byte waiting a raw line's read returns 0, and so does a hung-up
 // one: the hang-up is told apart by poll.

@@ -1,6 +1,10 @@
 // A serial device opened the POSIX way, as the window opens its COM port:
 // exclusively, configured with the line settings, DTR raised, both directions
-// purged; closed with DTR dropped and both directions purged.
+// purged; closed with what was written sent, DTR dropped and what arrived
+// unread discarded.
+//
+// Bytes written are never discarded: on a pseudo-terminal, discarding the
+// output queue takes back what the other end has not read yet.
 #pragma once
 
 #include <cstddef>
@@ -22,8 +26,8 @@ bool OpenSerialPort(const std::string& path, const LineSettings& settings, Seria
 
 void CloseSerialPort(SerialPort& port);
 
-// Discards what is queued in both directions.
-void PurgeSerialPort(const SerialPort& port);
+// Discards what has arrived and was not read.
+void DiscardArrived(const SerialPort& port);
 
 // What a read found.
 enum class PortRead { Data, Nothing, Gone };
