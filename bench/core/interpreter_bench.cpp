@@ -1,11 +1,9 @@
-// Words per second through InterpretReceived, fed in pump blocks of 50 words.
+// Words per second through the terminal, pushed in pump blocks of 50 words.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <vector>
 
-#include "terminal/interpreter/interpreter.h"
-#include "terminal/model/terminal_model.h"
 #include "terminal/native/native_platform.h"
 
 namespace {
@@ -63,9 +61,9 @@ void RunStream(benchmark::State& bench, const std::vector<std::uint16_t>& words,
   for (auto _ : bench) {
     for (std::size_t at = 0; at < bytes.size(); at += 100) {
       const int length = int(std::min<std::size_t>(100, bytes.size() - at));
-      InterpretReceived(terminal.window, bytes.data() + at, length);
+      terminal.terminal->Receive(bytes.data() + at, std::size_t(length));
     }
-    FlushDrawing();
+    terminal.terminal->queue.Flush();
   }
   bench.SetItemsProcessed(std::int64_t(bench.iterations()) * std::int64_t(words.size()));
   bench.counters["draws"] = benchmark::Counter(double(terminal.platform.drawTextCalls),

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "terminal/model/jis.h"
-#include "terminal/model/platform.h"
 
 namespace {
 
@@ -17,12 +16,12 @@ constexpr char SentCharacterFormat[] =
     "\x91\x97" "\x90\x4D" "\x93\xE0" "\x97\x65" "\x81\x46"  // 送信内容：
     "%s";
 
-void ShowSentCharacter(std::uint16_t word, const std::uint8_t* character, int size) {
+void ShowSentCharacter(KeyboardOutput& output, std::uint16_t word, const std::uint8_t* character, int size) {
   char content[3] = {};
   for (int i = 0; i < size; ++i) content[i] = char(character[i]);
   char text[64];
   std::snprintf(text, sizeof text, SentCharacterFormat, unsigned(word), content);
-  platform->SetStatusText(DiagnosticsPane, text, TextCoding::Cp932);
+  output.SetStatusText(DiagnosticsPane, text, TextCoding::Cp932);
 }
 
 }  // namespace
@@ -31,7 +30,7 @@ bool IsCp932LeadByte(std::uint8_t byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
-void SendComposedText(Window window, const std::uint8_t* text, int length) {
+void SendComposedText(KeyboardOutput& output, const std::uint8_t* text, int length) {
   int at = 0;
   while (at < length && text[at] != 0) {
     std::uint16_t word = text[at];
@@ -42,9 +41,9 @@ void SendComposedText(Window window, const std::uint8_t* text, int length) {
       word = SjisToJis(std::uint16_t(text[at] | (text[at + 1] << 8)));
       size = 2;
     }
-    platform->TransmitByte(window, word & 0xFF);
-    platform->TransmitByte(window, word >> 8);
-    ShowSentCharacter(word, text + at, size);
+    const std::uint8_t pair[2] = {std::uint8_t(word & 0xFF), std::uint8_t(word >> 8)};
+    output.SendFromUser(pair, 2);
+    ShowSentCharacter(output, word, text + at, size);
     at += size;
   }
 }

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "terminal/model/terminal_state.h"
+#include "terminal/input/keyboard.h"
 
 // The capacity of a result string in code page 932 bytes.
 constexpr int ComposedTextCapacity = 256;
@@ -15,4 +15,4 @@ bool IsCp932LeadByte(std::uint8_t byte);
 // as its JIS code, cell byte first; a single-byte character as the byte and
 // 0x00. Pane 1 shows each character as it goes. The walk ends at `length` or
 // at a 0x00 byte, whichever comes first.
-void SendComposedText(Window window, const std::uint8_t* text, int length);
+void SendComposedText(KeyboardOutput& output, const std::uint8_t* text, int length);

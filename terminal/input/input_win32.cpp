@@ -61,40 +61,57 @@ std::vector<char16_t> ReadResultString(HWND window) {
 
 bool Toggled(int virtualKey) { return (GetKeyState(virtualKey) & 1) != 0; }
 
+// The keyboard state the release hook works on, and the hook.
+KeyData* watchedKeys = nullptr;
+HHOOK releaseHook = nullptr;
+
 // Sees every key message the thread takes from its queue, for any of its
 // windows and inside modal loops too; bit 31 of lParam marks a release.
 LRESULT CALLBACK WatchKeyRelease(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION && (DWORD(lParam) & 0x80000000u) != 0) ReleaseModifierKey(unsigned(wParam));
+  if (code == HC_ACTION && (DWORD(lParam) & 0x80000000u) != 0 && watchedKeys != nullptr) {
+    ReleaseModifierKey(*watchedKeys, unsigned(wParam));
+  }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 }  // namespace
 
-void InitKeyboardStateFromKeyboard() { InitKeyboardState(Toggled(VK_CAPITAL), Toggled(VK_KANA)); }
-
-void ReadLockModesFromKeyboard() { SetLockModes(Toggled(VK_CAPITAL), Toggled(VK_KANA)); }
-
-// The watch lasts as long as the thread.
-void WatchKeyReleases() { SetWindowsHookExW(WH_KEYBOARD, WatchKeyRelease, nullptr, GetCurrentThreadId()); }
-
-LRESULT TerminalKeyDown(HWND window, WPARAM wParam, LPARAM lParam) {
-  return FinishKeyMessage(window, WM_KEYDOWN, wParam, lParam,
-                          KeyDown(window, StrokeOf(wParam, lParam)));
+void InitKeyboardStateFromKeyboard(KeyData& keys) {
+  InitKeyboardState(keys, Toggled(VK_CAPITAL), Toggled(VK_KANA));
 }
 
-LRESULT TerminalKeyUp(HWND window, WPARAM wParam, LPARAM lParam) {
-  return FinishKeyMessage(window, WM_KEYUP, wParam, lParam, KeyUp(StrokeOf(wParam, lParam)));
+void ReadLockModesFromKeyboard(KeyData& keys) { SetLockModes(keys, Toggled(VK_CAPITAL), Toggled(VK_KANA)); }
+
+void WatchKeyReleases(KeyData& keys) {
+  watchedKeys = &keys;
+  if (releaseHook == nullptr) {
+    releaseHook = SetWindowsHookExW(WH_KEYBOARD, WatchKeyRelease, nullptr, GetCurrentThreadId());
+  }
 }
 
-LRESULT TerminalImeComposition(HWND window, WPARAM wParam, LPARAM lParam) {
-  if (ImeInputModeOn()) SendImeResult(window, wParam, lParam);
+void StopWatchingKeyReleases() {
+  if (releaseHook != nullptr) UnhookWindowsHookEx(releaseHook);
+  releaseHook = nullptr;
+  watchedKeys = nullptr;
+}
+
+LRESULT TerminalKeyDown(HWND window, Keyboard& keyboard, WPARAM wParam, LPARAM lParam) {
+  return FinishKeyMessage(window, WM_KEYDOWN, wParam, lParam, KeyDown(keyboard, StrokeOf(wParam, lParam)));
+}
+
+LRESULT TerminalKeyUp(HWND window, KeyData& keys, WPARAM wParam, LPARAM lParam) {
+  return FinishKeyMessage(window, WM_KEYUP, wParam, lParam, KeyUp(keys, StrokeOf(wParam, lParam)));
+}
+
+LRESULT TerminalImeComposition(HWND window, Keyboard& keyboard, WPARAM wParam, LPARAM lParam) {
+  if (ImeInputModeOn(keyboard.Key_Data)) SendImeResult(window, keyboard.output, wParam, lParam);
   return 0;
 }
 
-void SendImeResult(HWND window, WPARAM wParam, LPARAM lParam) {
+void SendImeResult(HWND window, KeyboardOutput& output, WPARAM wParam, LPARAM lParam) {
   if (lParam & (GCS_RESULTSTR | GCS_RESULTCLAUSE)) {
     const std::vector<char16_t> result = ReadResultString(window);
-    SendComposedUtf16(window, result.data(), int(result.size()));
+    SendComposedUtf16(output, result.data(), int(result.size()));
   }
   DefaultProcessing(window, WM_IME_COMPOSITION, wParam, lParam);
 }
@@ -114,8 +131,8 @@ int EncodeCp932Character(const char16_t* character, int unitCount, std::uint8_t 
   return size;
 }
 
-void SendComposedUtf16(HWND window, const char16_t* units, int unitCount) {
+void SendComposedUtf16(KeyboardOutput& output, const char16_t* units, int unitCount) {
   std::uint8_t text[ComposedTextCapacity];
   const int length = EncodeComposedText(units, unitCount, EncodeCp932Character, text);
-  SendComposedText(window, text, length);
+  SendComposedText(output, text, length);
 }

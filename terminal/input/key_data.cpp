@@ -1,19 +1,17 @@
 #include "terminal/input/key_data.h"
 
-KeyData Key_Data = {};
-
-void InitKeyboardState(bool capsLockOn, bool kanaLockOn) {
-  Key_Data = {};
-  SetLockModes(capsLockOn, kanaLockOn);
+void InitKeyboardState(KeyData& keys, bool capsLockOn, bool kanaLockOn) {
+  keys = {};
+  SetLockModes(keys, capsLockOn, kanaLockOn);
 }
 
-void SetLockModes(bool capsLockOn, bool kanaLockOn) {
-  Key_Data.modes &= std::uint8_t(~(ModeCapsLock | ModeKanaLock));
-  if (capsLockOn) Key_Data.modes |= ModeCapsLock;
-  if (kanaLockOn) Key_Data.modes |= ModeKanaLock;
+void SetLockModes(KeyData& keys, bool capsLockOn, bool kanaLockOn) {
+  keys.modes &= std::uint8_t(~(ModeCapsLock | ModeKanaLock));
+  if (capsLockOn) keys.modes |= ModeCapsLock;
+  if (kanaLockOn) keys.modes |= ModeKanaLock;
 }
 
-bool ImeInputModeOn() { return (Key_Data.modes & ModeImeInput) != 0; }
+bool ImeInputModeOn(const KeyData& keys) { return (keys.modes & ModeImeInput) != 0; }
 
 void EncodeKeyReport(const KeyData& report, std::uint8_t bytes[KeyReportSize]) {
   bytes[0] = report.modifiers;

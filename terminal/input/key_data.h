@@ -1,8 +1,9 @@
 // The key report and the program's keyboard state.
 //
-// One record for the whole program: the report of the last key sent, whose
-// `modifiers` and `modes` bytes are also the live keyboard state. Its memory
-// layout is the wire format of a key report (fields little-endian).
+// One record for each keyboard (terminal/input/keyboard.h): the report of the
+// last key sent, whose `modifiers` and `modes` bytes are also the live
+// keyboard state. Its memory layout is the wire format of a key report
+// (fields little-endian).
 #pragma once
 
 #include <cstddef>
@@ -26,8 +27,6 @@ static_assert(offsetof(KeyData, jisCode) == 4, "key report layout");
 static_assert(offsetof(KeyData, virtualKey) == 6, "key report layout");
 static_assert(offsetof(KeyData, usage) == 7, "key report layout");
 
-extern KeyData Key_Data;
-
 // `modifiers` bits. Shift, Ctrl and Alt always set and clear both sides together.
 constexpr std::uint8_t ModifierCtrl = 0x11;
 constexpr std::uint8_t ModifierShift = 0x22;
@@ -42,14 +41,14 @@ constexpr std::uint8_t ModeImeInput = 0x80;
 
 // The keyboard state of a program that has just started: no report yet, no
 // modifier held, the two locks as the keyboard has them, outside IME input mode.
-void InitKeyboardState(bool capsLockOn, bool kanaLockOn);
+void InitKeyboardState(KeyData& keys, bool capsLockOn, bool kanaLockOn);
 
 // Sets the Caps Lock and Kana bits of `modes` to the keyboard's own toggles;
 // the other bits stay. A lock pressed while another window had the focus
 // would otherwise leave them out of step.
-void SetLockModes(bool capsLockOn, bool kanaLockOn);
+void SetLockModes(KeyData& keys, bool capsLockOn, bool kanaLockOn);
 
-bool ImeInputModeOn();
+bool ImeInputModeOn(const KeyData& keys);
 
 // The eight bytes of the report in wire order.
 void EncodeKeyReport(const KeyData& report, std::uint8_t bytes[KeyReportSize]);

@@ -4,61 +4,62 @@
 
 #include "terminal/input/key_data.h"
 #include "terminal/input/virtual_keys.h"
-#include "terminal/model/platform.h"
 
 namespace {
 
 constexpr int DiagnosticsPane = 1;
 
-void TrackAlt(const KeyStroke& stroke) {
+void TrackAlt(KeyData& keys, const KeyStroke& stroke) {
   if (stroke.altHeld) {
-    Key_Data.modifiers |= ModifierAlt;
+    keys.modifiers |= ModifierAlt;
   } else {
-    Key_Data.modifiers &= std::uint8_t(~ModifierAlt);
+    keys.modifiers &= std::uint8_t(~ModifierAlt);
   }
 }
 
-void ShowKeyStatus() {
+void ShowKeyStatus(Keyboard& keyboard) {
+  const KeyData& keys = keyboard.Key_Data;
   char text[128];
   std::snprintf(text, sizeof text, "鍵盤入力データ：%04x, 9821コード：%04x, 修飾鍵盤：%04x",
-                unsigned(Key_Data.jisCode), unsigned(Key_Data.keyCode),
-                unsigned(Key_Data.modifiers));
-  platform->SetStatusText(DiagnosticsPane, text, TextCoding::Utf8);
+                unsigned(keys.jisCode), unsigned(keys.keyCode),
+                unsigned(keys.modifiers));
+  keyboard.output.SetStatusText(DiagnosticsPane, text, TextCoding::Utf8);
 }
 
-void ShowUnknownKeyStatus(unsigned virtualKey) {
+void ShowUnknownKeyStatus(Keyboard& keyboard, unsigned virtualKey) {
   char text[64];
   std::snprintf(text, sizeof text, "不明の鍵盤入力：%04x", virtualKey);
-  platform->SetStatusText(DiagnosticsPane, text, TextCoding::Utf8);
+  keyboard.output.SetStatusText(DiagnosticsPane, text, TextCoding::Utf8);
 }
 
 // The Kanji key switches between direct key mode and IME input mode, in either mode.
-KeyOutcome ToggleImeInputMode() {
-  Key_Data.modes ^= ModeImeInput;
-  return {false, ImeInputModeOn() ? ImeRequest::Open : ImeRequest::Close};
+KeyOutcome ToggleImeInputMode(KeyData& keys) {
+  keys.modes ^= ModeImeInput;
+  return {false, ImeInputModeOn(keys) ? ImeRequest::Open : ImeRequest::Close};
 }
 
 }  // namespace
 
-KeyOutcome KeyDown(Window window, const KeyStroke& stroke) {
-  TrackAlt(stroke);
-  if (stroke.virtualKey == VkKanji) return ToggleImeInputMode();
+KeyOutcome KeyDown(Keyboard& keyboard, const KeyStroke& stroke) {
+  KeyData& keys = keyboard.Key_Data;
+  TrackAlt(keys, stroke);
+  if (stroke.virtualKey == VkKanji) return ToggleImeInputMode(keys);
   // In IME input mode the keys belong to the input method.
-  if (ImeInputModeOn()) return {true, ImeRequest::None};
-  if (TranslateKey(window, stroke) == 0) {
-    ShowKeyStatus();
+  if (ImeInputModeOn(keys)) return {true, ImeRequest::None};
+  if (TranslateKey(keyboard, stroke) == 0) {
+    ShowKeyStatus(keyboard);
     return {false, ImeRequest::None};
   }
-  ShowUnknownKeyStatus(stroke.virtualKey);
+  ShowUnknownKeyStatus(keyboard, stroke.virtualKey);
   return {true, ImeRequest::None};
 }
 
-KeyOutcome KeyUp(const KeyStroke& stroke) {
-  TrackAlt(stroke);
-  return {!ReleaseModifierKey(stroke.virtualKey), ImeRequest::None};
+KeyOutcome KeyUp(KeyData& keys, const KeyStroke& stroke) {
+  TrackAlt(keys, stroke);
+  return {!ReleaseModifierKey(keys, stroke.virtualKey), ImeRequest::None};
 }
 
-bool ReleaseModifierKey(unsigned virtualKey) {
+bool ReleaseModifierKey(KeyData& keys, unsigned virtualKey) {
   std::uint8_t bits = 0;
   switch (virtualKey) {
     case VkShift: bits = ModifierShift; break;
@@ -67,6 +68,6 @@ bool ReleaseModifierKey(unsigned virtualKey) {
     case VkRWin: bits = ModifierRightWindows; break;
     default: return false;
   }
-  Key_Data.modifiers &= std::uint8_t(~bits);
+  keys.modifiers &= std::uint8_t(~bits);
   return true;
 }

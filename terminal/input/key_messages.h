@@ -2,7 +2,6 @@
 #pragma once
 
 #include "terminal/input/key_translation.h"
-#include "terminal/model/terminal_state.h"
 
 // What the input method should be told after a key-down.
 enum class ImeRequest { None, Open, Close };
@@ -15,12 +14,12 @@ struct KeyOutcome {
 
 // Key-down (WM_KEYDOWN): Alt state, the Kanji key's IME toggle, and outside
 // IME input mode the key report with its status text in pane 1.
-KeyOutcome KeyDown(Window window, const KeyStroke& stroke);
+KeyOutcome KeyDown(Keyboard& keyboard, const KeyStroke& stroke);
 
 // Key-up (WM_KEYUP): Alt state and the release of Shift, Ctrl and the Windows keys.
-KeyOutcome KeyUp(const KeyStroke& stroke);
+KeyOutcome KeyUp(KeyData& keys, const KeyStroke& stroke);
 
 // The release of a key, whichever window receives it: Shift, Ctrl and the
 // Windows keys clear their `modifiers` bits. True for those keys. Nothing is
 // sent or shown.
-bool ReleaseModifierKey(unsigned virtualKey);
+bool ReleaseModifierKey(KeyData& keys, unsigned virtualKey);

@@ -3,7 +3,6 @@
 #include "terminal/input/key_data.h"
 #include "terminal/input/key_jis_tables.h"
 #include "terminal/input/virtual_keys.h"
-#include "terminal/model/platform.h"
 
 namespace {
 
@@ -96,34 +95,34 @@ bool FindRangeKey(unsigned vk, KeyEntry& entry) {
 }
 
 // Shift, Ctrl, the Windows keys and the locks change the keyboard state and send nothing.
-bool ApplyStateKey(unsigned vk) {
+bool ApplyStateKey(KeyData& keys, unsigned vk) {
   switch (vk) {
-    case VkShift: Key_Data.modifiers |= ModifierShift; return true;
-    case VkControl: Key_Data.modifiers |= ModifierCtrl; return true;
-    case VkLWin: Key_Data.modifiers |= ModifierLeftWindows; return true;
-    case VkRWin: Key_Data.modifiers |= ModifierRightWindows; return true;
-    case VkCapital: Key_Data.modes ^= ModeCapsLock; return true;
-    case VkKana: Key_Data.modes ^= ModeKanaLock; return true;
+    case VkShift: keys.modifiers |= ModifierShift; return true;
+    case VkControl: keys.modifiers |= ModifierCtrl; return true;
+    case VkLWin: keys.modifiers |= ModifierLeftWindows; return true;
+    case VkRWin: keys.modifiers |= ModifierRightWindows; return true;
+    case VkCapital: keys.modes ^= ModeCapsLock; return true;
+    case VkKana: keys.modes ^= ModeKanaLock; return true;
     case VkNonConvert:
     case VkKanji: return true;
     default: return false;
   }
 }
 
-std::uint16_t JisCodeOf(const KeyEntry& entry) {
+std::uint16_t JisCodeOf(const KeyData& keys, const KeyEntry& entry) {
   switch (entry.kind) {
-    case KeyKind::Character: return LookupKeyJis(Key_Data.modifiers, Key_Data.modes, entry.keyCode);
+    case KeyKind::Character: return LookupKeyJis(keys.modifiers, keys.modes, entry.keyCode);
     case KeyKind::Keypad: return entry.jisCode;
     case KeyKind::NoCharacter: break;
   }
   return NoCharacter;
 }
 
-// The eight bytes of Key_Data, one TransmitByte each, with nothing around them.
-void SendKeyReport(Window window) {
+// The eight bytes of Key_Data, with nothing around them.
+void SendKeyReport(Keyboard& keyboard) {
   std::uint8_t bytes[KeyReportSize];
-  EncodeKeyReport(Key_Data, bytes);
-  for (std::uint8_t byte : bytes) platform->TransmitByte(window, byte);
+  EncodeKeyReport(keyboard.Key_Data, bytes);
+  keyboard.output.SendFromUser(bytes, KeyReportSize);
 }
 
 }  // namespace
@@ -142,8 +141,9 @@ bool FindKeyEntry(unsigned virtualKey, KeyEntry& entry) {
   return FindRangeKey(virtualKey, entry);
 }
 
-int TranslateKey(Window window, const KeyStroke& stroke) {
-  if (ApplyStateKey(stroke.virtualKey)) return 0;
+int TranslateKey(Keyboard& keyboard, const KeyStroke& stroke) {
+  KeyData& keys = keyboard.Key_Data;
+  if (ApplyStateKey(keys, stroke.virtualKey)) return 0;
   KeyEntry entry;
   if (stroke.virtualKey == VkApps) {
     // The Applications key reports the low byte of the repeat count as its key code.
@@ -151,10 +151,10 @@ int TranslateKey(Window window, const KeyStroke& stroke) {
   } else if (!FindKeyEntry(stroke.virtualKey, entry)) {
     return -1;
   }
-  Key_Data.keyCode = entry.keyCode;
-  Key_Data.virtualKey = std::uint8_t(stroke.virtualKey);
-  Key_Data.usage = entry.usage;
-  Key_Data.jisCode = JisCodeOf(entry);
-  SendKeyReport(window);
+  keys.keyCode = entry.keyCode;
+  keys.virtualKey = std::uint8_t(stroke.virtualKey);
+  keys.usage = entry.usage;
+  keys.jisCode = JisCodeOf(keys, entry);
+  SendKeyReport(keyboard);
   return 0;
 }

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "terminal/model/terminal_state.h"
+#include "terminal/input/keyboard.h"
 
 // What a key message says about the key. The Windows front end reads it from
 // the message's wParam and lParam (KeyStrokeFromMessage); other front ends
@@ -39,4 +39,4 @@ bool FindKeyEntry(unsigned virtualKey, KeyEntry& entry);
 // Updates the keyboard state for a state key, or fills Key_Data and sends the
 // report for a key with a report. Returns 0 when the key was handled, -1 for
 // an unknown key (nothing changed).
-int TranslateKey(Window window, const KeyStroke& stroke);
+int TranslateKey(Keyboard& keyboard, const KeyStroke& stroke);

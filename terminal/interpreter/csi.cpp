@@ -2,8 +2,8 @@
 
 #include "terminal/interpreter/screen_edit.h"
 #include "terminal/interpreter/sgr.h"
+#include "terminal/interpreter/terminal.h"
 #include "terminal/interpreter/words.h"
-#include "terminal/model/platform.h"
 
 namespace {
 
@@ -26,43 +26,44 @@ constexpr CsiResult Incomplete{CsiOutcome::Incomplete, 0};
 int AtMost(int value, int limit) { return value > limit ? limit : value; }
 int AtLeastZero(int value) { return value < 0 ? 0 : value; }
 
-void MoveCursor(Window window, TerminalState& state, int row, int col) {
-  state.cursorRow = row;
-  state.cursorCol = col;
-  platform->PlaceTerminalCaret(window);
+void MoveCursor(Terminal& terminal, int row, int col) {
+  terminal.state.cursorRow = row;
+  terminal.state.cursorCol = col;
+  terminal.host.PlaceCaret();
 }
 
 // The forms without parameters. False: the word is none of them.
-bool ExecuteBareFinal(Window window, TerminalState& state, std::uint16_t word) {
+bool ExecuteBareFinal(Terminal& terminal, std::uint16_t word) {
+  TerminalState& state = terminal.state;
   const int row = state.cursorRow;
   const int col = state.cursorCol;
   switch (word) {
-    case WordA: case WordM: MoveCursor(window, state, AtLeastZero(row - 1), col); return true;
-    case WordB: case WordE: MoveCursor(window, state, AtMost(row + 1, LastRow), col); return true;
-    case WordC: MoveCursor(window, state, row, AtMost(col + 2, LastCharColumn)); return true;
-    case WordD: MoveCursor(window, state, row, AtLeastZero(col - 2)); return true;
-    case WordH: MoveCursor(window, state, 0, 0); return true;
+    case WordA: case WordM: MoveCursor(terminal, AtLeastZero(row - 1), col); return true;
+    case WordB: case WordE: MoveCursor(terminal, AtMost(row + 1, LastRow), col); return true;
+    case WordC: MoveCursor(terminal, row, AtMost(col + 2, LastCharColumn)); return true;
+    case WordD: MoveCursor(terminal, row, AtLeastZero(col - 2)); return true;
+    case WordH: MoveCursor(terminal, 0, 0); return true;
     case WordSmallS:
-      SavedCursor.cursorCol = col;
-      SavedCursor.cursorRow = row;
+      state.SavedCursor.cursorCol = col;
+      state.SavedCursor.cursorRow = row;
       return true;
-    case WordSmallU: MoveCursor(window, state, SavedCursor.cursorRow, SavedCursor.cursorCol); return true;
+    case WordSmallU: MoveCursor(terminal, state.SavedCursor.cursorRow, state.SavedCursor.cursorCol); return true;
     case WordErase:
-      platform->FillRect(Canvas::Graphic, 0, 0, GraphicWidth, GraphicHeight, state.bgColour);
+      terminal.drawing.FillRect(Canvas::Graphic, 0, 0, GraphicWidth, GraphicHeight, state.bgColour);
       return true;
     default: return false;
   }
 }
 
-CsiResult ExecutePrivate(Window window, const std::uint8_t* words, int position, int end) {
+CsiResult ExecutePrivate(Terminal& terminal, const std::uint8_t* words, int position, int end) {
   if (position + 2 >= end) return Incomplete;
   const std::uint16_t selector = WordAt(words, position + 2);
   if (selector != WordDigitOne && selector != WordDigitFive) return Error;
   if (position + 4 >= end) return Incomplete;
   if (selector == WordDigitFive) {
     const std::uint16_t last = WordAt(words, position + 4);
-    if (last == WordAsciiL) platform->ShowTerminalCaret(window);
-    if (last == WordAsciiH) platform->HideTerminalCaret(window);
+    if (last == WordAsciiL) terminal.host.ShowCaret();
+    if (last == WordAsciiH) terminal.host.HideCaret();
   }
   return CsiResult{CsiOutcome::Done, position + 4};
 }
@@ -70,40 +71,40 @@ CsiResult ExecutePrivate(Window window, const std::uint8_t* words, int position,
 COLORREF ColourOf(const std::uint16_t* p) { return MakeColour(p[0] & 0xFF, p[1] & 0xFF, p[2] & 0xFF); }
 
 // The forms with parameters. False: an error.
-bool ExecuteFinal(Window window, TerminalState& state, std::uint16_t final,
-                  const std::uint16_t* p, int count) {
+bool ExecuteFinal(Terminal& terminal, std::uint16_t final, const std::uint16_t* p, int count) {
+  TerminalState& state = terminal.state;
   const int row = state.cursorRow;
   const int col = state.cursorCol;
   switch (final) {
-    case WordA: if (count != 1) return false; MoveCursor(window, state, AtLeastZero(row - p[0]), col); return true;
-    case WordB: if (count != 1) return false; MoveCursor(window, state, AtMost(row + p[0], LastRow), col); return true;
-    case WordC: if (count != 1) return false; MoveCursor(window, state, row, AtMost(col + p[0], LastCharColumn)); return true;
-    case WordD: if (count != 1) return false; MoveCursor(window, state, row, AtLeastZero(col - p[0])); return true;
+    case WordA: if (count != 1) return false; MoveCursor(terminal, AtLeastZero(row - p[0]), col); return true;
+    case WordB: if (count != 1) return false; MoveCursor(terminal, AtMost(row + p[0], LastRow), col); return true;
+    case WordC: if (count != 1) return false; MoveCursor(terminal, row, AtMost(col + p[0], LastCharColumn)); return true;
+    case WordD: if (count != 1) return false; MoveCursor(terminal, row, AtLeastZero(col - p[0])); return true;
     case WordH:
     case WordSmallF:
       if (count != 2) return false;
-      MoveCursor(window, state, AtMost(p[0], LastRow - 1), AtMost(p[1], LastCharColumn));
+      MoveCursor(terminal, AtMost(p[0], LastRow - 1), AtMost(p[1], LastCharColumn));
       return true;
-    case WordJ: if (count != 1 || p[0] > 2) return false; EraseDisplay(window, p[0]); return true;
-    case WordK: if (count != 1 || p[0] > 2) return false; EraseLine(window, p[0]); return true;
+    case WordJ: if (count != 1 || p[0] > 2) return false; EraseDisplay(terminal, p[0]); return true;
+    case WordK: if (count != 1 || p[0] > 2) return false; EraseLine(terminal, p[0]); return true;
     case WordSmallM:
-      for (int i = 0; i < count; ++i) ApplySgr(window, state, p[i]);
+      for (int i = 0; i < count; ++i) ApplySgr(terminal, p[i]);
       return true;
     case WordColour: if (count != 3) return false; state.fgColour = ColourOf(p); return true;
     case WordBackground: if (count != 3) return false; state.bgColour = ColourOf(p); return true;
     case WordErase:
       if (count != 4) return false;
       if ((p[0] >= GraphicWidth && p[2] >= GraphicWidth) || (p[1] >= GraphicHeight && p[3] >= GraphicHeight)) return false;
-      platform->FillRect(Canvas::Graphic, p[0], p[1], p[2], p[3], WhiteColour);
+      terminal.drawing.FillRect(Canvas::Graphic, p[0], p[1], p[2], p[3], WhiteColour);
       return true;
     case WordPoint:
       if (count != 2 || p[0] >= GraphicWidth || p[1] >= GraphicHeight) return false;
-      platform->SetPixel(Canvas::Graphic, p[0], p[1], state.fgColour);
+      terminal.drawing.SetPixel(Canvas::Graphic, p[0], p[1], state.fgColour);
       return true;
     case WordView:
       if (count != 1 || p[0] > 2) return false;
-      platform->SelectTab(p[0]);
-      platform->InvalidateTerminal(window);
+      terminal.host.SelectTab(p[0]);
+      terminal.host.InvalidateTerminal();
       return true;
     default: return false;  // ｈ, ｌ and the ASCII ">" end a sequence but do nothing
   }
@@ -154,19 +155,17 @@ CsiResult CollectParameters(std::uint16_t (&parameters)[MaxCsiParameters], int& 
   return CsiResult{CsiOutcome::Done, position};
 }
 
-CsiResult ExecuteCsi(Window window, const std::uint8_t* words, int position, int end) {
-  TerminalState* state = platform->StateOf(window);
-  if (state == nullptr) return Error;
+CsiResult ExecuteCsi(Terminal& terminal, const std::uint8_t* words, int position, int end) {
   if (position >= end) return Incomplete;
   const std::uint16_t first = WordAt(words, position);
-  if (ExecuteBareFinal(window, *state, first)) return CsiResult{CsiOutcome::Done, position};
-  if (first == WordGreater) return ExecutePrivate(window, words, position, end);
+  if (ExecuteBareFinal(terminal, first)) return CsiResult{CsiOutcome::Done, position};
+  if (first == WordGreater) return ExecutePrivate(terminal, words, position, end);
   if (!IsDigitWord(first)) return Error;
   std::uint16_t parameters[MaxCsiParameters];
   int count = 0;
   const CsiResult collected = CollectParameters(parameters, count, words, position, end);
   if (collected.outcome != CsiOutcome::Done) return collected;
   const std::uint16_t final = WordAt(words, collected.last);
-  if (!ExecuteFinal(window, *state, final, parameters, count)) return Error;
+  if (!ExecuteFinal(terminal, final, parameters, count)) return Error;
   return collected;
 }

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "terminal/model/terminal_state.h"
+class Terminal;
 
 enum class CsiOutcome { Done, Error, Incomplete };
 
@@ -16,7 +16,7 @@ constexpr int MaxCsiParameters = 10;
 
 // Parses and performs the sequence whose first word after CSI is word `position`
 // of the block of `end` words.
-CsiResult ExecuteCsi(Window window, const std::uint8_t* words, int position, int end);
+CsiResult ExecuteCsi(Terminal& terminal, const std::uint8_t* words, int position, int end);
 
 // From a digit on: up to ten numbers separated by "；", then a final word.
 // Done gives the index of the final word in `last`.

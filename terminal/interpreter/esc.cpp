@@ -1,11 +1,11 @@
 #include "terminal/interpreter/esc.h"
 
 #include "terminal/interpreter/messages.h"
+#include "terminal/interpreter/point_plot.h"
 #include "terminal/interpreter/screen_edit.h"
 #include "terminal/interpreter/sequence_dump.h"
+#include "terminal/interpreter/terminal.h"
 #include "terminal/interpreter/words.h"
-#include "terminal/model/platform.h"
-#include "terminal/model/terminal_model.h"
 
 namespace {
 
@@ -13,38 +13,38 @@ constexpr std::uint16_t ArgumentSave = 0x2337;     // ７
 constexpr std::uint16_t ArgumentRestore = 0x2338;  // ８
 constexpr std::uint16_t ArgumentClear = 0x2176;    // ＊
 constexpr std::uint16_t ArgumentPointPlot = 0x4540;  // 点
-constexpr int PointPlotEnded = 0xFF;
-
-void SaveStyle(const TerminalState& state) {
-  SavedStyle.fgColour = state.fgColour;
-  SavedStyle.bgColour = state.bgColour;
-  CopyFontSpec(state.fontSpec, SavedStyle.fontSpec);
+void SaveStyle(TerminalState& state) {
+  state.SavedStyle.fgColour = state.fgColour;
+  state.SavedStyle.bgColour = state.bgColour;
+  CopyFontSpec(state.fontSpec, state.SavedStyle.fontSpec);
 }
 
-void RestoreStyle(Window window, TerminalState& state) {
-  state.fgColour = SavedStyle.fgColour;
-  state.bgColour = SavedStyle.bgColour;
-  CopyFontSpec(SavedStyle.fontSpec, state.fontSpec);
-  ApplyFontSpec(window, &state);
+void RestoreStyle(Terminal& terminal) {
+  TerminalState& state = terminal.state;
+  state.fgColour = state.SavedStyle.fgColour;
+  state.bgColour = state.SavedStyle.bgColour;
+  CopyFontSpec(state.SavedStyle.fontSpec, state.fontSpec);
+  ApplyFontSpec(terminal);
+}
+
+void EnterPointPlot(Terminal& terminal) {
+  terminal.Transmit(std::uint8_t(WordAck & 0xFF));
+  terminal.Transmit(std::uint8_t(WordAck >> 8));
+  StartPointPlot(terminal);
 }
 
 }  // namespace
 
-EscOutcome PerformEsc(Window window, TerminalState& state, std::uint16_t argument,
-                      const std::uint8_t* sequence, int byteLength) {
+EscOutcome PerformEsc(Terminal& terminal, std::uint16_t argument, const std::uint8_t* sequence,
+                      int byteLength) {
   switch (argument) {
-    case ArgumentSave: SaveStyle(state); return EscOutcome::Continue;
-    case ArgumentRestore: RestoreStyle(window, state); return EscOutcome::Continue;
-    case ArgumentClear: EraseDisplay(window, 2); return EscOutcome::Continue;
-    case ArgumentPointPlot:
-      platform->TransmitByte(window, WordAck & 0xFF);
-      platform->TransmitByte(window, WordAck >> 8);
-      if (RunPointPlot(window) == PointPlotEnded) return EscOutcome::BlockFinished;
-      ShowFailure(window, PointPlotFailedText);
-      return EscOutcome::Failed;
+    case ArgumentSave: SaveStyle(terminal.state); return EscOutcome::Continue;
+    case ArgumentRestore: RestoreStyle(terminal); return EscOutcome::Continue;
+    case ArgumentClear: EraseDisplay(terminal, 2); return EscOutcome::Continue;
+    case ArgumentPointPlot: EnterPointPlot(terminal); return EscOutcome::BlockFinished;
     default:
-      ShowSequenceDump(window, sequence, byteLength);
-      ShowFailure(window, EscFailedText);
+      ShowSequenceDump(terminal.host, sequence, byteLength);
+      ShowFailure(terminal.host, EscFailedText);
       return EscOutcome::Failed;
   }
 }

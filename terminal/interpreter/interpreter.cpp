@@ -1,27 +1,19 @@
 #include "terminal/interpreter/interpreter.h"
 
+#include "terminal/interpreter/awaited.h"
 #include "terminal/interpreter/csi.h"
 #include "terminal/interpreter/display_form.h"
 #include "terminal/interpreter/esc.h"
 #include "terminal/interpreter/messages.h"
-#include "terminal/interpreter/port_words.h"
 #include "terminal/interpreter/screen_edit.h"
 #include "terminal/interpreter/sequence_dump.h"
-#include "terminal/interpreter/word_interpreter.h"
+#include "terminal/interpreter/terminal.h"
 #include "terminal/interpreter/words.h"
-#include "terminal/model/draw_queue.h"
-#include "terminal/model/platform.h"
 
 namespace {
 
 constexpr int LastRow = ScreenRows - 1;
 constexpr int WrapColumn = ScreenColumns - 2;  // a character here ends the row
-// A valid CSI sequence has at most 41 words; a cut one that grows past this
-// many words can never complete and is rejected.
-constexpr int CutSequenceCapacity = 64;
-
-// The first byte of a local echo, waiting for the second byte of its word.
-int pendingEchoByte = -1;
 
 // Cursor values written from outside the interpreter are brought onto the
 // screen before a character is stored at them.
@@ -32,27 +24,30 @@ void KeepCursorOnScreen(TerminalState& state) {
   if (state.cursorCol > ScreenColumns - 1) state.cursorCol = ScreenColumns - 1;
 }
 
-void LineFeed(Window window, TerminalState& state) {
+void LineFeed(Terminal& terminal) {
+  TerminalState& state = terminal.state;
   if (state.cursorRow == LastRow) {
-    ScrollUp(state);
+    ScrollUp(terminal);
   } else {
     ++state.cursorRow;
   }
-  platform->PlaceTerminalCaret(window);
+  terminal.host.PlaceCaret();
 }
 
-void CarriageReturn(Window window, TerminalState& state) {
-  state.cursorCol = 0;
-  platform->PlaceTerminalCaret(window);
-  if (state.newLine) LineFeed(window, state);
+void CarriageReturn(Terminal& terminal) {
+  terminal.state.cursorCol = 0;
+  terminal.host.PlaceCaret();
+  if (terminal.state.newLine) LineFeed(terminal);
 }
 
-void BackSpace(Window window, TerminalState& state) {
+void BackSpace(Terminal& terminal) {
+  TerminalState& state = terminal.state;
   state.cursorCol = state.cursorCol > 1 ? state.cursorCol - 2 : 0;
-  platform->PlaceTerminalCaret(window);
+  terminal.host.PlaceCaret();
 }
 
-void PutCharacter(Window window, TerminalState& state, std::uint16_t word) {
+void PutCharacter(Terminal& terminal, std::uint16_t word) {
+  TerminalState& state = terminal.state;
   std::uint8_t form[2];
   DisplayForm(word, form);
   const int row = state.cursorRow;
@@ -67,12 +62,12 @@ void PutCharacter(Window window, TerminalState& state, std::uint16_t word) {
     state.screenEnd = std::uint16_t((state.screenEnd & 0xFF00) | form[1]);
   }
   state.cellAttrs[index] = CellAttr{state.fgColour, state.bgColour, state.styleFlags};
-  QueueText(row, col, form, 2, state.fgColour, state.bgColour);
+  terminal.queue.QueueText(row, col, form, 2, state.fgColour, state.bgColour);
   if (col < WrapColumn) {
     state.cursorCol = col + 2;
   } else if (state.autoWrap) {
-    CarriageReturn(window, state);
-    LineFeed(window, state);
+    CarriageReturn(terminal);
+    LineFeed(terminal);
   }
 }
 
@@ -86,8 +81,8 @@ bool IsControlWord(std::uint16_t word) {
 // in one pass and queued as one run; a character that ends the row goes
 // through PutCharacter for the wrap. Returns the index of the first word not
 // taken.
-int PutCharacters(Window window, TerminalState& state, const std::uint8_t* words, int index,
-                  int count) {
+int PutCharacters(Terminal& terminal, const std::uint8_t* words, int index, int count) {
+  TerminalState& state = terminal.state;
   const int rowStart = state.cursorRow * ScreenColumns;
   const int first = state.cursorCol;
   std::uint8_t* cells = state.screen + rowStart;
@@ -103,80 +98,42 @@ int PutCharacters(Window window, TerminalState& state, const std::uint8_t* words
     ++index;
   }
   if (col > first) {
-    QueueText(state.cursorRow, first, cells + first, col - first, attr.fg, attr.bg);
+    terminal.queue.QueueText(state.cursorRow, first, cells + first, col - first, attr.fg, attr.bg);
     state.cursorCol = col;
   }
   if (index < count && col >= WrapColumn && !IsControlWord(WordAt(words, index))) {
-    PutCharacter(window, state, WordAt(words, index));
+    PutCharacter(terminal, WordAt(words, index));
     ++index;
   }
   return index;
 }
 
-// Reads the rest of a CSI sequence that the end of the block cut short, then
-// interprets the whole sequence. Returns 1 when it was completed (the block is
-// then finished), 0 after telling the user it could not be.
-int CompleteCutCsi(Window window, const std::uint8_t* sequence, int wordCount) {
-  std::uint8_t collected[2 * CutSequenceCapacity];
-  if (wordCount > CutSequenceCapacity) {
-    ShowFailure(window, CutCsiFailedText);
-    return 0;
-  }
-  int count = 0;
-  for (; count < wordCount; ++count) StoreWord(collected, count, WordAt(sequence, count));
-  for (;;) {
-    std::uint16_t word = 0;
-    const PortWord read = ReadPortWord(window, word, CutSequenceWaitMilliseconds);
-    // A word the log could not take is still the device's: it is acted on.
-    const bool arrived = read == PortWord::Arrived || read == PortWord::ArrivedNotLogged;
-    const bool extends = IsDigitWord(word) || word == WordSeparator;
-    const bool final = IsFinalWord(word);
-    if (!arrived || !(extends || final) || count == CutSequenceCapacity) {
-      ShowFailure(window, CutCsiFailedText);
-      return 0;
-    }
-    StoreWord(collected, count++, word);
-    if (final) {
-      InterpretWords(window, collected, count);
-      return 1;
-    }
-  }
-}
-
 enum class Step { Next, Finished, Failed };
 
-Step InterpretCsi(Window window, const std::uint8_t* words, int& index, int count) {
-  const CsiResult result = index + 1 < count ? ExecuteCsi(window, words, index + 1, count)
+Step InterpretCsi(Terminal& terminal, const std::uint8_t* words, int& index, int count) {
+  const CsiResult result = index + 1 < count ? ExecuteCsi(terminal, words, index + 1, count)
                                              : CsiResult{CsiOutcome::Incomplete, 0};
   switch (result.outcome) {
     case CsiOutcome::Done:
       index = result.last;
       return Step::Next;
     case CsiOutcome::Error:
-      ShowSequenceDump(window, words + 2 * index, 2 * (count - index));
-      ShowFailure(window, CsiFailedText);
+      ShowSequenceDump(terminal.host, words + 2 * index, 2 * (count - index));
+      ShowFailure(terminal.host, CsiFailedText);
       return Step::Failed;
     case CsiOutcome::Incomplete: break;
   }
-  return CompleteCutCsi(window, words + 2 * index, count - index) ? Step::Finished : Step::Failed;
+  AwaitCutCsi(terminal, words + 2 * index, count - index);
+  return Step::Finished;
 }
 
-Step InterpretEsc(Window window, TerminalState& state, const std::uint8_t* words, int& index,
-                  int count) {
-  const int escIndex = index;
-  std::uint16_t argument = 0;
-  int dumpWords = count - escIndex;
-  if (index + 1 < count) {
-    argument = WordAt(words, ++index);
-  } else {
-    const PortWord read = ReadPortWord(window, argument, CutSequenceWaitMilliseconds);
-    if (read != PortWord::Arrived && read != PortWord::ArrivedNotLogged) {
-      ShowFailure(window, CutEscFailedText);
-      return Step::Failed;
-    }
-    dumpWords = 1;  // the argument is not part of the block: the dump shows ESC alone
+Step InterpretEsc(Terminal& terminal, const std::uint8_t* words, int& index, int count) {
+  if (index + 1 == count) {
+    Await(terminal, Awaited::EscArgument);
+    return Step::Finished;
   }
-  switch (PerformEsc(window, state, argument, words + 2 * escIndex, 2 * dumpWords)) {
+  const int escIndex = index++;
+  switch (PerformEsc(terminal, WordAt(words, index), words + 2 * escIndex, 2 * (count - escIndex))) {
     case EscOutcome::Continue: return Step::Next;
     case EscOutcome::BlockFinished: return Step::Finished;
     case EscOutcome::Failed: break;
@@ -184,62 +141,48 @@ Step InterpretEsc(Window window, TerminalState& state, const std::uint8_t* words
   return Step::Failed;
 }
 
-// An echoed ESC or CSI would continue in what the terminal sends, not in what
-// it receives, so the echo shows such a word as a character instead of waiting
-// for the rest of a sequence from the device.
-int InterpretEchoWord(Window window, TerminalState& state, const std::uint8_t pair[2]) {
-  const std::uint16_t word = WordAt(pair, 0);
-  if (word != WordEsc && word != WordCsi) return InterpretWords(window, pair, 1);
-  KeepCursorOnScreen(state);
-  SetDrawingFont(state.fontSpec);
-  PutCharacter(window, state, word);
-  platform->InvalidateTerminal(window);
-  return 1;
+Step InterpretWord(Terminal& terminal, const std::uint8_t* words, int& index, int count) {
+  switch (WordAt(words, index)) {
+    case WordBel: terminal.host.Beep(); return Step::Next;
+    case WordBs: BackSpace(terminal); return Step::Next;
+    case WordCr: CarriageReturn(terminal); return Step::Next;
+    case WordLf: LineFeed(terminal); return Step::Next;
+    case WordEsc: return InterpretEsc(terminal, words, index, count);
+    case WordCsi: return InterpretCsi(terminal, words, index, count);
+    default: break;
+  }
+  index = PutCharacters(terminal, words, index, count) - 1;
+  return Step::Next;
+}
+
+// A sequence may have changed the font or moved the cursor anywhere.
+void FollowPen(Terminal& terminal) {
+  KeepCursorOnScreen(terminal.state);
+  terminal.queue.SetFont(terminal.state.fontSpec);
 }
 
 }  // namespace
 
-int InterpretWords(Window window, const std::uint8_t* words, int wordCount) {
-  TerminalState* state = platform->StateOf(window);
-  if (state == nullptr) return 0;
-  KeepCursorOnScreen(*state);
-  SetDrawingFont(state->fontSpec);
+bool InterpretWords(Terminal& terminal, const std::uint8_t* words, int wordCount) {
+  FollowPen(terminal);
   for (int i = 0; i < wordCount; ++i) {
-    const std::uint16_t word = WordAt(words, i);
-    Step step = Step::Next;
-    switch (word) {
-      case WordBel: platform->Beep(); break;
-      case WordBs: BackSpace(window, *state); break;
-      case WordCr: CarriageReturn(window, *state); break;
-      case WordLf: LineFeed(window, *state); break;
-      case WordEsc: step = InterpretEsc(window, *state, words, i, wordCount); break;
-      case WordCsi: step = InterpretCsi(window, words, i, wordCount); break;
-      default: i = PutCharacters(window, *state, words, i, wordCount) - 1; continue;
-    }
-    if (step == Step::Failed) return 0;
+    const Step step = InterpretWord(terminal, words, i, wordCount);
+    if (step == Step::Failed) return false;
     if (step == Step::Finished) break;
-    // A sequence may have changed the font or moved the cursor anywhere.
-    KeepCursorOnScreen(*state);
-    SetDrawingFont(state->fontSpec);
+    FollowPen(terminal);
   }
-  platform->InvalidateTerminal(window);
-  return 1;
+  terminal.host.InvalidateTerminal();
+  return true;
 }
 
-// Local echo hands over one byte at a time: the two bytes of a word are
-// gathered across calls and the word is interpreted when it is complete.
-// Other blocks hold whole words; an odd last byte is never read.
-int InterpretReceived(Window terminalWindow, const std::uint8_t* words, int byteLength) {
-  if (byteLength != 1) return InterpretWords(terminalWindow, words, byteLength > 0 ? byteLength / 2 : 0);
-  TerminalState* state = platform->StateOf(terminalWindow);
-  if (state == nullptr) return 0;
-  if (pendingEchoByte < 0) {
-    pendingEchoByte = words[0];
-    return 1;
+void InterpretEchoWord(Terminal& terminal, std::uint16_t word) {
+  std::uint8_t pair[2];
+  StoreWord(pair, 0, word);
+  if (word != WordEsc && word != WordCsi) {
+    InterpretWords(terminal, pair, 1);
+    return;
   }
-  const std::uint8_t pair[2] = {std::uint8_t(pendingEchoByte), words[0]};
-  pendingEchoByte = -1;
-  return InterpretEchoWord(terminalWindow, *state, pair);
+  FollowPen(terminal);
+  PutCharacter(terminal, word);
+  terminal.host.InvalidateTerminal();
 }
-
-void RestartLocalEcho() { pendingEchoByte = -1; }

@@ -4,14 +4,18 @@
 
 #include <cstdint>
 
-#include "terminal/model/terminal_state.h"
+class Terminal;
 
-// Interprets one block of little-endian words. Returns 1 when the block was
-// interpreted to its end, 0 when the window has no record or a sequence failed.
-// A block of one byte is a local echo: the two bytes of a word are gathered
-// across calls, and the word is shown without ever reading from the port.
-int InterpretReceived(Window terminalWindow, const std::uint8_t* words, int byteLength);
+// The pump's block size: 50 words.
+constexpr int PumpBlockBytes = 100;
 
-// Forgets an echoed byte still waiting for its partner (a connection that
-// ended inside a key report), so that a new connection's echo starts on a word.
-void RestartLocalEcho();
+// Interprets `wordCount` little-endian words as one block. False when a
+// sequence failed (the user has been told; the rest of the block is dropped).
+// A sequence the block's end cuts short, an ESC at its end and ESC 点 leave
+// the terminal awaiting the words of later pushes.
+bool InterpretWords(Terminal& terminal, const std::uint8_t* words, int wordCount);
+
+// A word of local echo: shown as received, except that an echoed ESC or CSI is
+// shown as a character (it would continue in what the terminal sends, not in
+// what it receives).
+void InterpretEchoWord(Terminal& terminal, std::uint16_t word);

@@ -1,7 +1,5 @@
 #include "terminal/interpreter/messages.h"
 
-#include "terminal/model/platform.h"
-
-void ShowFailure(Window window, std::string_view text) {
-  platform->ShowMessage(window, text, TextCoding::Utf8, MessageCaption, MessageIcon::Error);
+void ShowFailure(HostWindow& host, std::string_view text) {
+  host.ShowMessage(text, TextCoding::Utf8, MessageCaption, MessageIcon::Error);
 }

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "terminal/model/terminal_state.h"
+#include "terminal/model/roles.h"
 
 constexpr std::string_view MessageCaption = "通信ターミナル";
 constexpr std::string_view CsiFailedText = "ＣＳＩシーケンス実行出来ない！！";
@@ -16,4 +16,4 @@ constexpr std::string_view PointPlotFailedText = "受信エラー：点描画を
 constexpr std::string_view NoMemoryText = "メモリ領域が空いていません！！";
 
 // A modal error box on the terminal window.
-void ShowFailure(Window window, std::string_view text);
+void ShowFailure(HostWindow& host, std::string_view text);

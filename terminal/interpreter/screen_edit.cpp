@@ -2,10 +2,9 @@
 
 #include <cstring>
 
-#include "terminal/interpreter/word_interpreter.h"
+#include "terminal/interpreter/interpreter.h"
+#include "terminal/interpreter/terminal.h"
 #include "terminal/interpreter/words.h"
-#include "terminal/model/draw_queue.h"
-#include "terminal/model/platform.h"
 
 namespace {
 
@@ -28,17 +27,19 @@ void ClearCells(TerminalState& state, int first, int textEnd, int attrEnd) {
 
 }  // namespace
 
-void ScrollUp(TerminalState& state) {
+void ScrollUp(TerminalModel& model) {
+  TerminalState& state = model.state;
   std::memmove(state.screen, state.screen + ScreenColumns, LastRowStart);
   std::memcpy(state.screen + LastRowStart, blankRow, ScreenColumns);
   std::memmove(state.cellAttrs, state.cellAttrs + ScreenColumns, LastRowStart * sizeof(CellAttr));
-  for (int i = LastRowStart; i < ScreenCells; ++i) state.cellAttrs[i] = defaultAttr;
-  QueueScroll(defaultAttr.fg, defaultAttr.bg);
+  for (int i = LastRowStart; i < ScreenCells; ++i) state.cellAttrs[i] = state.defaultAttr;
+  model.queue.QueueScroll(state.defaultAttr.fg, state.defaultAttr.bg);
 }
 
-void EraseDisplay(Window window, int mode) {
-  TerminalState* state = platform->StateOf(window);
-  if (state == nullptr || mode < 0 || mode > 2) return;
+void EraseDisplay(TerminalModel& model, int mode) {
+  if (mode < 0 || mode > 2) return;
+  TerminalState* state = &model.state;
+  DrawQueue& queue = model.queue;
   const int cw = state->cellWidth;
   const int ch = state->cellHeight;
   const int row = state->cursorRow;
@@ -46,44 +47,44 @@ void EraseDisplay(Window window, int mode) {
   const int split = ScreenColumns * (row - 1) + col;
   const COLORREF colour = state->bgColour;
   if (mode == 0) {
-    QueueFill(col * cw, (row - 1) * ch, ScreenColumns * cw, ch, colour);
-    QueueFill(0, row * ch, ScreenColumns * cw, (ScreenRows - row) * ch, colour);
+    queue.QueueFill(col * cw, (row - 1) * ch, ScreenColumns * cw, ch, colour);
+    queue.QueueFill(0, row * ch, ScreenColumns * cw, (ScreenRows - row) * ch, colour);
     const int first = split > 0 ? split : 0;
     ClearCells(*state, first, ScreenCells, ScreenCells);
   } else if (mode == 1) {
-    QueueFill(0, 0, ScreenColumns * cw, (row - 1) * ch, colour);
-    QueueFill(0, (row - 1) * ch, col * cw, ch, colour);
+    queue.QueueFill(0, 0, ScreenColumns * cw, (row - 1) * ch, colour);
+    queue.QueueFill(0, (row - 1) * ch, col * cw, ch, colour);
     if (split > 0) ClearCells(*state, 0, split / 2 * 2, split);
   } else {
-    QueueFill(0, 0, ScreenColumns * cw + 100, ScreenRows * ch + 100, colour);
+    queue.QueueFill(0, 0, ScreenColumns * cw + 100, ScreenRows * ch + 100, colour);
     ClearCells(*state, 0, ScreenCells, ScreenCells);
     state->cursorRow = 0;
     state->cursorCol = 0;
   }
-  platform->InvalidateTerminal(window);
-  platform->PlaceTerminalCaret(window);
-  if (mode == 0) platform->PlaceTerminalCaret(window);
+  model.host.InvalidateTerminal();
+  model.host.PlaceCaret();
+  if (mode == 0) model.host.PlaceCaret();
 }
 
-void EraseLine(Window window, int mode) {
-  TerminalState* state = platform->StateOf(window);
-  if (state == nullptr || mode < 0 || mode > 2) return;
+void EraseLine(Terminal& terminal, int mode) {
+  if (mode < 0 || mode > 2) return;
+  TerminalState* state = &terminal.state;
   const int col = state->cursorCol;
   // The blanks are interpreted as whole words. Mode 0 takes the 100 - col bytes
   // up to column 98: from an odd column the odd byte left over is no blank, so
   // nothing reaches column 99 (whose second byte would land on the next row).
   // Mode 1 takes col bytes rounded up, a blank at column col - 1 written whole.
   if (mode == 0) {
-    InterpretWords(window, blankWords.bytes, (ScreenColumns - col) / 2);
+    InterpretWords(terminal, blankWords.bytes, (ScreenColumns - col) / 2);
     state->cursorCol = col;
-    platform->PlaceTerminalCaret(window);
+    terminal.host.PlaceCaret();
   } else if (mode == 1) {
     state->cursorCol = 0;
-    InterpretWords(window, blankWords.bytes, (col + 1) / 2);
+    InterpretWords(terminal, blankWords.bytes, (col + 1) / 2);
   } else {
     state->cursorCol = 0;
-    InterpretWords(window, blankWords.bytes, ScreenColumns / 2);
+    InterpretWords(terminal, blankWords.bytes, ScreenColumns / 2);
     state->cursorCol = 0;
-    platform->PlaceTerminalCaret(window);
+    terminal.host.PlaceCaret();
   }
 }

@@ -1,17 +1,19 @@
 // Operations that change the text screen as a whole: scrolling and erasing.
 #pragma once
 
-#include "terminal/model/terminal_state.h"
+#include "terminal/model/terminal_model.h"
+
+class Terminal;
 
 // Moves every row up by one; the new bottom row is blank in defaultAttr. The
 // cursor stays.
-void ScrollUp(TerminalState& state);
+void ScrollUp(TerminalModel& model);
 
 // Mode 0 from the split cell (the cursor column one row above the cursor) to the
 // end of the screen, 1 from the start up to the split cell, 2 everything and the
 // cursor home. Other modes change nothing.
-void EraseDisplay(Window window, int mode);
+void EraseDisplay(TerminalModel& model, int mode);
 
 // Mode 0 from the cursor to the end of its row, 1 from the row's start up to the
 // cursor, 2 the whole row; written as full-width blanks in the current style.
-void EraseLine(Window window, int mode);
+void EraseLine(Terminal& terminal, int mode);

@@ -5,7 +5,6 @@
 
 #include "terminal/interpreter/dump_line.h"
 #include "terminal/interpreter/messages.h"
-#include "terminal/model/platform.h"
 
 namespace {
 
@@ -15,7 +14,7 @@ constexpr std::string_view DumpCaption = "デバッグデータ内容";
 
 }  // namespace
 
-int ShowSequenceDump(Window window, const std::uint8_t* words, int byteLength) {
+int ShowSequenceDump(HostWindow& host, const std::uint8_t* words, int byteLength) {
   if (byteLength < 0) byteLength = 0;
   const int full = byteLength / BytesPerLine;
   const int rest = byteLength & 0x0E;  // an odd last byte is not shown
@@ -23,7 +22,7 @@ int ShowSequenceDump(Window window, const std::uint8_t* words, int byteLength) {
   const std::size_t size = std::size_t(lines) * LineSlot + 8;
   char* text = static_cast<char*>(std::calloc(size, 1));
   if (text == nullptr) {
-    ShowFailure(window, NoMemoryText);
+    ShowFailure(host, NoMemoryText);
     return -1;
   }
   std::size_t length = 0;
@@ -36,8 +35,8 @@ int ShowSequenceDump(Window window, const std::uint8_t* words, int byteLength) {
     length += FormatDumpLine(std::uint32_t(full * BytesPerLine), words + full * BytesPerLine, rest,
                              text + length);
   }
-  platform->ShowMessage(window, std::string_view(text, length), TextCoding::Cp932, DumpCaption,
-                        MessageIcon::None);
+  host.ShowMessage(std::string_view(text, length), TextCoding::Cp932, DumpCaption,
+                   MessageIcon::None);
   std::free(text);
   return 0;
 }

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "terminal/model/platform.h"
 #include "terminal/model/terminal_model.h"
 
 namespace {
@@ -13,13 +12,15 @@ constexpr COLORREF SgrColours[8] = {
     MakeColour(0, 255, 255), MakeColour(255, 255, 255),
 };
 
-void ResetAttributes(Window window, TerminalState& state) {
-  state.cursorCol = resetDefaults.cursorCol;
-  state.cursorRow = resetDefaults.cursorRow;
-  platform->PlaceTerminalCaret(window);
-  state.fgColour = resetDefaults.fgColour;
-  state.bgColour = resetDefaults.bgColour;
-  CopyFontSpec(resetDefaults.fontSpec, state.fontSpec);
+void ResetAttributes(TerminalModel& model) {
+  TerminalState& state = model.state;
+  const ResetDefaults& defaults = state.resetDefaults;
+  state.cursorCol = defaults.cursorCol;
+  state.cursorRow = defaults.cursorRow;
+  model.host.PlaceCaret();
+  state.fgColour = defaults.fgColour;
+  state.bgColour = defaults.bgColour;
+  CopyFontSpec(defaults.fontSpec, state.fontSpec);
   state.styleFlags |= StyleReset;
 }
 
@@ -33,9 +34,10 @@ void SetStyle(TerminalState& state, std::uint32_t flag, bool on) {
 
 }  // namespace
 
-void ApplySgr(Window window, TerminalState& state, std::uint16_t code) {
+void ApplySgr(TerminalModel& model, std::uint16_t code) {
+  TerminalState& state = model.state;
   switch (code) {
-    case 0: ResetAttributes(window, state); return;
+    case 0: ResetAttributes(model); return;
     case 1: state.fontSpec.lfWeight = 700; SetStyle(state, StyleBold, true); return;
     case 22: state.fontSpec.lfWeight = 400; SetStyle(state, StyleBold, false); return;
     case 4: state.fontSpec.lfUnderline = 1; SetStyle(state, StyleUnderline, true); return;

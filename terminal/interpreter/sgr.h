@@ -3,6 +3,6 @@
 
 #include <cstdint>
 
-#include "terminal/model/terminal_state.h"
+#include "terminal/model/terminal_model.h"
 
-void ApplySgr(Window window, TerminalState& state, std::uint16_t code);
+void ApplySgr(TerminalModel& model, std::uint16_t code);

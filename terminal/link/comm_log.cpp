@@ -17,21 +17,21 @@ bool WriteWhole(const void* bytes, DWORD length) {
 
 // After a failed write the handle is closed at once and forgotten, so that no
 // writer and no reader of the dump view can use it again.
-void FailLog(HWND owner) {
+void FailLog() {
   logOpen = 0;
   CloseHandle(logFile);
   logFile = INVALID_HANDLE_VALUE;
-  ShowLinkMessage(owner, LogWriteFailedText, MessageIcon::Error);
+  ShowLinkMessage(LogWriteFailedText, MessageIcon::Error);
 }
 
 }  // namespace
 
-HANDLE OpenLog(HWND mainWindow, const char* fileName) {
+HANDLE OpenLog(const char* fileName) {
   if (logOpen) return nullptr;
   HANDLE file = CreateFileA(fileName != nullptr ? fileName : "Talvorix.log", GENERIC_READ | GENERIC_WRITE,
                             FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    ShowLinkMessage(mainWindow, LogCreateFailedText, MessageIcon::Error);
+    ShowLinkMessage(LogCreateFailedText, MessageIcon::Error);
     return INVALID_HANDLE_VALUE;
   }
   logFile = file;
@@ -39,7 +39,7 @@ HANDLE OpenLog(HWND mainWindow, const char* fileName) {
   SetFilePointer(file, 0, nullptr, FILE_END);
   const std::string header = HeaderLine(LogTimeText());
   if (!WriteWhole(header.data(), DWORD(header.size()))) {
-    FailLog(mainWindow);
+    FailLog();
     return INVALID_HANDLE_VALUE;
   }
   return file;
@@ -48,11 +48,11 @@ HANDLE OpenLog(HWND mainWindow, const char* fileName) {
 // Once a failure has closed the log, the terminal goes on without one: stamps
 // and received data are then skipped silently (the user was told once) and
 // count as written, so that connecting and point-plot mode keep working.
-bool WriteStamp(HWND mainWindow, StampKind kind) {
+bool WriteStamp(StampKind kind) {
   if (!logOpen) return true;
   const std::string line = StampLine(kind, LogTimeText());
   if (WriteWhole(line.data(), DWORD(line.size()))) return true;
-  FailLog(mainWindow);
+  FailLog();
   return false;
 }
 
@@ -63,10 +63,10 @@ std::string LogTimeText() {
                               now.wSecond});
 }
 
-bool AppendToLog(HWND window, const std::uint8_t* bytes, int length) {
+bool AppendToLog(const std::uint8_t* bytes, int length) {
   if (!logOpen || length <= 0) return true;
   if (WriteWhole(bytes, DWORD(length))) return true;
-  FailLog(window);
+  FailLog();
   return false;
 }
 

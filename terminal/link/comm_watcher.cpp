@@ -42,8 +42,8 @@ struct NotifyPacing {
 
 // Waits until the pump has finished with the previous notification and posts
 // the next one. False when the connection was closed meanwhile.
-bool Notify(TerminalState& state, NotifyPacing& pacing) {
-  WaitForSingleObject(HANDLE(state.pumpDoneEvent), INFINITE);
+bool Notify(NotifyPacing& pacing) {
+  WaitForSingleObject(linkSession.pumpDoneEvent, INFINITE);
   if (pacing.posted && linkSession.dataBlocks == pacing.blocksAtPost) {
     ++pacing.emptyRuns;
   } else {
@@ -52,11 +52,11 @@ bool Notify(TerminalState& state, NotifyPacing& pacing) {
   if (pacing.emptyRuns > StormEmptyRuns) {
     Sleep(std::min(IdleNotificationPauseMs * (pacing.emptyRuns - StormEmptyRuns), MostIdlePauseMs));
   }
-  if (!state.connected) return false;
+  if (!linkSession.watching) return false;
   pacing.posted = true;
   pacing.blocksAtPost = linkSession.dataBlocks;
-  ResetEvent(HANDLE(state.pumpDoneEvent));
-  PostMessageW(HWND(state.notifyWindow), WM_COMMNOTIFY, WPARAM(state.portHandle), CommNotifyEvent);
+  ResetEvent(linkSession.pumpDoneEvent);
+  PostMessageW(linkSession.notifyWindow, WM_COMMNOTIFY, WPARAM(linkSession.port), CommNotifyEvent);
   return true;
 }
 
@@ -73,20 +73,20 @@ WaitOutcome WaitForEvents(HANDLE port, OVERLAPPED& overlapped, DWORD& events) {
   return GetLastError() == ERROR_OPERATION_ABORTED ? WaitOutcome::Aborted : WaitOutcome::Failed;
 }
 
-void Watch(TerminalState& state, OVERLAPPED& overlapped) {
-  HANDLE port = HANDLE(state.portHandle);
+void Watch(OVERLAPPED& overlapped) {
+  HANDLE port = linkSession.port;
   NotifyPacing pacing{false, 0, 0};
   ULONGLONG lastCheck = 0;
-  while (state.connected) {
+  while (linkSession.watching) {
     DWORD events = 0;
     const WaitOutcome outcome = WaitForEvents(port, overlapped, events);
-    if (!state.connected) break;
+    if (!linkSession.watching) break;
     if (outcome == WaitOutcome::Failed) {
       // A device that refuses a wait has gone; waiting again would only fail
       // again at once. Wake the pump so that it closes the connection.
       linkSession.deviceLost = true;
       pacing.posted = false;
-      Notify(state, pacing);
+      Notify(pacing);
       break;
     }
     if (outcome == WaitOutcome::Aborted) {
@@ -98,9 +98,9 @@ void Watch(TerminalState& state, OVERLAPPED& overlapped) {
         continue;
       }
       lastCheck = now;
-      if (!Notify(state, pacing)) break;
+      if (!Notify(pacing)) break;
     } else if (events & EV_RXCHAR) {
-      if (!Notify(state, pacing)) break;
+      if (!Notify(pacing)) break;
     } else if (events == 0) {
       // An empty event word while connected should not happen; pausing keeps
       // a device that reports it over and over from spinning this thread.
@@ -111,8 +111,7 @@ void Watch(TerminalState& state, OVERLAPPED& overlapped) {
 
 }  // namespace
 
-DWORD WINAPI CommWatcher(LPVOID parameter) {
-  TerminalState& state = *static_cast<TerminalState*>(parameter);
+DWORD WINAPI CommWatcher(LPVOID) {
   OVERLAPPED overlapped{};
   overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   DWORD result = 0;
@@ -120,13 +119,13 @@ DWORD WINAPI CommWatcher(LPVOID parameter) {
     // Not the user-interface thread: the platform's message box is not for it.
     MessageBoxW(nullptr, Wide(WatcherEventFailedText).c_str(), Wide(WatcherCaption).c_str(),
                 MB_ICONWARNING);
-  } else if (SetCommMask(HANDLE(state.portHandle), EV_RXCHAR)) {
-    Watch(state, overlapped);
+  } else if (SetCommMask(linkSession.port, EV_RXCHAR)) {
+    Watch(overlapped);
     result = 1;
   }
   if (overlapped.hEvent != nullptr) CloseHandle(overlapped.hEvent);
   // The end flag, cleared on every way out so that nobody waits for a watcher
   // that has already gone.
-  state.watcherThreadId = 0;
+  linkSession.watcherThreadId = 0;
   return result;
 }

@@ -20,8 +20,6 @@ constexpr DWORD QueueBytes = 16384;
 constexpr DWORD WatcherEndMs = 2000;
 constexpr DWORD WatcherCancelledEndMs = 1000;
 
-HANDLE PortOf(const TerminalState& state) { return HANDLE(state.portHandle); }
-
 void ShowConnectedMenu(HWND mainWindow, bool connected) {
   HMENU menu = GetMenu(mainWindow);
   EnableMenuItem(menu, ConnectCommand, MF_BYCOMMAND | (connected ? MF_DISABLED | MF_GRAYED : MF_ENABLED));
@@ -46,20 +44,21 @@ void ConfigureDevice(HANDLE port) {
   SetCommTimeouts(port, &timeouts);
 }
 
-void AbandonDevice(TerminalState& state) {
-  state.connected = 0;
-  CloseHandle(PortOf(state));
-  state.portHandle = nullptr;
+void AbandonDevice(Terminal& terminal) {
+  terminal.Disconnect();
+  linkSession.watching = false;
+  CloseHandle(linkSession.port);
+  linkSession.port = nullptr;
 }
 
 // The watcher is created suspended so that its handle and id are stored before
 // it can end; it runs at once after that.
-bool StartWatcher(TerminalState& state) {
+bool StartWatcher() {
   DWORD id = 0;
-  HANDLE thread = CreateThread(nullptr, 0, CommWatcher, &state, CREATE_SUSPENDED, &id);
+  HANDLE thread = CreateThread(nullptr, 0, CommWatcher, nullptr, CREATE_SUSPENDED, &id);
   if (thread == nullptr) return false;
-  state.watcherThread = thread;
-  state.watcherThreadId = id;
+  linkSession.watcherThread = thread;
+  linkSession.watcherThreadId = id;
   SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL);
   ResumeThread(thread);
   return true;
@@ -70,70 +69,70 @@ bool StartWatcher(TerminalState& state) {
 // cleared, and the wait is cancelled if that did not end it), or already gone
 // after one of its early exits. As a last resort the thread is terminated, so
 // that it can never touch a record that is freed later.
-void StopWatcher(TerminalState& state) {
-  HANDLE thread = HANDLE(state.watcherThread);
+void StopWatcher() {
+  HANDLE thread = linkSession.watcherThread;
   if (thread == nullptr) return;
-  SetEvent(HANDLE(state.pumpDoneEvent));
+  SetEvent(linkSession.pumpDoneEvent);
   if (WaitForSingleObject(thread, WatcherEndMs) == WAIT_TIMEOUT) {
-    CancelIoEx(PortOf(state), nullptr);
+    CancelIoEx(linkSession.port, nullptr);
     if (WaitForSingleObject(thread, WatcherCancelledEndMs) == WAIT_TIMEOUT) TerminateThread(thread, 0);
   }
   CloseHandle(thread);
-  state.watcherThread = nullptr;
-  state.watcherThreadId = 0;
+  linkSession.watcherThread = nullptr;
+  linkSession.watcherThreadId = 0;
 }
 
-bool Connect(HWND mainWindow, TerminalState& state) {
-  const std::string name = DeviceName(state.portNumber, PortText().c_str());
+bool Connect(HWND mainWindow, Terminal& terminal) {
+  const std::string name = DeviceName(terminal.state.portNumber, PortText().c_str());
   HANDLE port = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
   if (port == INVALID_HANDLE_VALUE) return false;
-  state.portHandle = port;
+  linkSession.port = port;
   ConfigureDevice(port);
   if (!ApplyLineSettings(mainWindow)) {
-    AbandonDevice(state);
+    AbandonDevice(terminal);
     return false;
   }
   StartLinkSession();
-  state.connected = 1;
-  if (!WriteStamp(mainWindow, StampKind::Start)) {
-    AbandonDevice(state);
+  terminal.Connect();
+  linkSession.watching = true;
+  if (!WriteStamp(StampKind::Start)) {
+    AbandonDevice(terminal);
     return false;
   }
   if (logOpen) connectionDataStart = LONG(SetFilePointer(logFile, 0, nullptr, FILE_CURRENT));
-  HWND terminal = HWND(state.notifyWindow);
-  ResetScreenModel(terminal, state);
-  InvalidateRect(terminal, nullptr, TRUE);
-  if (!StartWatcher(state)) {
-    AbandonDevice(state);
+  HWND view = linkSession.notifyWindow;
+  ResetScreenModel(terminal);
+  InvalidateRect(view, nullptr, TRUE);
+  if (!StartWatcher()) {
+    AbandonDevice(terminal);
     return false;
   }
   EscapeCommFunction(port, SETDTR);
-  SendMessageW(terminal, WM_SETFOCUS, 0, 0);
+  SendMessageW(view, WM_SETFOCUS, 0, 0);
   ShowConnectedMenu(mainWindow, true);
-  ReceivePump(terminal, WPARAM(port), CommNotifyEvent);
+  ReceivePump(view, WPARAM(port), CommNotifyEvent);
   return true;
 }
 
 }  // namespace
 
 bool OpenConnection(HWND mainWindow) {
-  TerminalState* state = LinkState(mainWindow);
+  Terminal* terminal = linkSession.terminal;
   // While connected the device is held exclusively: opening it again would fail.
-  if (state == nullptr || state->connected) return false;
+  if (terminal == nullptr || terminal->state.connected) return false;
   HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  const bool opened = Connect(mainWindow, *state);
+  const bool opened = Connect(mainWindow, *terminal);
   SetCursor(previous);
   return opened;
 }
 
-bool ApplyLineSettings(HWND mainWindow) {
-  TerminalState* state = LinkState(mainWindow);
-  if (state == nullptr) return false;
+bool ApplyLineSettings(HWND) {
+  if (linkSession.terminal == nullptr || linkSession.port == nullptr) return false;
   DCB dcb{};
   dcb.DCBlength = sizeof dcb;
-  GetCommState(PortOf(*state), &dcb);
-  const CommControlBlock block = LineControlBlock(*state);
+  GetCommState(linkSession.port, &dcb);
+  const CommControlBlock block = LineControlBlock(linkSession.terminal->state);
   dcb.DCBlength = block.DCBlength;
   dcb.BaudRate = block.BaudRate;
   dcb.ByteSize = block.ByteSize;
@@ -151,25 +150,27 @@ bool ApplyLineSettings(HWND mainWindow) {
   dcb.XoffChar = block.XoffChar;
   dcb.XonLim = block.XonLim;
   dcb.XoffLim = block.XoffLim;
-  return SetCommState(PortOf(*state), &dcb) != FALSE;
+  return SetCommState(linkSession.port, &dcb) != FALSE;
 }
 
 bool CloseConnection(HWND mainWindow) {
-  TerminalState* state = LinkState(mainWindow);
+  Terminal* terminal = linkSession.terminal;
   // Nothing open (the device-lost path and the disconnect command can both
   // come): a second end stamp would pair with no start stamp.
-  if (state == nullptr || state->portHandle == nullptr) return false;
-  HANDLE port = PortOf(*state);
-  HWND terminal = HWND(state->notifyWindow);
-  state->connected = 0;
+  if (terminal == nullptr || linkSession.port == nullptr) return false;
+  HANDLE port = linkSession.port;
+  HWND view = linkSession.notifyWindow;
+  // What the terminal awaited ends without a message: the user chose to go.
+  terminal->Disconnect();
+  linkSession.watching = false;
   SetCommMask(port, 0);
-  StopWatcher(*state);
-  KillTimer(terminal, PumpTimerId);
-  SendMessageW(terminal, WM_KILLFOCUS, 0, 0);
+  StopWatcher();
+  KillTimer(view, PumpTimerId);
+  SendMessageW(view, WM_KILLFOCUS, 0, 0);
   EscapeCommFunction(port, CLRDTR);
   PurgeComm(port, PurgeAll);
   CloseHandle(port);
-  state->portHandle = nullptr;
+  linkSession.port = nullptr;
   ShowConnectedMenu(mainWindow, false);
-  return WriteStamp(mainWindow, StampKind::End);
+  return WriteStamp(StampKind::End);
 }

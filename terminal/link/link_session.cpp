@@ -1,28 +1,60 @@
 #include "terminal/link/link_session.h"
 
-#include "terminal/interpreter/interpreter.h"
 #include "terminal/link/link_texts.h"
+#include "terminal/link/serial_link.h"
 
-static_assert(sizeof(OverlappedBlock) == sizeof(OVERLAPPED), "OverlappedBlock must keep the OVERLAPPED layout");
-static_assert(offsetof(OVERLAPPED, hEvent) == offsetof(OverlappedBlock, event), "event must be hEvent");
+LinkSession linkSession{};
 
-LinkSession linkSession{{false}, false, {0}, {}};
+namespace {
 
-TerminalState* LinkState(HWND window) { return platform == nullptr ? nullptr : platform->StateOf(window); }
-
-void RestartOverlapped(OverlappedBlock& block) {
-  const Handle event = block.event;
-  block = OverlappedBlock{};
-  block.event = event;
+void CloseEvents() {
+  for (HANDLE* event : {&linkSession.readOverlapped.hEvent, &linkSession.writeOverlapped.hEvent,
+                        &linkSession.pumpDoneEvent}) {
+    if (*event != nullptr) CloseHandle(*event);
+    *event = nullptr;
+  }
 }
 
-void ShowLinkMessage(HWND owner, const char* text, MessageIcon icon) {
-  platform->ShowMessage(owner, text, TextCoding::Utf8, LinkCaption, icon);
+}  // namespace
+
+void SetLinkHost(HostWindow& host) { linkSession.host = &host; }
+
+bool StartLink(Terminal& terminal, HWND notifyWindow) {
+  linkSession.terminal = &terminal;
+  linkSession.notifyWindow = notifyWindow;
+  linkSession.readOverlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  linkSession.writeOverlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  linkSession.pumpDoneEvent = CreateEventW(nullptr, TRUE, TRUE, nullptr);
+  if (linkSession.readOverlapped.hEvent && linkSession.writeOverlapped.hEvent &&
+      linkSession.pumpDoneEvent) {
+    return true;
+  }
+  CloseEvents();
+  linkSession.terminal = nullptr;
+  return false;
+}
+
+void EndLink(HWND mainWindow) {
+  if (linkSession.terminal == nullptr) return;
+  if (linkSession.terminal->state.connected) CloseConnection(mainWindow);
+  CloseEvents();
+  linkSession.terminal = nullptr;
+}
+
+void RestartOverlapped(OVERLAPPED& block) {
+  const HANDLE event = block.hEvent;
+  block = OVERLAPPED{};
+  block.hEvent = event;
+}
+
+void ShowLinkMessage(const char* text, MessageIcon icon) {
+  if (linkSession.host != nullptr) {
+    linkSession.host->ShowMessage(text, TextCoding::Utf8, LinkCaption, icon);
+  }
 }
 
 void StartLinkSession() {
   linkSession.deviceLost = false;
   linkSession.lossReported = false;
-  RestartLocalEcho();
   EmptyStage(linkSession.received);
 }

@@ -1,5 +1,6 @@
-// What the Windows serial link keeps besides the record: the state of the
-// current connection that the watcher, the pump and the transmitter share.
+// What the Windows serial link keeps: the terminal it feeds, the open device
+// and the state of the current connection that the watcher, the pump and the
+// transmitter share. One session for the program (linkSession).
 #pragma once
 
 #include <windows.h>
@@ -7,34 +8,57 @@
 #include <atomic>
 #include <cstdint>
 
-#include "terminal/model/platform.h"
-#include "terminal/model/terminal_state.h"
+#include "terminal/interpreter/terminal.h"
 #include "terminal/link/receive_stage.h"
+#include "terminal/model/roles.h"
 
 struct LinkSession {
+  Terminal* terminal;  // fed by the pump; its record holds the line settings
+  HostWindow* host;    // tells the user (the link's messages)
+  HWND notifyWindow;   // gets WM_COMMNOTIFY from the watcher
+  HANDLE port;         // the open device, or nullptr
+  // Cleared by CloseConnection before it stops the watcher: the watcher's
+  // signal to end. The terminal's own `connected` is the user-interface
+  // thread's.
+  std::atomic<bool> watching;
+  HANDLE pumpDoneEvent;  // set while no notification waits for the pump
+  HANDLE watcherThread;
+  std::atomic<DWORD> watcherThreadId;  // non-zero exactly while the watcher runs
+  OVERLAPPED readOverlapped;
+  OVERLAPPED writeOverlapped;
   // Set by whichever thread first sees the device fail (a USB adapter pulled
   // out); from then on nothing is read from it, and the pump closes the
   // connection as the disconnect command does.
   std::atomic<bool> deviceLost;
   bool lossReported;              // the user has been told for this connection
   std::atomic<std::uint32_t> dataBlocks;  // blocks the pump has read, for the watcher's pacing
-  ReceiveStage received;          // taken from the device, not yet read (ReadBlock)
+  ReceiveStage received;          // taken from the device, not yet pushed into the terminal
 };
 
 extern LinkSession linkSession;
 
-// The pump's continuation timer on the terminal window (see ReceivePump).
+// The link's way to the user; set once at start-up, before the log opens.
+void SetLinkHost(HostWindow& host);
+
+// Gives the link its terminal and the window that takes the watcher's
+// notifications, and makes the events of the session (the receive event, the
+// transmit event and pumpDoneEvent, all manual-reset, only the last one
+// signalled). False when an event could not be made; nothing is left then.
+bool StartLink(Terminal& terminal, HWND notifyWindow);
+
+// Closes an open connection and the session's events.
+void EndLink(HWND mainWindow);
+
+// The pump's continuation timer and the tick timer of what the terminal
+// awaits, both on the terminal window (see ReceivePump).
 constexpr UINT_PTR PumpTimerId = 0x7A11;
-
-TerminalState* LinkState(HWND window);
-
-inline OVERLAPPED* AsOverlapped(OverlappedBlock& block) { return reinterpret_cast<OVERLAPPED*>(&block); }
+constexpr UINT_PTR AwaitTimerId = 0x7A12;
 
 // Restarts an overlapped block for a new operation, keeping its event.
-void RestartOverlapped(OverlappedBlock& block);
+void RestartOverlapped(OVERLAPPED& block);
 
 // A modal message with caption "通信ターミナル".
-void ShowLinkMessage(HWND owner, const char* text, MessageIcon icon);
+void ShowLinkMessage(const char* text, MessageIcon icon);
 
 // Clears the per-connection state at connect.
 void StartLinkSession();

@@ -23,9 +23,3 @@ std::string ReceivedCountText(int count) {
   std::snprintf(text, sizeof text, "受信文字数：%d文字数", count);
   return text;
 }
-
-std::string TransmittedByteText(int byte) {
-  char text[64];
-  std::snprintf(text, sizeof text, "送信したバイトデータ：[%02X]", byte & 0xFF);
-  return text;
-}

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "terminal/interpreter/transmit_status.h"
+
 constexpr const char* LinkCaption = "通信ターミナル";
 constexpr const char* WatcherCaption = "TTY エラー!";
 constexpr const char* LogCreateFailedText = "ログファイルを作成する事が出来ない！！";
@@ -13,11 +15,6 @@ constexpr const char* WatcherEventFailedText = "スレッド用のイベント�
 // Shown when the device stops answering while connected (a USB adapter pulled
 // out): the connection is then closed as by the disconnect command.
 constexpr const char* DeviceLostText = "通信端子が切断されました！！";
-
-// Status pane numbers.
-constexpr int ReceivedPane = 0;
-constexpr int TransmittedPane = 1;
-constexpr int LineErrorPane = 2;
 
 // Line error bits as ClearCommError reports them.
 constexpr std::uint32_t LineErrorBreak = 0x0010;    // CE_BREAK
@@ -34,6 +31,3 @@ std::string LineErrorText(std::uint32_t errors);
 
 // "受信文字数：%d文字数" for a received block of `count` bytes.
 std::string ReceivedCountText(int count);
-
-// "送信したバイトデータ：[%02X]" for a transmitted byte.
-std::string TransmittedByteText(int byte);

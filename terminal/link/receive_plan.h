@@ -3,8 +3,7 @@
 
 #include <cstdint>
 
-// The pump's block size: 50 words.
-constexpr int PumpBlockBytes = 100;
+#include "terminal/interpreter/interpreter.h"  // PumpBlockBytes
 
 // What a read takes from `waiting` queued bytes: at most `maximum`, rounded
 // down to whole words, so that a JisWord is never split; a lone byte stays

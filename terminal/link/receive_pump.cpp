@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include "terminal/interpreter/interpreter.h"
-#include "terminal/link/comm_log.h"
 #include "terminal/link/link_session.h"
 #include "terminal/link/link_texts.h"
 #include "terminal/link/receive_plan.h"
@@ -12,8 +10,9 @@ namespace {
 
 constexpr DWORD ReadWaitMs = 1000;
 constexpr WPARAM DisconnectCommand = 257;
-
-HANDLE PortOf(const TerminalState& state) { return HANDLE(state.portHandle); }
+// How often the terminal is told the time while it awaits words: its bounds
+// (seconds) are kept to within this.
+constexpr UINT AwaitTickMs = 50;
 
 void CALLBACK ContinuePump(HWND window, UINT, UINT_PTR, DWORD) {
   KillTimer(window, PumpTimerId);
@@ -24,7 +23,30 @@ void CALLBACK ContinuePump(HWND window, UINT, UINT_PTR, DWORD) {
 RepaintPacer pacer{0};
 
 void ShowBlockSize(int lastBlock) {
-  platform->SetStatusText(ReceivedPane, ReceivedCountText(lastBlock), TextCoding::Utf8);
+  linkSession.host->SetStatusText(ReceivedPane, ReceivedCountText(lastBlock), TextCoding::Utf8);
+}
+
+// Whether the await timer runs (it is set and killed only on a change: at the
+// top line rate the pump runs thousands of times a second).
+bool awaitTicking = false;
+
+void StopAwaitTicks(HWND window) {
+  if (awaitTicking) KillTimer(window, AwaitTimerId);
+  awaitTicking = false;
+}
+
+void CALLBACK TickAwaited(HWND window, UINT, UINT_PTR, DWORD) {
+  Terminal* terminal = linkSession.terminal;
+  if (terminal != nullptr) terminal->Tick(GetTickCount64());
+  if (terminal == nullptr || !terminal->Waiting()) StopAwaitTicks(window);
+}
+
+// While the terminal awaits words a timer tells it the time, so that a
+// device that stops in the middle of a sequence is given up in time.
+void FollowAwaited(HWND window, const Terminal& terminal) {
+  if (!terminal.Waiting()) return StopAwaitTicks(window);
+  if (!awaitTicking) SetTimer(window, AwaitTimerId, AwaitTickMs, TickAwaited);
+  awaitTicking = true;
 }
 
 // Repaints whatever is invalid in the program's windows (the terminal view and
@@ -41,55 +63,57 @@ bool InputWaiting() {
                       PM_NOREMOVE | PM_QS_INPUT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE) != FALSE;
 }
 
-// The device has gone: the connection is closed as by the disconnect command
-// (posted to the main window, so the command's own handling runs, also the
-// connection mark) and the user is told once.
-void ReportDeviceLost(HWND window) {
+// The device has gone: what the terminal awaited ends with its message, the
+// connection is closed as by the disconnect command (posted to the main
+// window, so the command's own handling runs, also the connection mark) and
+// the user is told once.
+void ReportDeviceLost(HWND window, Terminal& terminal) {
   if (linkSession.lossReported) return;
   linkSession.lossReported = true;
+  terminal.EndOfInput();
   PostMessageW(GetAncestor(window, GA_ROOT), WM_COMMAND, DisconnectCommand, 0);
-  ShowLinkMessage(window, DeviceLostText, MessageIcon::Warning);
+  ShowLinkMessage(DeviceLostText, MessageIcon::Warning);
 }
 
 // Reads n queued bytes. A read that has not completed after a second is
 // cancelled and its end awaited before the buffer and the block are used again;
 // bytes that arrived in the meantime still count.
-int ReadQueued(TerminalState& state, std::uint8_t* buffer, int n) {
-  HANDLE port = PortOf(state);
-  RestartOverlapped(state.readOverlapped);
-  OVERLAPPED* overlapped = AsOverlapped(state.readOverlapped);
+int ReadQueued(std::uint8_t* buffer, int n) {
+  HANDLE port = linkSession.port;
+  OVERLAPPED& overlapped = linkSession.readOverlapped;
+  RestartOverlapped(overlapped);
   DWORD got = 0;
-  if (ReadFile(port, buffer, DWORD(n), &got, overlapped)) return int(got);
+  if (ReadFile(port, buffer, DWORD(n), &got, &overlapped)) return int(got);
   if (GetLastError() != ERROR_IO_PENDING) {
     // Bytes were reported waiting, yet the read failed: the device has gone.
     linkSession.deviceLost = true;
-    return PortClosed;
+    return ClosedPort;
   }
-  if (WaitForSingleObject(overlapped->hEvent, ReadWaitMs) != WAIT_OBJECT_0) CancelIo(port);
+  if (WaitForSingleObject(overlapped.hEvent, ReadWaitMs) != WAIT_OBJECT_0) CancelIo(port);
   // A cancelled read reports failure, yet the count it gives is what had been
   // transferred into the buffer before the cancel.
-  GetOverlappedResult(port, overlapped, &got, TRUE);
+  GetOverlappedResult(port, &overlapped, &got, TRUE);
   return int(got);
 }
 
 // Takes everything the device has queued into the receive stage (at most what
 // the stage has room for); line errors are shown as they are cleared. The stage
 // keeps a lone byte, so the device read need not be rounded to whole words.
-int FetchWaiting(TerminalState& state) {
+int FetchWaiting(const TerminalState& state) {
   DWORD errors = 0;
   COMSTAT status{};
-  if (!ClearCommError(PortOf(state), &errors, &status)) {
+  if (!ClearCommError(linkSession.port, &errors, &status)) {
     linkSession.deviceLost = true;
-    return PortClosed;
+    return ClosedPort;
   }
   if (errors != 0 && state.displayErrors) {
-    platform->SetStatusText(LineErrorPane, LineErrorText(errors), TextCoding::Utf8);
+    linkSession.host->SetStatusText(LineErrorPane, LineErrorText(errors), TextCoding::Utf8);
   }
   ReceiveStage& stage = linkSession.received;
   const int room = MakeStageRoom(stage);
   const int n = status.cbInQue < DWORD(room) ? int(status.cbInQue) : room;
   if (n == 0) return 0;
-  const int got = ReadQueued(state, StageRoom(stage), n);
+  const int got = ReadQueued(StageRoom(stage), n);
   if (got > 0) AddToStage(stage, got);
   return got;
 }
@@ -99,18 +123,17 @@ int FetchWaiting(TerminalState& state) {
 // Hands out the staged bytes in even blocks, asking the device only when the
 // stage cannot fill the block. Bytes staged before the device was lost are
 // still handed out.
-int ReadBlock(HWND window, std::uint8_t* buffer, int maximum) {
-  TerminalState* state = LinkState(window);
-  if (state == nullptr || !state->connected) return PortClosed;
+int ReadBlock(std::uint8_t* buffer, int maximum) {
+  const Terminal* terminal = linkSession.terminal;
+  if (terminal == nullptr || !terminal->state.connected) return ClosedPort;
   ReceiveStage& stage = linkSession.received;
-  if (!linkSession.deviceLost && !StageCanServe(stage, maximum)) FetchWaiting(*state);
+  if (!linkSession.deviceLost && !StageCanServe(stage, maximum)) FetchWaiting(terminal->state);
   const int n = TakeFromStage(stage, buffer, maximum);
-  return n == 0 && linkSession.deviceLost ? PortClosed : n;
+  return n == 0 && linkSession.deviceLost ? ClosedPort : n;
 }
 
-// Reads and interprets everything waiting, block by block. Each block goes to
-// the log before the interpreter sees it, so the log holds every byte in the
-// order it arrived (the interpreter logs the words it reads itself).
+// Pushes everything waiting into the terminal, block by block (the terminal
+// logs each block before it interprets it).
 //
 // During a flood the pump repaints at most every RepaintIntervalMs; at those
 // moments it gives way to waiting input or commands by continuing from a timer
@@ -120,34 +143,34 @@ int ReadBlock(HWND window, std::uint8_t* buffer, int maximum) {
 // last blocks drew is painted by the message loop's own WM_PAINT once the
 // thread is idle, or by the next paced repaint while data keeps coming.
 int ReceivePump(HWND window, WPARAM, LPARAM) {
-  TerminalState* state = LinkState(window);
-  if (state == nullptr || !state->connected) return 0;
+  Terminal* terminal = linkSession.terminal;
+  if (terminal == nullptr || !terminal->state.connected) return 0;
   std::uint8_t block[PumpBlockBytes];
   int lastBlock = 0;
   for (;;) {
-    const int n = ReadBlock(window, block, PumpBlockBytes);
-    if (n == PortClosed) {
-      if (state->connected && linkSession.deviceLost) ReportDeviceLost(window);
+    const int n = ReadBlock(block, PumpBlockBytes);
+    if (n == ClosedPort) {
+      if (terminal->state.connected && linkSession.deviceLost) ReportDeviceLost(window, *terminal);
       return 0;
     }
     if (n == 0) break;
     ++linkSession.dataBlocks;
-    // A failed append has told the user and closed the log; reception goes on without it.
-    AppendToLog(window, block, n);
-    InterpretReceived(window, block, n);
+    terminal->Receive(block, std::size_t(n));
     // A message box of the interpreter may have let the disconnect command run.
-    if (!state->connected) return 0;
+    if (!terminal->state.connected) return 0;
     lastBlock = n;
     if (RepaintDue(pacer, GetTickCount64())) {
       ShowBlockSize(lastBlock);
       RepaintNow(window);
       if (InputWaiting()) {
+        FollowAwaited(window, *terminal);
         SetTimer(window, PumpTimerId, USER_TIMER_MINIMUM, ContinuePump);
         return 1;
       }
     }
   }
   if (lastBlock > 0) ShowBlockSize(lastBlock);
-  SetEvent(HANDLE(state->pumpDoneEvent));
+  FollowAwaited(window, *terminal);
+  SetEvent(linkSession.pumpDoneEvent);
   return 1;
 }

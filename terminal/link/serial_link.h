@@ -1,14 +1,16 @@
 // The serial link on Windows: the device's lifecycle, the watcher thread, the
-// receive pump and the single-byte transmitter.
+// receive pump and the device's output.
 //
 // Everything here runs on the user-interface thread except CommWatcher. The
-// record is found through window slot 0 (platform->StateOf); every operation
-// taking a window accepts the main window or the terminal window.
+// link works on the one session (link_session.h); every operation taking a
+// window accepts the main window or the terminal window.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+
+#include "terminal/model/roles.h"
 
 // The notification the watcher posts to the terminal window; the terminal
 // window procedure hands it to ReceivePump.
@@ -30,23 +32,26 @@ bool ApplyLineSettings(HWND mainWindow);
 // false only when the end stamp could not be written.
 bool CloseConnection(HWND mainWindow);
 
-// The watcher thread body; its argument is the TerminalState.
-DWORD WINAPI CommWatcher(LPVOID state);
+// The watcher thread body (its argument is unused: it watches linkSession).
+DWORD WINAPI CommWatcher(LPVOID unused);
 
-// The terminal window's handler of WM_COMMNOTIFY (wParam and lParam unused).
-// 1 when it finished normally, 0 without a record or connection.
+// The terminal window's handler of WM_COMMNOTIFY (wParam and lParam unused):
+// pushes everything waiting into the terminal. 1 when it finished normally,
+// 0 without a terminal or connection.
 int ReceivePump(HWND window, WPARAM wParam, LPARAM lParam);
 
 // Reads at most `maximum` bytes, always an even count, only what is already
-// waiting: 0 when nothing (or a single odd byte) waits, PortClosed
-// (platform.h) when not connected or the device has gone.
-int ReadBlock(HWND window, std::uint8_t* buffer, int maximum);
+// waiting: 0 when nothing (or a single odd byte) waits, ClosedPort when not
+// connected or the device has gone.
+constexpr int ClosedPort = -1;
+int ReadBlock(std::uint8_t* buffer, int maximum);
 
-// Writes one byte (the low 8 bits); 1, or 0 without a record.
-int WriteByte(HWND window, int value);
+// Writes one byte (the low 8 bits) to the open device.
+void WriteByte(int value);
 
-// WriteByte plus local echo or the status pane 1 text; 0 when not connected.
-int TransmitByte(HWND window, int value);
-
-// Discards everything queued in both directions of the open device.
-void PurgePort(HWND window);
+// The device's output for the terminal: a byte goes to the open device unless
+// it has gone; a purge discards what both directions hold.
+struct SerialOutput final : DeviceOutput {
+  bool Transmit(std::uint8_t value) override;
+  void Purge() override;
+};

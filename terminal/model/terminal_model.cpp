@@ -2,19 +2,7 @@
 
 #include <cstring>
 
-#include "terminal/model/draw_queue.h"
-#include "terminal/model/platform.h"
-
-CellAttr defaultAttr;
-ResetDefaults resetDefaults;
-std::uint8_t blankRow[ScreenColumns];
-SavedCursorSlot SavedCursor;
-SavedStyleSlot SavedStyle;
-Platform* platform = nullptr;
-
 namespace {
-
-constexpr std::uint8_t FullWidthSpace[2] = {0x81, 0x40};
 
 FontSpec DefaultFontSpec() {
   FontSpec description{};
@@ -39,7 +27,8 @@ bool SameLook(const CellAttr& a, const CellAttr& b) {
 }
 
 // Draws the whole screen model, each run of characters that look alike in one call.
-void RenderScreen(const TerminalState& state, const FontSpec& base) {
+void RenderScreen(TerminalModel& model, const FontSpec& base) {
+  const TerminalState& state = model.state;
   for (int row = 0; row < ScreenRows; ++row) {
     const int rowStart = row * ScreenColumns;
     int col = 0;
@@ -49,7 +38,7 @@ void RenderScreen(const TerminalState& state, const FontSpec& base) {
       while (end < ScreenColumns && SameLook(state.cellAttrs[rowStart + end], attr)) end += 2;
       FontSpec font = base;
       StyleFont(font, attr.flags);
-      platform->DrawText(Canvas::Text, col * state.cellWidth, row * state.cellHeight,
+      model.drawing.DrawText(Canvas::Text, col * state.cellWidth, row * state.cellHeight,
                          state.screen + rowStart + col, end - col, font, attr.fg, attr.bg);
       col = end;
     }
@@ -58,8 +47,7 @@ void RenderScreen(const TerminalState& state, const FontSpec& base) {
 
 }  // namespace
 
-void InitTerminalState(TerminalState& state, COLORREF windowTextColour, COLORREF windowColour,
-                       Window terminalWindow) {
+void InitTerminalState(TerminalState& state, COLORREF windowTextColour, COLORREF windowColour) {
   state.portNumber = 5;
   state.autoWrap = 1;
   state.useCnReceive = 1;
@@ -68,12 +56,10 @@ void InitTerminalState(TerminalState& state, COLORREF windowTextColour, COLORREF
   state.baudRate = 1000000;
   state.fgColour = windowTextColour;
   state.bgColour = windowColour;
-  resetDefaults.cursorCol = 0;
-  resetDefaults.cursorRow = 0;
-  resetDefaults.fgColour = windowTextColour;
-  resetDefaults.bgColour = windowColour;
-  state.notifyWindow = terminalWindow;
-  for (int i = 0; i < ScreenColumns; i += 2) std::memcpy(blankRow + i, FullWidthSpace, 2);
+  state.resetDefaults.cursorCol = 0;
+  state.resetDefaults.cursorRow = 0;
+  state.resetDefaults.fgColour = windowTextColour;
+  state.resetDefaults.bgColour = windowColour;
   state.fontSpec = DefaultFontSpec();
 }
 
@@ -97,42 +83,43 @@ void CopyFontSpec(const FontSpec& source, FontSpec& destination) {
   std::memset(destination.lfFaceName + length, 0, sizeof destination.lfFaceName - length);
 }
 
-int ApplyFontSpec(Window window, TerminalState* state) {
-  if (state == nullptr) return 0;
-  FlushDrawing();
+void ApplyFontSpec(TerminalModel& model) {
+  TerminalState& state = model.state;
+  model.queue.Flush();
   FontSpec working;
-  CopyFontSpec(state->fontSpec, working);
-  CopyFontSpec(working, appliedFontSpec);
-  const FontMetrics metrics = platform->MeasureFont(working);
-  state->cellWidth = metrics.averageWidth;
-  state->cellHeight = metrics.lineHeight;
-  SetDrawingCellSize(state->cellWidth, state->cellHeight);
-  platform->RelayoutWindow(window);
-  platform->ResizeTextCanvas(state->cellWidth * ScreenColumns + 100,
-                             state->cellHeight * ScreenRows + 100);
-  if (state->connected.load() != 0) {
-    RenderScreen(*state, working);
-    platform->InvalidateTerminal(window);
+  CopyFontSpec(state.fontSpec, working);
+  CopyFontSpec(working, model.queue.appliedFontSpec);
+  const FontMetrics metrics = model.drawing.MeasureFont(working);
+  state.cellWidth = metrics.averageWidth;
+  state.cellHeight = metrics.lineHeight;
+  model.queue.SetCellSize(state.cellWidth, state.cellHeight);
+  model.host.Relayout();
+  model.drawing.ResizeTextCanvas(state.cellWidth * ScreenColumns + 100,
+                                 state.cellHeight * ScreenRows + 100);
+  if (state.connected) {
+    RenderScreen(model, working);
+    model.host.InvalidateTerminal();
   }
-  return 1;
 }
 
-void ResetScreenModel(Window terminalWindow, TerminalState& state) {
+void ResetScreenModel(TerminalModel& model) {
+  TerminalState& state = model.state;
   for (int row = 0; row < ScreenRows; ++row) {
     std::memcpy(state.screen + row * ScreenColumns, blankRow, ScreenColumns);
   }
   state.screenEnd = 0;
-  defaultAttr.fg = resetDefaults.fgColour;
-  defaultAttr.bg = resetDefaults.bgColour;
+  CellAttr& defaultAttr = state.defaultAttr;
+  defaultAttr.fg = state.resetDefaults.fgColour;
+  defaultAttr.bg = state.resetDefaults.bgColour;
   defaultAttr.flags = StyleReset;
   state.fgColour = defaultAttr.fg;
   state.bgColour = defaultAttr.bg;
   state.styleFlags = defaultAttr.flags;
   for (CellAttr& attr : state.cellAttrs) attr = defaultAttr;
-  FlushDrawing();
+  model.queue.Flush();
   for (int row = 0; row < ScreenRows; ++row) {
-    platform->DrawText(Canvas::Text, 0, row * state.cellHeight, blankRow, ScreenColumns,
-                       appliedFontSpec, defaultAttr.fg, defaultAttr.bg);
+    model.drawing.DrawText(Canvas::Text, 0, row * state.cellHeight, blankRow, ScreenColumns,
+                           model.queue.appliedFontSpec, defaultAttr.fg, defaultAttr.bg);
   }
-  platform->InvalidateTerminal(terminalWindow);
+  model.host.InvalidateTerminal();
 }

@@ -1,11 +1,11 @@
-// The one record of the terminal and the process-wide screen objects beside it.
+// The terminal's record: the screen, the pen, the line settings and the
+// screen objects beside them. One terminal object owns it
+// (terminal/interpreter/terminal.h).
 //
-// Portable: no platform header is included here. Handles are opaque pointers;
-// the Windows front end converts them to HANDLE, HWND and HFONT, and checks at
-// compile time that FontSpec and OverlappedBlock match LOGFONTA and OVERLAPPED.
+// Portable: no platform header is included here. The Windows front end checks
+// at compile time that FontSpec matches LOGFONTA.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
 #ifdef _WIN32
@@ -59,58 +59,8 @@ struct FontSpec {
 };
 static_assert(sizeof(FontSpec) == 60, "FontSpec must keep the LOGFONTA layout");
 
-// The layout of OVERLAPPED.
-struct OverlappedBlock {
-  std::uintptr_t internal;
-  std::uintptr_t internalHigh;
-  std::uint32_t offset;
-  std::uint32_t offsetHigh;
-  Handle event;
-};
-
 // 200 rows of 100 bytes of Shift-JIS text, row-major (row r, column c at r * 100 + c).
 using ScreenBuffer = std::uint8_t[ScreenCells];
-
-struct TerminalState {
-  Handle portHandle;
-  std::uint8_t portNumber;       // 1-20: COM1-COM20; above 20: TELNET
-  ScreenBuffer screen;
-  std::uint16_t screenEnd;       // takes the second byte of a character at row 199, column 99
-  CellAttr cellAttrs[ScreenCells];
-  std::atomic<std::int32_t> connected;  // also the watcher thread's stop flag
-  std::int32_t localEcho;
-  std::int32_t newLine;
-  std::int32_t autoWrap;
-  std::int32_t useCnReceive;
-  std::int32_t displayErrors;
-  std::uint8_t byteSize;
-  std::uint8_t flowControl;      // 0x01 DTR/DSR, 0x02 RTS/CTS, 0x04 XON/XOFF
-  std::uint8_t parity;           // 0 none, 1 odd, 2 even, 3 mark, 4 space
-  std::uint8_t stopBits;         // 0 one, 1 one and a half, 2 two
-  std::uint32_t baudRate;
-  std::uint16_t caretShown;
-  Handle font;
-  FontSpec fontSpec;
-  COLORREF fgColour;
-  COLORREF bgColour;
-  std::uint32_t styleFlags;
-  std::int32_t clientWidth;
-  std::int32_t clientHeight;
-  std::int32_t hScrollMax;
-  std::int32_t vScrollMax;
-  std::int32_t hScrollPos;
-  std::int32_t vScrollPos;
-  std::int32_t cursorCol;
-  std::int32_t cursorRow;
-  std::int32_t cellWidth;
-  std::int32_t cellHeight;
-  Handle pumpDoneEvent;
-  Handle watcherThread;
-  Window notifyWindow;
-  std::atomic<std::uint32_t> watcherThreadId;  // non-zero exactly while the watcher runs
-  OverlappedBlock writeOverlapped;
-  OverlappedBlock readOverlapped;
-};
 
 // What an attribute reset (SGR 0) copies back into the record.
 struct ResetDefaults {
@@ -132,9 +82,47 @@ struct SavedStyleSlot {
   FontSpec fontSpec;
 };
 
-// Process-wide screen objects (one each, outside the record).
-extern CellAttr defaultAttr;
-extern ResetDefaults resetDefaults;
-extern std::uint8_t blankRow[ScreenColumns];  // 50 full-width spaces, 0x81 0x40
-extern SavedCursorSlot SavedCursor;
-extern SavedStyleSlot SavedStyle;
+// A blank row of the screen: 50 full-width spaces (0x81 0x40).
+struct BlankRowBytes {
+  std::uint8_t bytes[ScreenColumns];
+  constexpr BlankRowBytes() : bytes() {
+    for (int i = 0; i < ScreenColumns; i += 2) {
+      bytes[i] = 0x81;
+      bytes[i + 1] = 0x40;
+    }
+  }
+};
+inline constexpr BlankRowBytes blankRowBytes{};
+inline constexpr const std::uint8_t* blankRow = blankRowBytes.bytes;
+
+struct TerminalState {
+  std::uint8_t portNumber;       // 1-20: COM1-COM20; above 20: TELNET
+  ScreenBuffer screen;
+  std::uint16_t screenEnd;       // takes the second byte of a character at row 199, column 99
+  CellAttr cellAttrs[ScreenCells];
+  bool connected;
+  std::int32_t localEcho;
+  std::int32_t newLine;
+  std::int32_t autoWrap;
+  std::int32_t useCnReceive;
+  std::int32_t displayErrors;
+  std::uint8_t byteSize;
+  std::uint8_t flowControl;      // 0x01 DTR/DSR, 0x02 RTS/CTS, 0x04 XON/XOFF
+  std::uint8_t parity;           // 0 none, 1 odd, 2 even, 3 mark, 4 space
+  std::uint8_t stopBits;         // 0 one, 1 one and a half, 2 two
+  std::uint32_t baudRate;
+  FontSpec fontSpec;
+  COLORREF fgColour;
+  COLORREF bgColour;
+  std::uint32_t styleFlags;
+  std::int32_t cursorCol;
+  std::int32_t cursorRow;
+  std::int32_t cellWidth;
+  std::int32_t cellHeight;
+  // The screen objects of the record: the attributes of scrolled-in and reset
+  // cells, what SGR 0 restores, and the slots of CSI ｓ / ESC ７.
+  CellAttr defaultAttr;
+  ResetDefaults resetDefaults;
+  SavedCursorSlot SavedCursor;
+  SavedStyleSlot SavedStyle;
+};

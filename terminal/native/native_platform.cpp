@@ -5,8 +5,6 @@
 #include <cstring>
 #include <new>
 
-#include "terminal/interpreter/interpreter.h"
-#include "terminal/model/draw_queue.h"
 #include "terminal/model/terminal_model.h"
 #include "terminal/native/cp932_text.h"
 
@@ -14,8 +12,6 @@ namespace {
 
 constexpr std::string_view LogFailedText = "ログファイルに書き込む事が出来ない！！";
 constexpr std::string_view MessageCaption = "通信ターミナル";
-constexpr std::uint16_t WordEsc = 0x001B;
-constexpr std::uint16_t WordPoint = 0x4540;
 
 int Clamp(int value, int low, int high) { return value < low ? low : value > high ? high : value; }
 
@@ -50,8 +46,6 @@ void DrawGlyph(Raster& raster, int x, int y, int cellWidth, int cellHeight,
 }
 
 }  // namespace
-
-TerminalState* NativePlatform::StateOf(Window w) { return w == window ? state : nullptr; }
 
 void NativePlatform::ResizeTextCanvas(int width, int height) {
   textCanvasWidth = width;
@@ -106,47 +100,23 @@ bool NativePlatform::DrawsCellsExactly(const FontSpec& font) {
   return font.lfItalic == 0 && font.lfWeight <= 400;
 }
 
-int NativePlatform::ReadBlock(Window w, std::uint8_t* buffer, int maximum) {
-  if (StateOf(w) == nullptr) return 0;
-  const std::size_t waiting = input.size() - inputPosition;
-  const std::size_t count = std::min<std::size_t>(waiting, std::size_t(maximum > 0 ? maximum : 0)) & ~std::size_t(1);
-  if (count == 0) {
-    // A lone last byte never finds its partner.
-    if (waiting < 2 && inputEndCloses) return PortClosed;
-    clock += emptyReadMilliseconds;
-    return 0;
-  }
-  std::memcpy(buffer, input.data() + inputPosition, count);
-  inputPosition += count;
-  return int(count);
-}
-
-int NativePlatform::TransmitByte(Window w, int byte) {
-  TerminalState* s = StateOf(w);
-  if (s == nullptr || s->connected.load() == 0) return 0;
-  const std::uint8_t value = std::uint8_t(byte & 0xFF);
-  sent.push_back(value);
+bool NativePlatform::Transmit(std::uint8_t byte) {
+  sent.push_back(byte);
   char line[16];
-  std::snprintf(line, sizeof line, "sent %02X", unsigned(value));
+  std::snprintf(line, sizeof line, "sent %02X", unsigned(byte));
   events.push_back(line);
-  if (s->localEcho) {
-    InterpretReceived(w, &value, 1);
-  } else {
-    std::snprintf(line, sizeof line, "[%02X]", unsigned(value));
-    statusTexts[1] = std::string("送信したバイトデータ：") + line;
-  }
-  return 1;
+  return true;
 }
 
-void NativePlatform::PurgePort(Window) { ++purges; }
+void NativePlatform::Purge() { ++purges; }
 
 // Once the log has been closed after a failure, later writes are skipped
 // silently (the user was told once).
-bool NativePlatform::AppendToLog(Window w, const std::uint8_t* bytes, int length) {
+bool NativePlatform::Append(const std::uint8_t* bytes, int length) {
   if (!logOpen) return true;
   if (log.size() + std::size_t(length) > logCapacity) {
     logOpen = false;
-    ShowMessage(w, LogFailedText, TextCoding::Utf8, MessageCaption, MessageIcon::Error,
+    ShowMessage(LogFailedText, TextCoding::Utf8, MessageCaption, MessageIcon::Error,
                 MessageButtons::Ok);
     return false;
   }
@@ -154,7 +124,7 @@ bool NativePlatform::AppendToLog(Window w, const std::uint8_t* bytes, int length
   return true;
 }
 
-MessageAnswer NativePlatform::ShowMessage(Window, std::string_view messageText, TextCoding coding,
+MessageAnswer NativePlatform::ShowMessage(std::string_view messageText, TextCoding coding,
                                           std::string_view caption, MessageIcon, MessageButtons) {
   std::string line = "message " + std::string(caption) + "|";
   for (const char c : AsUtf8(messageText, coding)) {
@@ -174,66 +144,28 @@ void NativePlatform::SetStatusText(int pane, std::string_view statusText, TextCo
   if (pane >= 0 && pane < 4) statusTexts[pane] = AsUtf8(statusText, coding);
 }
 
-void NativePlatform::InvalidateTerminal(Window) { ++invalidations; }
+void NativePlatform::InvalidateTerminal() { ++invalidations; }
 
 void NativePlatform::SelectTab(int tab) { events.push_back("tab " + std::to_string(tab)); }
 
-void NativePlatform::ShowTerminalCaret(Window) { events.push_back("caret show"); }
+void NativePlatform::ShowCaret() { events.push_back("caret show"); }
 
-void NativePlatform::HideTerminalCaret(Window) { events.push_back("caret hide"); }
+void NativePlatform::HideCaret() { events.push_back("caret hide"); }
 
-void NativePlatform::PlaceTerminalCaret(Window) { ++caretPlacements; }
+void NativePlatform::PlaceCaret() { ++caretPlacements; }
 
-void NativePlatform::RelayoutWindow(Window) { ++relayouts; }
+void NativePlatform::Relayout() { ++relayouts; }
 
-void NativePlatform::PauseMilliseconds(int milliseconds) { clock += std::uint64_t(milliseconds); }
+std::uint64_t NativePlatform::Milliseconds() { return clock; }
 
-std::uint64_t NativePlatform::MillisecondClock() { return clock; }
-
-void StartNativeTerminal(NativeTerminal& terminal, bool drawing) {
-  if (terminal.state) {
-    // A new record in the same memory.
-    TerminalState* state = terminal.state.get();
-    state->~TerminalState();
-    new (state) TerminalState();
-  } else {
-    terminal.state = std::make_unique<TerminalState>();
-  }
-  terminal.window = &terminal;
-  NativePlatform& native = terminal.platform;
-  native.state = terminal.state.get();
-  native.window = terminal.window;
-  native.drawing = drawing;
-  ResizeRaster(native.graphic, drawing ? GraphicWidth : 0, drawing ? GraphicHeight : 0, RasterWhite);
-  platform = &native;
-  DiscardDrawing();  // what an earlier terminal of this process left
-  SetDrawingImmediate(false);
-  resetDefaults = ResetDefaults{};
-  defaultAttr = CellAttr{};
-  SavedCursor = SavedCursorSlot{};
-  SavedStyle = SavedStyleSlot{};
-  InitTerminalState(*terminal.state, MakeColour(0, 0, 0), MakeColour(255, 255, 255),
-                    terminal.window);
-  ApplyFontSpec(terminal.window, terminal.state.get());
-  terminal.state->connected = 1;
-  ResetScreenModel(terminal.window, *terminal.state);
-}
-
-int ReadPumpBlock(NativePlatform& native, std::uint8_t* buffer) {
-  constexpr int PumpBlockBytes = 100;
-  const std::size_t waiting = native.input.size() - native.inputPosition;
-  int count = int(std::min<std::size_t>(waiting, PumpBlockBytes)) & ~1;
-  if (count == 0) return 0;
-  const std::uint8_t* next = native.input.data() + native.inputPosition;
-  for (int i = 0; i + 4 <= count; i += 2) {
-    const int first = next[i] | next[i + 1] << 8;
-    const int second = next[i + 2] | next[i + 3] << 8;
-    if (first == WordEsc && second == WordPoint) {
-      count = i + 4;
-      break;
-    }
-  }
-  std::memcpy(buffer, next, std::size_t(count));
-  native.inputPosition += std::size_t(count);
-  return count;
+void StartNativeTerminal(NativeTerminal& native, bool drawing) {
+  NativePlatform& platform = native.platform;
+  platform.drawing = drawing;
+  ResizeRaster(platform.graphic, drawing ? GraphicWidth : 0, drawing ? GraphicHeight : 0, RasterWhite);
+  native.terminal = std::make_unique<Terminal>(platform.Roles());
+  Terminal& terminal = *native.terminal;
+  InitTerminalState(terminal.state, MakeColour(0, 0, 0), MakeColour(255, 255, 255));
+  ApplyFontSpec(terminal);
+  terminal.Connect();
+  ResetScreenModel(terminal);
 }

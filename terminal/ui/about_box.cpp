@@ -90,6 +90,6 @@ void RunAboutBox(HINSTANCE instance, HWND mainWindow) {
 
 void ShowDebugInformation(HWND terminalWindow) {
   wchar_t text[64] = {};
-  std::swprintf(text, std::size(text), L"Key_Dataの大きさ：%d", int(sizeof Key_Data));
+  std::swprintf(text, std::size(text), L"Key_Dataの大きさ：%d", int(sizeof(KeyData)));
   MessageBoxW(terminalWindow, text, L"通信ターミナル", MB_OK);
 }

@@ -3,7 +3,7 @@
 #include "terminal/interpreter/dump_line.h"
 #include "terminal/link/comm_log.h"
 #include "terminal/model/draw_queue.h"
-#include "terminal/model/terminal_state.h"
+#include "terminal/ui/terminal_record.h"
 #include "terminal/ui/dump_plan.h"
 #include "terminal/ui/gdi_canvas.h"
 #include "terminal/ui/status_bar.h"
@@ -31,10 +31,11 @@ void DrawDumpLine(HDC dc, const TerminalState& state, int line, std::int32_t lab
 }  // namespace
 
 void PaintDump(HWND window, HDC dc) {
-  TerminalState* state = RecordOf(window);
+  const TerminalRecord* record = RecordOf(window);
   // A failed write has closed the log: there is no file to read, and its old
   // handle must never be used again, so the view stays empty.
-  if (state == nullptr || !logOpen) return;
+  if (record == nullptr || !logOpen) return;
+  const TerminalState* state = &record->terminal.state;
   int pos = GetScrollPos(window, SB_VERT);
   int minimum = 0;
   int maximum = 0;
@@ -42,12 +43,12 @@ void PaintDump(HWND window, HDC dc) {
   HANDLE log = logFile;
   std::int32_t end = std::int32_t(SetFilePointer(log, 0, nullptr, FILE_END));
   std::int32_t start = std::int32_t(connectionDataStart);
-  DumpPlan plan = PlanDump(start, end, DumpWindow{pos, maximum, state->clientHeight, state->cellHeight});
+  DumpPlan plan = PlanDump(start, end, DumpWindow{pos, maximum, record->view.clientHeight, state->cellHeight});
   if (plan.count == 0) return;
   // The dump is drawn in the font the text screen was last laid out with.
-  HGDIOBJ previousFont = SelectObject(dc, GdiFont(appliedFontSpec));
-  SetTextColor(dc, resetDefaults.fgColour);
-  SetBkColor(dc, resetDefaults.bgColour);
+  HGDIOBJ previousFont = SelectObject(dc, GdiFont(record->terminal.queue.appliedFontSpec));
+  SetTextColor(dc, state->resetDefaults.fgColour);
+  SetBkColor(dc, state->resetDefaults.bgColour);
   bool read = WalkDump(plan, ReadLog, [&](int line, std::int32_t label, const std::uint8_t* bytes, int count) {
     DrawDumpLine(dc, *state, line, label, bytes, count);
   });

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "terminal/model/platform.h"
+#include "terminal/model/roles.h"
 
 // Both canvases compatible with the window's device context: the graphic plane
 // 640 x 480, white; the text canvas empty until GdiResizeTextCanvas.

@@ -1,7 +1,7 @@
 // Program entry: the window classes, the main window and the message loop.
 #include <windows.h>
 
-#include "terminal/input/input_win32.h"
+#include "terminal/link/link_session.h"
 #include "terminal/ui/main_window.h"
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/wide_text.h"
@@ -34,8 +34,7 @@ int RunMessageLoop(HWND mainWindow) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
-  InstallWin32Platform();
-  WatchKeyReleases();
+  SetLinkHost(Win32Host());
   if (previous == nullptr && !RegisterWindowClasses(instance)) return 0;
   accelTable = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
   HWND mainWindow = CreateMainWindow(instance);

@@ -54,7 +54,7 @@ LRESULT CreateMainWindow(HWND window) {
   LayoutStatusPanes(window);
   SetPaneText(3, DisconnectedMark);
   if (CreateTabsAndTerminal(window) != 0) return -1;
-  logFile = OpenLog(window, nullptr);
+  logFile = OpenLog(nullptr);
   if (logFile == INVALID_HANDLE_VALUE) return -1;
   return CreateTerminalState(window);
 }

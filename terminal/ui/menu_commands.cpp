@@ -7,6 +7,7 @@
 #include "terminal/model/terminal_state.h"
 #include "terminal/ui/about_box.h"
 #include "terminal/ui/resource_ids.h"
+#include "terminal/ui/terminal_record.h"
 #include "terminal/ui/status_bar.h"
 #include "terminal/ui/status_texts.h"
 #include "terminal/ui/wide_text.h"
@@ -26,8 +27,8 @@ void Connect(HWND mainWindow) {
     MessageBoxUtf8(terminalWindow, "接続できません。", ProgramCaption, MB_ICONWARNING);
     return;
   }
-  const TerminalState* state = RecordOf(mainWindow);
-  SetPaneText(3, state != nullptr && state->connected ? ConnectedMark : DisconnectedMark);
+  const TerminalRecord* record = RecordOf(mainWindow);
+  SetPaneText(3, record != nullptr && record->terminal.state.connected ? ConnectedMark : DisconnectedMark);
 }
 
 void Disconnect(HWND mainWindow) {
@@ -37,11 +38,11 @@ void Disconnect(HWND mainWindow) {
 }
 
 void ChangeLineSettings(HWND mainWindow) {
-  TerminalState* state = RecordOf(mainWindow);
-  if (state == nullptr) return;
-  RunLineSettingsDialog(InstanceOf(mainWindow), mainWindow, state);
+  TerminalRecord* record = RecordOf(mainWindow);
+  if (record == nullptr) return;
+  RunLineSettingsDialog(InstanceOf(mainWindow), mainWindow, &record->terminal);
   // Also after Cancel: the open port gets the settings the record holds now.
-  if (state->connected && !ApplyLineSettings(mainWindow)) {
+  if (record->terminal.state.connected && !ApplyLineSettings(mainWindow)) {
     MessageBoxUtf8(terminalWindow, "設定できません!", ProgramCaption, MB_ICONWARNING);
   }
 }

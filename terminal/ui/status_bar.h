@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "terminal/model/platform.h"
+#include "terminal/model/roles.h"
 
 // Makes the status bar at the bottom of the main window; nullptr on failure.
 HWND CreateStatusBar(HWND mainWindow);

@@ -1,7 +1,31 @@
 #include "terminal/input/input_win32.h"
 #include "terminal/link/serial_link.h"
 #include "terminal/ui/main_window.h"
+#include "terminal/ui/terminal_record.h"
 #include "terminal/ui/views.h"
+#include "terminal/ui/window_handles.h"
+
+namespace {
+
+// The keyboard messages of a window without a record (during teardown) get
+// the default handling.
+LRESULT KeyMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  TerminalRecord* record = RecordOf(window);
+  if (record == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  switch (message) {
+    case WM_KEYDOWN: return TerminalKeyDown(window, record->keyboard, wParam, lParam);
+    case WM_KEYUP: return TerminalKeyUp(window, record->keyboard.Key_Data, wParam, lParam);
+    default: return TerminalImeComposition(window, record->keyboard, wParam, lParam);
+  }
+}
+
+void TakeFocus(HWND window) {
+  TerminalRecord* record = RecordOf(window);
+  if (record != nullptr) ReadLockModesFromKeyboard(record->keyboard.Key_Data);
+  ShowTerminalCaret(window);
+}
+
+}  // namespace
 
 LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -9,8 +33,7 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
       SizeTerminal(window, HIWORD(lParam), LOWORD(lParam));
       return 0;
     case WM_SETFOCUS:
-      ReadLockModesFromKeyboard();
-      ShowTerminalCaret(window);
+      TakeFocus(window);
       return 0;
     case WM_KILLFOCUS:
       HideTerminalCaret(window);
@@ -24,11 +47,9 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
       ReceivePump(window, wParam, lParam);
       return 0;
     case WM_KEYDOWN:
-      return TerminalKeyDown(window, wParam, lParam);
     case WM_KEYUP:
-      return TerminalKeyUp(window, wParam, lParam);
     case WM_IME_COMPOSITION:
-      return TerminalImeComposition(window, wParam, lParam);
+      return KeyMessage(window, message, wParam, lParam);
     case WM_HSCROLL:
       ScrollHorizontal(window, LOWORD(wParam), HIWORD(wParam));
       return 0;

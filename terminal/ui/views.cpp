@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "terminal/model/terminal_model.h"
-#include "terminal/model/terminal_state.h"
 #include "terminal/ui/gdi_canvas.h"
+#include "terminal/ui/terminal_record.h"
 #include "terminal/ui/view_geometry.h"
 #include "terminal/ui/window_handles.h"
 
@@ -35,46 +35,51 @@ int ScrollAlong(HWND window, int bar, std::int32_t& pos, const ScrollAxis& axis,
 }  // namespace
 
 int SizeTerminal(HWND window, unsigned height, unsigned width) {
-  TerminalState* state = RecordOf(window);
-  if (state == nullptr) return 0;
-  state->clientHeight = std::int32_t(height);
-  state->vScrollMax = ScrollLimit(state->cellHeight, ScreenRows, state->clientHeight);
-  state->vScrollPos = std::min(state->vScrollPos, state->vScrollMax);
-  SetScrollBar(window, SB_VERT, state->vScrollPos, state->vScrollMax);
-  state->clientWidth = std::int32_t(width);
-  state->hScrollMax = ScrollLimit(state->cellWidth, ScreenColumns, state->clientWidth);
-  state->hScrollPos = std::min(state->hScrollPos, state->hScrollMax);
-  SetScrollBar(window, SB_HORZ, state->hScrollPos, state->hScrollMax);
+  TerminalRecord* record = RecordOf(window);
+  if (record == nullptr) return 0;
+  ViewState& view = record->view;
+  const TerminalState& state = record->terminal.state;
+  view.clientHeight = std::int32_t(height);
+  view.vScrollMax = ScrollLimit(state.cellHeight, ScreenRows, view.clientHeight);
+  view.vScrollPos = std::min(view.vScrollPos, view.vScrollMax);
+  SetScrollBar(window, SB_VERT, view.vScrollPos, view.vScrollMax);
+  view.clientWidth = std::int32_t(width);
+  view.hScrollMax = ScrollLimit(state.cellWidth, ScreenColumns, view.clientWidth);
+  view.hScrollPos = std::min(view.hScrollPos, view.hScrollMax);
+  SetScrollBar(window, SB_HORZ, view.hScrollPos, view.hScrollMax);
   InvalidateRect(window, nullptr, TRUE);
   return 1;
 }
 
 int ScrollVertical(HWND window, unsigned code, unsigned thumb) {
-  TerminalState* state = RecordOf(window);
-  if (state == nullptr) return 0;
-  ScrollAxis axis{state->vScrollPos, state->vScrollMax, state->cellHeight, state->clientHeight};
-  return ScrollAlong(window, SB_VERT, state->vScrollPos, axis, code, thumb);
+  TerminalRecord* record = RecordOf(window);
+  if (record == nullptr) return 0;
+  ViewState& view = record->view;
+  ScrollAxis axis{view.vScrollPos, view.vScrollMax, record->terminal.state.cellHeight, view.clientHeight};
+  return ScrollAlong(window, SB_VERT, view.vScrollPos, axis, code, thumb);
 }
 
 int ScrollHorizontal(HWND window, unsigned code, unsigned thumb) {
-  TerminalState* state = RecordOf(window);
-  if (state == nullptr) return 0;
-  ScrollAxis axis{state->hScrollPos, state->hScrollMax, state->cellWidth, state->clientWidth};
-  return ScrollAlong(window, SB_HORZ, state->hScrollPos, axis, code, thumb);
+  TerminalRecord* record = RecordOf(window);
+  if (record == nullptr) return 0;
+  ViewState& view = record->view;
+  ScrollAxis axis{view.hScrollPos, view.hScrollMax, record->terminal.state.cellWidth, view.clientWidth};
+  return ScrollAlong(window, SB_HORZ, view.hScrollPos, axis, code, thumb);
 }
 
 int PaintTerminal(HWND window) {
   paintPending = nullptr;
-  TerminalState* state = RecordOf(window);
-  if (state == nullptr) return 0;
+  TerminalRecord* record = RecordOf(window);
+  if (record == nullptr) return 0;
+  const ViewState& view = record->view;
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
   switch (SendMessageW(tabControl, TCM_GETCURSEL, 0, 0)) {
     case 0:
       // The interpreter queues its drawing; the canvas is complete only after a flush.
-      FlushDrawing();
-      BitBlt(dc, 0, 0, state->clientWidth, state->clientHeight, GdiCanvasDc(Canvas::Text),
-             std::max(0, state->hScrollPos), std::max(0, state->vScrollPos), SRCCOPY);
+      record->terminal.queue.Flush();
+      BitBlt(dc, 0, 0, view.clientWidth, view.clientHeight, GdiCanvasDc(Canvas::Text),
+             std::max(0, view.hScrollPos), std::max(0, view.vScrollPos), SRCCOPY);
       ShowTerminalCaret(window);
       break;
     case 1:
@@ -84,8 +89,8 @@ int PaintTerminal(HWND window) {
     case 2:
       HideTerminalCaret(window);
       // The graphic plane is drawn on at once; only the text canvas is queued.
-      BitBlt(dc, 0, 0, std::min(state->clientWidth, GraphicWidth),
-             std::min(state->clientHeight, GraphicHeight), GdiCanvasDc(Canvas::Graphic), 0, 0, SRCCOPY);
+      BitBlt(dc, 0, 0, std::min(view.clientWidth, GraphicWidth),
+             std::min(view.clientHeight, GraphicHeight), GdiCanvasDc(Canvas::Graphic), 0, 0, SRCCOPY);
       break;
     default:
       break;
@@ -96,33 +101,36 @@ int PaintTerminal(HWND window) {
 }
 
 int ShowTerminalCaret(HWND window) {
-  TerminalState* state = RecordOf(window);
-  if (state == nullptr) return 0;
-  if (state->connected && state->caretShown != 1) {
-    CreateCaret(window, nullptr, state->cellWidth, state->cellHeight);
+  TerminalRecord* record = RecordOf(window);
+  if (record == nullptr) return 0;
+  const TerminalState& state = record->terminal.state;
+  if (state.connected && record->view.caretShown != 1) {
+    CreateCaret(window, nullptr, state.cellWidth, state.cellHeight);
     ShowCaret(window);
-    state->caretShown = 1;
+    record->view.caretShown = 1;
   }
   return PlaceTerminalCaret(window);
 }
 
 int HideTerminalCaret(HWND window) {
-  TerminalState* state = RecordOf(window);
-  if (state == nullptr) return 0;
-  if (state->connected && state->caretShown != 0) {
+  TerminalRecord* record = RecordOf(window);
+  if (record == nullptr) return 0;
+  if (record->terminal.state.connected && record->view.caretShown != 0) {
     HideCaret(window);
     DestroyCaret();
-    state->caretShown = 0;
+    record->view.caretShown = 0;
   }
   return 1;
 }
 
 int PlaceTerminalCaret(HWND window) {
-  TerminalState* state = RecordOf(window);
-  if (state == nullptr) return 0;
-  if (state->connected && (state->caretShown & 1) != 0) {
-    SetCaretPos(state->cursorCol * state->cellWidth - state->hScrollPos,
-                state->cursorRow * state->cellHeight - state->vScrollPos);
+  TerminalRecord* record = RecordOf(window);
+  if (record == nullptr) return 0;
+  const TerminalState& state = record->terminal.state;
+  const ViewState& view = record->view;
+  if (state.connected && (view.caretShown & 1) != 0) {
+    SetCaretPos(state.cursorCol * state.cellWidth - view.hScrollPos,
+                state.cursorRow * state.cellHeight - view.vScrollPos);
   }
   return 1;
 }

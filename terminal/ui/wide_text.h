@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "terminal/model/platform.h"
+#include "terminal/model/roles.h"
 
 // UTF-8 (the program's own texts) or code page 932 (screen and wire text) to UTF-16.
 std::wstring WideText(std::string_view text, TextCoding coding = TextCoding::Utf8);

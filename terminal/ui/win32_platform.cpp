@@ -4,7 +4,6 @@
 
 #include "terminal/link/comm_log.h"
 #include "terminal/link/serial_link.h"
-#include "terminal/model/platform.h"
 #include "terminal/ui/gdi_canvas.h"
 #include "terminal/ui/main_window.h"
 #include "terminal/ui/menu_commands.h"
@@ -12,6 +11,9 @@
 #include "terminal/ui/views.h"
 #include "terminal/ui/wide_text.h"
 #include "terminal/ui/window_handles.h"
+
+// <windows.h> names DrawText DrawTextW; the drawing role's method keeps its own name.
+#undef DrawText
 
 namespace {
 
@@ -25,9 +27,7 @@ UINT MessageBoxType(MessageIcon icon, MessageButtons buttons) {
   }
 }
 
-struct Win32Platform final : Platform {
-  TerminalState* StateOf(Window window) override { return RecordOf(HWND(window)); }
-
+struct GdiDrawing final : Drawing {
   void ResizeTextCanvas(int width, int height) override { GdiResizeTextCanvas(width, height); }
   FontMetrics MeasureFont(const FontSpec& font) override { return GdiMeasureFont(font); }
   void DrawText(Canvas canvas, int x, int y, const std::uint8_t* bytes, int length, const FontSpec& font,
@@ -42,19 +42,13 @@ struct Win32Platform final : Platform {
   }
   void SetPixel(Canvas canvas, int x, int y, COLORREF colour) override { GdiSetPixel(canvas, x, y, colour); }
   bool DrawsCellsExactly(const FontSpec& font) override { return GdiDrawsCellsExactly(font); }
+};
 
-  int ReadBlock(Window window, std::uint8_t* buffer, int maximum) override {
-    return ::ReadBlock(HWND(window), buffer, maximum);
-  }
-  int TransmitByte(Window window, int byte) override { return ::TransmitByte(HWND(window), byte); }
-  void PurgePort(Window window) override { ::PurgePort(HWND(window)); }
-  bool AppendToLog(Window window, const std::uint8_t* bytes, int length) override {
-    return ::AppendToLog(HWND(window), bytes, length);
-  }
-
-  MessageAnswer ShowMessage(Window owner, std::string_view text, TextCoding coding, std::string_view caption,
-                            MessageIcon icon, MessageButtons buttons) override {
-    int answer = MessageBoxW(HWND(owner), WideText(text, coding).c_str(), WideText(caption).c_str(),
+// The terminal window: its message boxes, views, caret and the status bar.
+struct TerminalWindowHost final : HostWindow {
+  MessageAnswer ShowMessage(std::string_view text, TextCoding coding, std::string_view caption, MessageIcon icon,
+                            MessageButtons buttons) override {
+    int answer = MessageBoxW(terminalWindow, WideText(text, coding).c_str(), WideText(caption).c_str(),
                              MessageBoxType(icon, buttons));
     return answer == IDCANCEL ? MessageAnswer::Cancel : MessageAnswer::Ok;
   }
@@ -62,21 +56,28 @@ struct Win32Platform final : Platform {
   void SetStatusText(int pane, std::string_view text, TextCoding coding) override {
     SetPaneText(pane, text, coding);
   }
-
-  void InvalidateTerminal(Window window) override { InvalidateTerminalView(HWND(window)); }
+  void InvalidateTerminal() override { InvalidateTerminalView(terminalWindow); }
   void SelectTab(int tab) override { ShowView(tab); }
-  void ShowTerminalCaret(Window window) override { ::ShowTerminalCaret(HWND(window)); }
-  void HideTerminalCaret(Window window) override { ::HideTerminalCaret(HWND(window)); }
-  void PlaceTerminalCaret(Window window) override { FollowCursor(HWND(window)); }
-  void RelayoutWindow(Window window) override { RelayoutForClientSize(HWND(window)); }
-
-  void PauseMilliseconds(int milliseconds) override { Sleep(DWORD(milliseconds)); }
-  std::uint64_t MillisecondClock() override { return GetTickCount64(); }
+  void ShowCaret() override { ShowTerminalCaret(terminalWindow); }
+  void HideCaret() override { HideTerminalCaret(terminalWindow); }
+  void PlaceCaret() override { FollowCursor(terminalWindow); }
+  void Relayout() override { RelayoutForClientSize(GetParent(terminalWindow)); }
 };
+
+struct TickClock final : Clock {
+  std::uint64_t Milliseconds() override { return GetTickCount64(); }
+};
+
+TerminalWindowHost host;
 
 }  // namespace
 
-void InstallWin32Platform() {
-  static Win32Platform windows;
-  platform = &windows;
+TerminalRoles Win32Roles() {
+  static GdiDrawing drawing;
+  static SerialOutput device;
+  static FileCommLog log;
+  static TickClock clock;
+  return TerminalRoles{drawing, host, device, log, clock};
 }
+
+HostWindow& Win32Host() { return host; }

@@ -1,6 +1,12 @@
-// The Windows platform of the terminal: GDI canvases, the serial link, message
-// boxes and status texts as UTF-16, the views and the clock.
+// The terminal's roles on Windows: GDI canvases, the terminal window with its
+// message boxes and status texts (as UTF-16), the serial device, the log file
+// and the tick count.
 #pragma once
 
-// Installs the Windows platform as `platform` (once, at start-up).
-void InstallWin32Platform();
+#include "terminal/model/roles.h"
+
+// The roles of the program's terminal; the same objects on every call.
+TerminalRoles Win32Roles();
+
+// The host window role alone, for the link's messages before the terminal exists.
+HostWindow& Win32Host();

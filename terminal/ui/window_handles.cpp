@@ -5,11 +5,11 @@ HWND terminalWindow;
 HWND statusBar;
 HWND tabControl;
 
-TerminalState* RecordOf(HWND window) {
+TerminalRecord* RecordOf(HWND window) {
   if (window == nullptr) return nullptr;
-  return reinterpret_cast<TerminalState*>(GetWindowLongPtrW(window, 0));
+  return reinterpret_cast<TerminalRecord*>(GetWindowLongPtrW(window, 0));
 }
 
-void SetRecordOf(HWND window, TerminalState* state) {
-  if (window != nullptr) SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(state));
+void SetRecordOf(HWND window, TerminalRecord* record) {
+  if (window != nullptr) SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(record));
 }

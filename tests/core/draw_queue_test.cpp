@@ -41,15 +41,11 @@ Raster Render(const std::vector<std::uint16_t>& words, bool immediate, bool newL
               long& drawCalls) {
   NativeTerminal terminal;
   StartNativeTerminal(terminal, true);
-  SetDrawingImmediate(immediate);
-  terminal.state->newLine = newLine ? 1 : 0;
+  terminal.terminal->queue.SetImmediate(immediate);
+  terminal.state().newLine = newLine ? 1 : 0;
   const std::vector<std::uint8_t> bytes = Bytes(words);
-  for (std::size_t at = 0; at < bytes.size(); at += 100) {
-    const int length = int(std::min<std::size_t>(100, bytes.size() - at));
-    InterpretReceived(terminal.window, bytes.data() + at, length);
-  }
-  FlushDrawing();
-  SetDrawingImmediate(false);
+  terminal.terminal->Receive(bytes.data(), bytes.size());
+  terminal.terminal->queue.Flush();
   drawCalls = terminal.platform.drawTextCalls;
   return terminal.platform.text;
 }
@@ -112,8 +108,8 @@ TEST(DrawQueue, AnEraseToTheScreensEdgesDoesNotSplitTheScrolls) {
   const std::vector<std::uint8_t> bytes =
       Bytes(Join({CsiOf("１９８；０Ｈ"), {Lf, Lf}, CsiOf("０Ｊ"), {Lf}}));
   const long copiesBefore = terminal.platform.copyRectCalls;
-  InterpretReceived(terminal.window, bytes.data(), int(bytes.size()));
-  FlushDrawing();
+  terminal.terminal->Receive(bytes.data(), bytes.size());
+  terminal.terminal->queue.Flush();
   EXPECT_EQ(terminal.platform.copyRectCalls - copiesBefore, 1);
 }
 
@@ -135,8 +131,8 @@ TEST(DrawQueue, TextOfAScrollingScreenBecomesFewDrawsAndOneCopy) {
   StartNativeTerminal(queued, true);
   const long startDraws = queued.platform.drawTextCalls;
   const std::vector<std::uint8_t> bytes = Bytes(words);
-  InterpretReceived(queued.window, bytes.data(), int(bytes.size()));
-  FlushDrawing();
+  queued.terminal->Receive(bytes.data(), bytes.size());
+  queued.terminal->queue.Flush();
   // 400 lines, each one run, the first 200 scrolled off before they were seen.
   EXPECT_LE(queued.platform.drawTextCalls - startDraws, 200 + 200 + 10);
   EXPECT_LE(queued.platform.copyRectCalls, 2);
@@ -148,13 +144,13 @@ TEST(DrawQueue, FontChangeFlushesBeforeTheCanvasIsRebuilt) {
   NativeTerminal terminal;
   StartNativeTerminal(terminal, true);
   const std::vector<std::uint8_t> bytes = Bytes(Join({{Csi}, Jis("４１ｍ"), Jis("Ａ")}));
-  InterpretReceived(terminal.window, bytes.data(), int(bytes.size()));
-  terminal.state->fontSpec.lfHeight = 20;
-  ApplyFontSpec(terminal.window, terminal.state.get());
-  FlushDrawing();
+  terminal.terminal->Receive(bytes.data(), bytes.size());
+  terminal.state().fontSpec.lfHeight = 20;
+  ApplyFontSpec(*terminal.terminal);
+  terminal.terminal->queue.Flush();
   // Redrawn from the model at the new cell size: red behind Ａ.
   EXPECT_EQ(RasterPixel(terminal.platform.text, 0, 20), 0x0000FFu);
-  EXPECT_EQ(terminal.state->cellHeight, 21);
+  EXPECT_EQ(terminal.state().cellHeight, 21);
 }
 
 }  // namespace

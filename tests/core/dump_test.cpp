@@ -52,7 +52,7 @@ using SequenceDump = TerminalTest;
 std::string DumpText(TerminalTest& test, std::vector<std::string>& events,
                      const std::vector<std::uint8_t>& bytes) {
   events.clear();
-  EXPECT_EQ(ShowSequenceDump(test.terminal.window, bytes.data(), int(bytes.size())), 0);
+  EXPECT_EQ(ShowSequenceDump(test.terminal.platform, bytes.data(), int(bytes.size())), 0);
   EXPECT_EQ(events.size(), 1u);
   const std::string prefix = "message デバッグデータ内容|";
   EXPECT_EQ(events[0].rfind(prefix, 0), 0u);

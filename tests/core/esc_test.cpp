@@ -30,8 +30,7 @@ TEST_F(EscSequence, SaveAndRestoreColoursAndFontButNotStyleFlags) {
 }
 
 TEST_F(EscSequence, RestoreWithoutSaveGivesBlackAndAnEmptyFont) {
-  // The save slot is process-wide: start it from its initial state.
-  SavedStyle = SavedStyleSlot{};
+  // The save slot belongs to the terminal: a new one starts with it empty.
   Feed({Esc, 0x2338});
   EXPECT_EQ(state().fgColour, 0u);
   EXPECT_EQ(state().bgColour, 0u);
@@ -61,13 +60,15 @@ TEST_F(EscSequence, PointPlotPlotsAndAcknowledges) {
   Feed(CsiOf("３４ｍ"));
   Queue(Join({Jis("１２；３４"), {Cr}, Jis("５；６"), {Cr}, {Eot}, Jis("Ａ")}));
   EXPECT_EQ(Feed(Join({{Esc, Point}, Jis("ＸＹ")})), 1);
-  EXPECT_EQ(events(), Sent({"06", "00", "06", "00"}));
+  // The words after ESC 点 in its push belong to the mode: each is refused.
+  EXPECT_EQ(events(), Sent({"06", "00", "15", "00", "15", "00", "06", "00"}));
+  EXPECT_EQ(terminal.platform.purges, 2);
   EXPECT_EQ(RasterPixel(terminal.platform.graphic, 12, 34), 0xFF0000u);
   EXPECT_EQ(RasterPixel(terminal.platform.graphic, 5, 6), 0xFF0000u);
-  EXPECT_EQ(Row(0), "");  // the words after ESC 点 in its block are dropped
-  // Every word the mode read is logged, and it stopped after EOT.
-  EXPECT_EQ(terminal.platform.log.size(), 2u * 11);
-  EXPECT_EQ(terminal.platform.inputPosition, 22u);
+  EXPECT_EQ(Row(0), "");
+  // It stopped after EOT, and every word it took is logged.
+  EXPECT_EQ(QueueTaken(), 22u);
+  EXPECT_EQ(terminal.platform.log.size(), 2u * (4 + 4 + 11));
 }
 
 TEST_F(EscSequence, ThirdNumberIsIgnoredAndNumbersCarryOver) {
@@ -126,26 +127,30 @@ TEST_F(EscSequence, PortClosingEndsPointPlot) {
 }
 
 TEST_F(EscSequence, SilentDeviceEndsPointPlotAfterTheBound) {
-  terminal.platform.inputEndCloses = false;
+  silentDevice = true;
   EXPECT_EQ(Feed({Esc, Point}), 0);
   EXPECT_GE(terminal.platform.clock, 30000u);
 }
 
-TEST_F(EscSequence, LogFailureEndsPointPlot) {
+// The log is the user's record, not the device's: a log that cannot be
+// written is reported once and the mode goes on with the words that came.
+TEST_F(EscSequence, LogFailureDoesNotEndPointPlot) {
   terminal.platform.logCapacity = 4;
   Queue(Join({Jis("１；２"), {Cr}, {Eot}}));
-  EXPECT_EQ(Feed({Esc, Point}), 0);
+  Feed({Esc, Point});
   const std::vector<std::string> expected = {
       "sent 06", "sent 00", "message 通信ターミナル|ログファイルに書き込む事が出来ない！！",
-      PlotFailure};
+      "sent 06", "sent 00"};
   EXPECT_EQ(events(), expected);
+  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 1, 2), 0u);
+  EXPECT_FALSE(term().Waiting());
 }
 
 TEST_F(EscSequence, EscPointAtTheEndOfABlockReadsItsArgumentFirst) {
   Queue(Join({{Point}, Jis("３；４"), {Cr}, {Eot}}));
   EXPECT_EQ(Feed({Esc}), 1);
   EXPECT_EQ(RasterPixel(terminal.platform.graphic, 3, 4), 0u);
-  EXPECT_EQ(terminal.platform.log, Bytes(Join({{Point}, Jis("３；４"), {Cr}, {Eot}})));
+  EXPECT_EQ(terminal.platform.log, Bytes(Join({{Esc, Point}, Jis("３；４"), {Cr}, {Eot}})));
 }
 
 }  // namespace

@@ -8,17 +8,13 @@
 #include <random>
 #include <vector>
 
-#include "terminal/interpreter/interpreter.h"
-#include "terminal/model/draw_queue.h"
-#include "terminal/model/terminal_model.h"
+#include "terminal/interpreter/terminal.h"
 #include "terminal/ui/gdi_canvas.h"
 
 namespace {
 
-// Canvas calls go to GDI; the rest of the platform is silent.
-struct GdiCheckPlatform : Platform {
-  TerminalState* state = nullptr;
-  TerminalState* StateOf(Window) override { return state; }
+// The canvases of the check: GDI's.
+struct GdiCheckDrawing final : Drawing {
   void ResizeTextCanvas(int width, int height) override { GdiResizeTextCanvas(width, height); }
   FontMetrics MeasureFont(const FontSpec& font) override { return GdiMeasureFont(font); }
   void DrawText(Canvas canvas, int x, int y, const std::uint8_t* bytes, int length,
@@ -34,24 +30,29 @@ struct GdiCheckPlatform : Platform {
   }
   void SetPixel(Canvas canvas, int x, int y, COLORREF colour) override { GdiSetPixel(canvas, x, y, colour); }
   bool DrawsCellsExactly(const FontSpec& font) override { return GdiDrawsCellsExactly(font); }
-  int ReadBlock(Window, std::uint8_t*, int) override { return PortClosed; }
-  int TransmitByte(Window, int) override { return 1; }
-  void PurgePort(Window) override {}
-  bool AppendToLog(Window, const std::uint8_t*, int) override { return true; }
-  MessageAnswer ShowMessage(Window, std::string_view, TextCoding, std::string_view, MessageIcon,
+};
+
+// The other roles are silent: the check looks only at the canvas.
+struct SilentHost final : HostWindow {
+  MessageAnswer ShowMessage(std::string_view, TextCoding, std::string_view, MessageIcon,
                             MessageButtons) override {
     return MessageAnswer::Ok;
   }
   void Beep() override {}
   void SetStatusText(int, std::string_view, TextCoding) override {}
-  void InvalidateTerminal(Window) override {}
+  void InvalidateTerminal() override {}
   void SelectTab(int) override {}
-  void ShowTerminalCaret(Window) override {}
-  void HideTerminalCaret(Window) override {}
-  void PlaceTerminalCaret(Window) override {}
-  void RelayoutWindow(Window) override {}
-  void PauseMilliseconds(int) override {}
-  std::uint64_t MillisecondClock() override { return 0; }
+  void ShowCaret() override {}
+  void HideCaret() override {}
+  void PlaceCaret() override {}
+  void Relayout() override {}
+};
+
+struct SilentLine final : DeviceOutput, CommLog, Clock {
+  bool Transmit(std::uint8_t) override { return true; }
+  void Purge() override {}
+  bool Append(const std::uint8_t*, int) override { return true; }
+  std::uint64_t Milliseconds() override { return 0; }
 };
 
 // Text runs, wraps at the last column, scrolls, colour and style changes, erases.
@@ -99,23 +100,21 @@ std::vector<std::uint32_t> CanvasPixels(int width, int height) {
   return pixels;
 }
 
-std::vector<std::uint32_t> Render(TerminalState& state, const std::vector<std::uint8_t>& bytes,
+std::vector<std::uint32_t> Render(Terminal& terminal, const std::vector<std::uint8_t>& bytes,
                                   bool immediate, const FontSpec& font) {
-  int window = 0;
+  TerminalState& state = terminal.state;
   std::memcpy(&state.fontSpec, &font, sizeof font);
   // Disconnected, the new canvas stays white: the last render's screen is not redrawn.
-  state.connected = 0;
-  ApplyFontSpec(&window, &state);
-  state.connected = 1;
-  ResetScreenModel(&window, state);
+  state.connected = false;
+  ApplyFontSpec(terminal);
+  state.connected = true;
+  ResetScreenModel(terminal);
   state.cursorRow = 0;
   state.cursorCol = 0;
-  SetDrawingImmediate(immediate);
-  for (std::size_t at = 0; at < bytes.size(); at += 100) {
-    InterpretReceived(&window, bytes.data() + at, int(bytes.size() - at < 100 ? bytes.size() - at : 100));
-  }
-  FlushDrawing();
-  SetDrawingImmediate(false);
+  terminal.queue.SetImmediate(immediate);
+  terminal.Receive(bytes.data(), bytes.size());
+  terminal.queue.Flush();
+  terminal.queue.SetImmediate(false);
   return CanvasPixels(state.cellWidth * 100 + 100, state.cellHeight * 200 + 100);
 }
 
@@ -136,12 +135,13 @@ int main() {
     std::puts("no device context");
     return 2;
   }
-  static TerminalState state;
-  GdiCheckPlatform check;
-  check.state = &state;
-  platform = &check;
-  InitTerminalState(state, 0x000000, 0xFFFFFF, nullptr);
-  state.connected = 1;
+  static GdiCheckDrawing drawing;
+  static SilentHost host;
+  static SilentLine line;
+  static Terminal terminal(TerminalRoles{drawing, host, line, line, line});
+  TerminalState& state = terminal.state;
+  InitTerminalState(state, 0x000000, 0xFFFFFF);
+  terminal.Connect();
   const FontSpec fonts[] = {Font("FixedSys", 14, 0x31), Font("MS Gothic", 16, 0x31),
                             Font("MS PGothic", 16, 0x22), FontSpec{}};
   std::mt19937 random(77);
@@ -149,8 +149,8 @@ int main() {
   for (const FontSpec& font : fonts) {
     for (int round = 0; round < 3; ++round) {
       const std::vector<std::uint8_t> bytes = RandomWords(random);
-      const std::vector<std::uint32_t> immediate = Render(state, bytes, true, font);
-      const std::vector<std::uint32_t> queued = Render(state, bytes, false, font);
+      const std::vector<std::uint32_t> immediate = Render(terminal, bytes, true, font);
+      const std::vector<std::uint32_t> queued = Render(terminal, bytes, false, font);
       std::size_t differing = 0;
       const int width = state.cellWidth * 100 + 100;
       int left = width, top = 1 << 30, right = -1, bottom = -1;

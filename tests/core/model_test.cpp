@@ -10,8 +10,7 @@ namespace {
 
 TEST(TerminalModel, NewRecordHasTheStartingValues) {
   TerminalState state{};
-  int window = 0;
-  InitTerminalState(state, 0x112233, 0x445566, &window);
+  InitTerminalState(state, 0x112233, 0x445566);
   EXPECT_EQ(state.portNumber, 5);
   EXPECT_EQ(state.baudRate, 1000000u);
   EXPECT_EQ(state.byteSize, 8);
@@ -23,12 +22,11 @@ TEST(TerminalModel, NewRecordHasTheStartingValues) {
   EXPECT_EQ(state.localEcho, 0);
   EXPECT_EQ(state.displayErrors, 1);
   EXPECT_EQ(state.useCnReceive, 1);
-  EXPECT_EQ(state.connected.load(), 0);
+  EXPECT_FALSE(state.connected);
   EXPECT_EQ(state.cursorRow, 0);
   EXPECT_EQ(state.cursorCol, 0);
-  EXPECT_EQ(state.notifyWindow, &window);
   EXPECT_EQ(state.fgColour, 0x112233u);
-  EXPECT_EQ(resetDefaults.bgColour, 0x445566u);
+  EXPECT_EQ(state.resetDefaults.bgColour, 0x445566u);
   EXPECT_EQ(state.fontSpec.lfHeight, 14);
   EXPECT_EQ(state.fontSpec.lfWeight, 400);
   EXPECT_EQ(state.fontSpec.lfCharSet, 128);
@@ -63,9 +61,9 @@ TEST_F(FontApplication, CanvasSizeFollowsTheCell) {
 
 TEST_F(FontApplication, WhileDisconnectedTheNewCanvasStaysWhite) {
   Feed(Join({{Csi}, Jis("４４ｍ"), Jis("ＡＢ")}));
-  state().connected = 0;
+  state().connected = false;
   state().fontSpec.lfWidth = 10;
-  EXPECT_EQ(ApplyFontSpec(terminal.window, &state()), 1);
+  ApplyFontSpec(term());
   EXPECT_EQ(CellBackground(0, 0), 0xFFFFFFu);
   EXPECT_EQ(Row(0), "ＡＢ");  // the model stays
 }
@@ -74,7 +72,7 @@ TEST_F(FontApplication, WhileConnectedEveryCellIsRedrawnWithItsEvenCellsAttribut
   Feed(Join({{Csi}, Jis("４４ｍ"), Jis("Ａ"), {Csi}, Jis("４１ｍ"), Jis("Ｂ")}));
   state().cellAttrs[1].bg = 0x00FF00;  // the odd cell of Ａ: not used
   state().fontSpec.lfWidth = 10;
-  ApplyFontSpec(terminal.window, &state());
+  ApplyFontSpec(term());
   EXPECT_EQ(state().cellWidth, 10);
   EXPECT_EQ(CellBackground(0, 0), 0xFF0000u);
   EXPECT_EQ(CellBackground(0, 1), 0xFF0000u);
@@ -82,18 +80,16 @@ TEST_F(FontApplication, WhileConnectedEveryCellIsRedrawnWithItsEvenCellsAttribut
   EXPECT_EQ(CellBackground(0, 4), 0xFFFFFFu);
 }
 
-TEST_F(FontApplication, NoRecordIsNoWork) { EXPECT_EQ(ApplyFontSpec(terminal.window, nullptr), 0); }
-
 TEST_F(FontApplication, ConnectResetsScreenAndColoursButNotTheCursor) {
-  resetDefaults.fgColour = 0x0000AA;
-  resetDefaults.bgColour = 0x00AA00;
+  state().resetDefaults.fgColour = 0x0000AA;
+  state().resetDefaults.bgColour = 0x00AA00;
   Feed(Join({{Csi}, Jis("４４；１ｍ"), Jis("ＡＢ")}));
-  ResetScreenModel(terminal.window, state());
+  ResetScreenModel(term());
   EXPECT_EQ(Row(0), "");
   EXPECT_EQ(state().screen[0], 0x81);
   EXPECT_EQ(state().fgColour, 0x0000AAu);
   EXPECT_EQ(state().styleFlags, 0x01u);
-  EXPECT_EQ(defaultAttr.bg, 0x00AA00u);
+  EXPECT_EQ(state().defaultAttr.bg, 0x00AA00u);
   EXPECT_EQ(Attr(150, 51).bg, 0x00AA00u);
   EXPECT_EQ(CursorCol(), 4);
   EXPECT_EQ(CellBackground(0, 0), 0x00AA00u);

@@ -91,7 +91,7 @@ TEST_F(EraseDisplayTest, ModeTwoClearsAllAndHomes) {
 TEST_F(EraseDisplayTest, OtherModesAreErrors) {
   EXPECT_EQ(Feed(CsiOf("３Ｊ")), 0);
   EXPECT_TRUE(Kept(0));
-  EraseDisplay(terminal.window, 7);
+  EraseDisplay(term(), 7);
   EXPECT_TRUE(Kept(0));
 }
 
@@ -183,7 +183,7 @@ TEST_F(ScreenEdit, ScrollUpMovesTextAndAttributes) {
   Feed(CsiOf("３２ｍ"));
   SetCursor(1, 0);
   Feed(Jis("Ｇ"));
-  ScrollUp(state());
+  ScrollUp(term());
   EXPECT_EQ(Row(0), "Ｇ");
   EXPECT_EQ(Attr(0, 0).fg, 0x00FF00u);
   EXPECT_EQ(CursorRow(), 1);

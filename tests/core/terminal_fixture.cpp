@@ -2,8 +2,6 @@
 
 #include <iconv.h>
 
-#include "terminal/interpreter/interpreter.h"
-#include "terminal/model/terminal_model.h"
 #include "tools/replay/replay_report.h"
 
 std::vector<std::uint16_t> Jis(const std::string& text) {
@@ -41,13 +39,35 @@ std::vector<std::uint16_t> Join(std::initializer_list<std::vector<std::uint16_t>
 void TerminalTest::SetUp() { StartNativeTerminal(terminal, true); }
 
 int TerminalTest::Feed(const std::vector<std::uint16_t>& words) {
+  const std::size_t eventsBefore = events().size();
   const std::vector<std::uint8_t> bytes = Bytes(words);
-  return InterpretReceived(terminal.window, bytes.data(), int(bytes.size()));
+  term().Receive(bytes.data(), bytes.size());
+  PushQueuedWhileAwaited();
+  if (term().Waiting()) EndTheWait();
+  for (std::size_t i = eventsBefore; i < events().size(); ++i) {
+    if (events()[i].rfind("message 通信ターミナル|", 0) == 0) return 0;
+  }
+  return 1;
+}
+
+void TerminalTest::PushQueuedWhileAwaited() {
+  while (term().Waiting() && queued.size() - queueTaken >= 2) {
+    term().Receive(queued.data() + queueTaken, 2);
+    queueTaken += 2;
+  }
+}
+
+void TerminalTest::EndTheWait() {
+  if (!silentDevice) return term().EndOfInput();
+  for (int step = 0; step < 1000 && term().Waiting(); ++step) {
+    terminal.platform.clock += 100;
+    term().Tick(terminal.platform.clock);
+  }
 }
 
 void TerminalTest::Queue(const std::vector<std::uint16_t>& words) {
   const std::vector<std::uint8_t> bytes = Bytes(words);
-  terminal.platform.input.insert(terminal.platform.input.end(), bytes.begin(), bytes.end());
+  queued.insert(queued.end(), bytes.begin(), bytes.end());
 }
 
 void TerminalTest::SetCursor(int row, int col) {
@@ -62,7 +82,7 @@ const CellAttr& TerminalTest::Attr(int row, int col) const {
 }
 
 COLORREF TerminalTest::CellBackground(int row, int col) {
-  FlushDrawing();
+  term().queue.Flush();
   // Glyph dots may fall anywhere in a cell: take the colour most of the cell has.
   const int cw = state().cellWidth;
   const int ch = state().cellHeight;

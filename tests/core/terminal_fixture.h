@@ -26,10 +26,16 @@ class TerminalTest : public ::testing::Test {
  public:
   void SetUp() override;
 
-  // Interprets the words as one block; returns InterpretReceived's result.
+  // Pushes the words as received. While the terminal then awaits more words
+  // (a cut sequence, an ESC argument, point-plot mode) the queued words
+  // follow, one push each, as a device sends them; if it still awaits when the
+  // queue is empty, the port closes (or, for a silent device, time passes
+  // until the bound). Returns 0 when a failure message was shown, else 1.
   int Feed(const std::vector<std::uint16_t>& words);
-  // Queues words on the port for the interpreter's own reads.
+  // Words the device sends after the next Feed's words, while they are awaited.
   void Queue(const std::vector<std::uint16_t>& words);
+  // How many bytes of the queue have been pushed.
+  std::size_t QueueTaken() const { return queueTaken; }
   void SetCursor(int row, int col);
 
   // A screen row as UTF-8, trailing blanks removed.
@@ -37,10 +43,18 @@ class TerminalTest : public ::testing::Test {
   const CellAttr& Attr(int row, int col) const;
   int CursorRow() const { return state().cursorRow; }
   int CursorCol() const { return state().cursorCol; }
-  TerminalState& state() const { return *terminal.state; }
+  TerminalState& state() const { return terminal.state(); }
+  Terminal& term() const { return *terminal.terminal; }
   std::vector<std::string>& events() { return terminal.platform.events; }
   // The colour of the text canvas at the centre of the cell's left half, after a flush.
   COLORREF CellBackground(int row, int col);
 
   NativeTerminal terminal;
+  bool silentDevice = false;  // the device neither sends nor closes at the end of the queue
+
+ private:
+  void PushQueuedWhileAwaited();
+  void EndTheWait();
+  std::vector<std::uint8_t> queued;
+  std::size_t queueTaken = 0;
 };

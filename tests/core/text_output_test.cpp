@@ -144,43 +144,48 @@ TEST_F(TextOutput, ScrollKeepsColoursAndBlanksTheBottomInTheDefaults) {
   EXPECT_EQ(state().screen[199 * 100 + 1], 0x40);
 }
 
-TEST_F(TextOutput, OddByteOfABlockIsNeverRead) {
-  const std::uint8_t bytes[3] = {0x41, 0x23, 0x42};
-  EXPECT_EQ(InterpretReceived(terminal.window, bytes, 3), 1);
+TEST_F(TextOutput, LoneByteWaitsForItsPartner) {
+  const std::uint8_t bytes[4] = {0x41, 0x23, 0x42, 0x23};
+  term().Receive(bytes, 3);
   EXPECT_EQ(Row(0), "Ａ");
   EXPECT_EQ(CursorCol(), 2);
+  term().Receive(bytes + 3, 1);
+  EXPECT_EQ(Row(0), "ＡＢ");
+  EXPECT_EQ(terminal.platform.log, std::vector<std::uint8_t>(bytes, bytes + 4));
 }
 
 TEST_F(TextOutput, LocalEchoGathersTheTwoBytesOfAWord) {
-  const std::uint8_t first = 0x41;
-  const std::uint8_t second = 0x23;
-  EXPECT_EQ(InterpretReceived(terminal.window, &first, 1), 1);
+  state().localEcho = 1;
+  EXPECT_TRUE(term().Transmit(0x41));
   EXPECT_EQ(Row(0), "");
-  EXPECT_EQ(InterpretReceived(terminal.window, &second, 1), 1);
+  EXPECT_TRUE(term().Transmit(0x23));
   EXPECT_EQ(Row(0), "Ａ");
+  EXPECT_EQ(terminal.platform.statusTexts[1], "");
+  EXPECT_TRUE(terminal.platform.log.empty()) << "an echo is not received";
 }
 
 TEST_F(TextOutput, EchoedEscapeIsShownNotWaitedFor) {
-  Queue(Jis("＊"));
-  const std::uint8_t bytes[2] = {0x1B, 0x00};
-  InterpretReceived(terminal.window, bytes, 1);
-  InterpretReceived(terminal.window, bytes + 1, 1);
-  EXPECT_EQ(Row(0), "？");
-  EXPECT_EQ(terminal.platform.inputPosition, 0u);
-}
-
-TEST_F(TextOutput, TransmittedBytesEchoWhenLocalEchoIsOn) {
   state().localEcho = 1;
-  terminal.platform.TransmitByte(terminal.window, 0x41);
-  terminal.platform.TransmitByte(terminal.window, 0x23);
-  EXPECT_EQ(Row(0), "Ａ");
-  EXPECT_EQ(terminal.platform.statusTexts[1], "");
+  term().Transmit(0x1B);
+  term().Transmit(0x00);
+  EXPECT_EQ(Row(0), "？");
+  EXPECT_FALSE(term().Waiting());
+  Feed(Jis("＊"));
+  EXPECT_EQ(Row(0), "？＊");
 }
 
-TEST_F(TextOutput, NoRecordMeansNothingHappens) {
-  int otherWindow = 0;
-  const std::vector<std::uint8_t> bytes = Bytes(Jis("Ａ"));
-  EXPECT_EQ(InterpretReceived(&otherWindow, bytes.data(), 2), 0);
+TEST_F(TextOutput, TransmittedBytesShowInThePaneWithoutLocalEcho) {
+  EXPECT_TRUE(term().Transmit(0x41));
+  EXPECT_EQ(terminal.platform.statusTexts[1], "送信したバイトデータ：[41]");
+  EXPECT_EQ(terminal.platform.sent, (std::vector<std::uint8_t>{0x41}));
+}
+
+TEST_F(TextOutput, NothingIsSentOrEchoedOnceDisconnected) {
+  state().localEcho = 1;
+  term().Disconnect();
+  EXPECT_FALSE(term().Transmit(0x41));
+  EXPECT_FALSE(term().Transmit(0x23));
+  EXPECT_TRUE(terminal.platform.sent.empty());
   EXPECT_EQ(Row(0), "");
 }
 

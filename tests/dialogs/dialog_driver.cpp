@@ -157,6 +157,8 @@ std::string FontLine(const char* what, const FontSpec& font) {
 }
 
 std::string RecordText(const TerminalState& state) {
+  const CellAttr& defaultAttr = state.defaultAttr;
+  const ResetDefaults& resetDefaults = state.resetDefaults;
   char text[400];
   std::snprintf(text, sizeof text,
                 "port=%d\nbaud=%lu\nbits=%d\nparity=%d\nstop=%d\nflow=%d\nwrap=%ld\nnewline=%ld\necho=%ld\n"
@@ -179,18 +181,36 @@ int Inspect() {
   return 0;
 }
 
+// The terminal behind the settings dialog: a font applied to it is measured
+// (and logged with the font) and lays the window out again.
+struct DriverDrawing final : Drawing {
+  void ResizeTextCanvas(int, int) override {}
+  FontMetrics MeasureFont(const FontSpec& font) override {
+    fontLog += FontLine("appliedfont", font);
+    return {8, 16};
+  }
+  void DrawText(Canvas, int, int, const std::uint8_t*, int, const FontSpec&, COLORREF, COLORREF) override {}
+  void FillRect(Canvas, int, int, int, int, COLORREF) override {}
+  void CopyRect(Canvas, int, int, int, int, int, int) override {}
+  void SetPixel(Canvas, int, int, COLORREF) override {}
+};
+
+struct DriverHost final : HostWindow {
+  MessageAnswer ShowMessage(std::string_view, TextCoding, std::string_view, MessageIcon,
+                            MessageButtons) override {
+    return MessageAnswer::Ok;
+  }
+  void Beep() override {}
+  void SetStatusText(int, std::string_view, TextCoding) override {}
+  void InvalidateTerminal() override {}
+  void SelectTab(int) override {}
+  void ShowCaret() override {}
+  void HideCaret() override {}
+  void PlaceCaret() override {}
+  void Relayout() override { fontLog += "applied\trelayout\n"; }
+};
+
 }  // namespace
-
-void CopyFontSpec(const FontSpec& source, FontSpec& destination) {
-  std::memcpy(&destination, &source, sizeof destination);
-}
-
-int ApplyFontSpec(Window window, TerminalState* state) {
-  if (!state) return 0;
-  fontLog += std::string("applied\towner=") + (window == mainWindow ? "main" : "other") + "\n";
-  fontLog += FontLine("appliedfont", state->fontSpec);
-  return 1;
-}
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   int count = 0;
@@ -200,7 +220,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   snapshotPath = arguments[2];
   resultPath = count > 3 ? arguments[3] : L"";
   mainWindow = MakeMainWindow(instance);
-  auto state = NewDefaultRecord();
+  static DriverDrawing drawing;
+  static DriverHost host;
+  static TerminalModel model(drawing, host);
+  TerminalState* state = &model.state;
+  *state = *NewDefaultRecord();
   state->fgColour = GetSysColor(COLOR_WINDOWTEXT);
   state->bgColour = GetSysColor(COLOR_WINDOW);
   state->connected = count > 4 && std::wstring(arguments[4]) == L"connected";
@@ -208,7 +232,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (mode == L"inspect") return Inspect();
   std::string ended;
   if (mode == L"settings") {
-    ended = "ended=" + std::to_string(RunLineSettingsDialog(instance, mainWindow, state.get())) + "\n";
+    ended = "ended=" + std::to_string(RunLineSettingsDialog(instance, mainWindow, &model)) + "\n";
   } else if (mode == L"about") {
     RunAboutBox(instance, mainWindow);
     ended = "ended=1\n";

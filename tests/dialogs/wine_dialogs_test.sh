@@ -69,7 +69,7 @@ settings_font() {
   sleep 0.5
   keys Return
   wait_for "the font to be applied" grep -q '^applied' snapshot.txt || finish
-  expect_line '^applied	owner=main$'
+  expect_line '^applied	relayout$'
   # A second time the font dialog starts from the chosen font; cancelling it changes nothing.
   keys alt+f
   wait_for "the font dialog again" window_shown 'Font' || finish

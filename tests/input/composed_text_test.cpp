@@ -13,8 +13,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Window const TerminalWindow = reinterpret_cast<Window>(0x9ABC);
-
 struct ComposedText : testing::Test, InputTest {
   // The text is copied to a buffer of exactly its length, so that a read
   // beyond it is caught by the address sanitizer.
@@ -22,7 +20,7 @@ struct ComposedText : testing::Test, InputTest {
     std::unique_ptr<std::uint8_t[]> exact(new std::uint8_t[text.size()]);
     std::copy(text.begin(), text.end(), exact.get());
     recorder.sent.clear();
-    SendComposedText(TerminalWindow, exact.get(), int(text.size()));
+    SendComposedText(recorder, exact.get(), int(text.size()));
     return recorder.sent;
   }
   std::vector<std::string> Pane1Texts() const {
@@ -74,8 +72,8 @@ TEST_F(ComposedText, WalkEndsAtTheTerminator) {
 
 TEST_F(ComposedText, EmptyTextSendsAndShowsNothing) {
   EXPECT_EQ(Send({}), Bytes{});
-  SendComposedText(TerminalWindow, nullptr, 0);
-  SendComposedText(TerminalWindow, nullptr, -1);
+  SendComposedText(recorder, nullptr, 0);
+  SendComposedText(recorder, nullptr, -1);
   EXPECT_TRUE(recorder.sent.empty());
   EXPECT_TRUE(recorder.statuses.empty());
 }
@@ -125,7 +123,7 @@ TEST(ComposedTextEncoding, ReplacementIsSentAsTheFullWidthQuestionMark) {
   std::uint8_t text[ComposedTextCapacity];
   const std::u16string units = u"😀";
   const int length = EncodeComposedText(units.data(), int(units.size()), FewCharacters, text);
-  SendComposedText(TerminalWindow, text, length);
+  SendComposedText(test.recorder, text, length);
   EXPECT_EQ(test.recorder.sent, (Bytes{0x29, 0x21}));
   EXPECT_EQ(test.recorder.LastStatus(1), "送信データ：2129, 送信内容：？");
 }

@@ -20,6 +20,10 @@ using Bytes = std::vector<std::uint8_t>;
 
 int failures = 0;
 
+// The keyboard of the check and what it sent and showed.
+InputTest* input = nullptr;
+KeyData& Keys() { return input->keyboard.Key_Data; }
+
 void Check(bool ok, const char* what) {
   if (!ok) {
     std::printf("FAILED: %s\n", what);
@@ -45,9 +49,9 @@ void CheckBytes(const Bytes& actual, const Bytes& expected, const char* what) {
 // Routes the keyboard and composition messages as the terminal window does.
 LRESULT CALLBACK TerminalLikeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_KEYDOWN: return TerminalKeyDown(window, wParam, lParam);
-    case WM_KEYUP: return TerminalKeyUp(window, wParam, lParam);
-    case WM_IME_COMPOSITION: return TerminalImeComposition(window, wParam, lParam);
+    case WM_KEYDOWN: return TerminalKeyDown(window, input->keyboard, wParam, lParam);
+    case WM_KEYUP: return TerminalKeyUp(window, Keys(), wParam, lParam);
+    case WM_IME_COMPOSITION: return TerminalImeComposition(window, input->keyboard, wParam, lParam);
     default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }
@@ -71,17 +75,17 @@ void CheckLockStatesAreReadAtStart() {
   BYTE state[256] = {};
   SetToggle(state, VK_CAPITAL, true);
   SetKeyboardState(state);
-  InitKeyboardStateFromKeyboard();
-  Check(Key_Data.modes == ModeCapsLock, "Caps Lock toggled on gives modes 0x02");
+  InitKeyboardStateFromKeyboard(Keys());
+  Check(Keys().modes == ModeCapsLock, "Caps Lock toggled on gives modes 0x02");
   SetToggle(state, VK_CAPITAL, false);
   SetToggle(state, VK_KANA, true);
   SetKeyboardState(state);
-  InitKeyboardStateFromKeyboard();
-  Check(Key_Data.modes == ModeKanaLock, "Kana toggled on gives modes 0x10");
+  InitKeyboardStateFromKeyboard(Keys());
+  Check(Keys().modes == ModeKanaLock, "Kana toggled on gives modes 0x10");
   SetToggle(state, VK_KANA, false);
   SetKeyboardState(state);
-  InitKeyboardStateFromKeyboard();
-  Check(Key_Data.modes == 0, "no lock on gives modes 0");
+  InitKeyboardStateFromKeyboard(Keys());
+  Check(Keys().modes == 0, "no lock on gives modes 0");
 }
 
 // A lock pressed while another window had the focus: the terminal window reads
@@ -90,27 +94,27 @@ void CheckLockStatesAreReadAgainOnFocus() {
   BYTE state[256] = {};
   SetToggle(state, VK_KANA, true);
   SetKeyboardState(state);
-  Key_Data.modes = ModeCapsLock | ModeImeInput;
-  ReadLockModesFromKeyboard();
-  Check(Key_Data.modes == (ModeKanaLock | ModeImeInput), "the focus brings the lock bits in step");
+  Keys().modes = ModeCapsLock | ModeImeInput;
+  ReadLockModesFromKeyboard(Keys());
+  Check(Keys().modes == (ModeKanaLock | ModeImeInput), "the focus brings the lock bits in step");
   SetToggle(state, VK_KANA, false);
   SetKeyboardState(state);
 }
 
-void CheckKeyMessages(HWND window, RecordingPlatform& recorder) {
+void CheckKeyMessages(HWND window, RecordingOutput& recorder) {
   recorder.sent.clear();
-  Check(TerminalKeyDown(window, 'A', 0x001E0001) == 0, "A is handled");
+  Check(TerminalKeyDown(window, input->keyboard, 'A', 0x001E0001) == 0, "A is handled");
   CheckBytes(recorder.sent, {0x00, 0x00, 0x1D, 0x00, 0x61, 0x23, 0x41, 0x04}, "A report");
   Check(recorder.LastStatus(1) == "鍵盤入力データ：2361, 9821コード：001d, 修飾鍵盤：0000",
         "A status text");
 
   recorder.sent.clear();
-  TerminalKeyDown(window, VK_SHIFT, 0x002A0001);
-  TerminalKeyDown(window, 'A', 0x001E0001);
-  TerminalKeyUp(window, VK_SHIFT, 0xC02A0001);
-  TerminalKeyDown(window, VK_UP, 0x01480001);
-  TerminalKeyDown(window, VK_NUMPAD5, 0x004C0001);
-  TerminalKeyDown(window, VK_APPS, 0x015D0001);
+  TerminalKeyDown(window, input->keyboard, VK_SHIFT, 0x002A0001);
+  TerminalKeyDown(window, input->keyboard, 'A', 0x001E0001);
+  TerminalKeyUp(window, Keys(), VK_SHIFT, 0xC02A0001);
+  TerminalKeyDown(window, input->keyboard, VK_UP, 0x01480001);
+  TerminalKeyDown(window, input->keyboard, VK_NUMPAD5, 0x004C0001);
+  TerminalKeyDown(window, input->keyboard, VK_APPS, 0x015D0001);
   CheckBytes(recorder.sent,
              {0x22, 0x00, 0x1D, 0x00, 0x41, 0x23, 0x41, 0x04,  //
               0x00, 0x00, 0x3A, 0x00, 0xFF, 0xFF, 0x26, 0x52,  //
@@ -119,13 +123,13 @@ void CheckKeyMessages(HWND window, RecordingPlatform& recorder) {
              "Shift+A, Up, Keypad 5, Applications");
 
   recorder.sent.clear();
-  TerminalKeyDown(window, 'A', 0x201E0001);  // Alt-held flag
+  TerminalKeyDown(window, input->keyboard, 'A', 0x201E0001);  // Alt-held flag
   CheckBytes(recorder.sent, {0x44, 0x00, 0x1D, 0x00, 0x41, 0x26, 0x41, 0x04}, "Alt flag gives α");
-  TerminalKeyUp(window, 'A', 0xC01E0001);
-  Check(Key_Data.modifiers == 0, "key-up without the Alt flag clears Alt");
+  TerminalKeyUp(window, Keys(), 'A', 0xC01E0001);
+  Check(Keys().modifiers == 0, "key-up without the Alt flag clears Alt");
 
   recorder.sent.clear();
-  TerminalKeyDown(window, VK_PROCESSKEY, 0x00000001);
+  TerminalKeyDown(window, input->keyboard, VK_PROCESSKEY, 0x00000001);
   Check(recorder.sent.empty(), "an unknown key sends nothing");
   Check(recorder.LastStatus(1) == "不明の鍵盤入力：00e5", "unknown key status text");
 }
@@ -137,18 +141,18 @@ bool ImeOpen(HWND window) {
   return open;
 }
 
-void CheckKanjiKey(HWND window, RecordingPlatform& recorder) {
+void CheckKanjiKey(HWND window, RecordingOutput& recorder) {
   HIMC context = ImmGetContext(window);
   Check(context != nullptr, "the window has an input context");
   if (context != nullptr) ImmReleaseContext(window, context);
   recorder.sent.clear();
-  TerminalKeyDown(window, VK_KANJI, 0x00000001);
-  Check(ImeInputModeOn(), "Kanji key turns IME input mode on");
+  TerminalKeyDown(window, input->keyboard, VK_KANJI, 0x00000001);
+  Check(ImeInputModeOn(Keys()), "Kanji key turns IME input mode on");
   Check(ImeOpen(window), "Kanji key opens the input method");
-  TerminalKeyDown(window, 'A', 0x001E0001);
+  TerminalKeyDown(window, input->keyboard, 'A', 0x001E0001);
   Check(recorder.sent.empty(), "keys in IME input mode send nothing");
-  TerminalKeyDown(window, VK_KANJI, 0x00000001);
-  Check(!ImeInputModeOn(), "Kanji key again turns IME input mode off");
+  TerminalKeyDown(window, input->keyboard, VK_KANJI, 0x00000001);
+  Check(!ImeInputModeOn(Keys()), "Kanji key again turns IME input mode off");
   Check(!ImeOpen(window), "Kanji key again closes the input method");
   Check(recorder.sent.empty(), "Kanji key sends nothing");
 }
@@ -170,27 +174,27 @@ void CheckCodePage932Encoding() {
   CheckBytes(Encoded(std::u16string(1, char16_t(0xD800))), {}, "a lone surrogate has no form");
 }
 
-void CheckComposedText(HWND window, RecordingPlatform& recorder) {
+void CheckComposedText(HWND window, RecordingOutput& recorder) {
   recorder.sent.clear();
   const std::u16string text = u"あA";
-  SendComposedUtf16(window, text.data(), int(text.size()));
+  SendComposedUtf16(recorder, text.data(), int(text.size()));
   CheckBytes(recorder.sent, {0x22, 0x24, 0x41, 0x00}, "あA sent as JIS words");
   Check(recorder.LastStatus(1) == "送信データ：0041, 送信内容：A", "last character status");
 
   recorder.sent.clear();
   const std::u16string kanji = u"日本語😀ｱ〜−";
-  SendComposedUtf16(window, kanji.data(), int(kanji.size()));
+  SendComposedUtf16(recorder, kanji.data(), int(kanji.size()));
   CheckBytes(recorder.sent,
              {0x7C, 0x46, 0x5C, 0x4B, 0x6C, 0x38, 0x29, 0x21, 0xB1, 0x00, 0x41, 0x21, 0x5D, 0x21},
              "日本語, an emoji as ？, half-width ｱ, WAVE DASH as ～, MINUS SIGN as －");
 
   recorder.sent.clear();
   const std::u16string overlong(300, u'あ');
-  SendComposedUtf16(window, overlong.data(), int(overlong.size()));
+  SendComposedUtf16(recorder, overlong.data(), int(overlong.size()));
   Check(recorder.sent.size() == 256, "an overlong result is cut after 128 double-byte characters");
 
   recorder.sent.clear();
-  Check(TerminalImeComposition(window, 0, GCS_RESULTSTR) == 0, "composition returns 0");
+  Check(TerminalImeComposition(window, input->keyboard, 0, GCS_RESULTSTR) == 0, "composition returns 0");
   Check(recorder.sent.empty(), "composition outside IME input mode sends nothing");
 }
 
@@ -214,9 +218,9 @@ void ComposeAndConfirm(HWND window, const std::wstring& text) {
   PumpMessages();
 }
 
-void CheckImeResults(HWND window, RecordingPlatform& recorder) {
+void CheckImeResults(HWND window, RecordingOutput& recorder) {
   SendMessageW(window, WM_KEYDOWN, VK_KANJI, 0x00000001);
-  Check(ImeInputModeOn(), "IME input mode on for composing");
+  Check(ImeInputModeOn(Keys()), "IME input mode on for composing");
   recorder.sent.clear();
   recorder.statuses.clear();
   ComposeAndConfirm(window, L"\u65E5\u672CA");  // 日本A
@@ -233,7 +237,7 @@ void CheckImeResults(HWND window, RecordingPlatform& recorder) {
   Check(recorder.sent.size() == 256, "an overlong composed result sends 128 characters");
 
   SendMessageW(window, WM_KEYDOWN, VK_KANJI, 0x00000001);
-  Check(!ImeInputModeOn(), "IME input mode off again");
+  Check(!ImeInputModeOn(Keys()), "IME input mode off again");
   HIMC context = ImmGetContext(window);
   if (context != nullptr) {
     ImmSetOpenStatus(context, TRUE);  // opened by other means: the mode bit stays off
@@ -247,14 +251,15 @@ void CheckImeResults(HWND window, RecordingPlatform& recorder) {
 }  // namespace
 
 int main() {
-  RecordingPlatform recorder;
-  platform = &recorder;
+  static InputTest test;
+  input = &test;
+  RecordingOutput& recorder = test.recorder;
   HWND window = CreateTestWindow();
   Check(window != nullptr, "test window created");
   if (window == nullptr) return 1;
   CheckLockStatesAreReadAtStart();
   CheckLockStatesAreReadAgainOnFocus();
-  InitKeyboardState(false, false);
+  InitKeyboardState(Keys(), false, false);
   CheckKeyMessages(window, recorder);
   CheckKanjiKey(window, recorder);
   CheckCodePage932Encoding();

@@ -11,13 +11,11 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Window const TerminalWindow = reinterpret_cast<Window>(0x5678);
-
 KeyStroke Stroke(unsigned virtualKey, bool altHeld = false) { return {virtualKey, 1, altHeld}; }
 
 struct KeyMessages : testing::Test, InputTest {
   KeyOutcome Down(unsigned virtualKey, bool altHeld = false) {
-    return KeyDown(TerminalWindow, Stroke(virtualKey, altHeld));
+    return KeyDown(keyboard, Stroke(virtualKey, altHeld));
   }
   std::string Pane1() const { return recorder.LastStatus(1); }
 };
@@ -35,7 +33,7 @@ TEST_F(KeyMessages, StateKeyShowsThePreviousReportsCodesWithTheNewModifiers) {
   EXPECT_TRUE(recorder.sent.empty());
   EXPECT_EQ(Pane1(), "鍵盤入力データ：0000, 9821コード：0000, 修飾鍵盤：0022");
   Down('A');
-  KeyUp(Stroke(VkShift));
+  KeyUp(keyboard.Key_Data, Stroke(VkShift));
   recorder.sent.clear();
   const KeyOutcome outcome = Down(VkControl);
   EXPECT_FALSE(outcome.defaultProcessing);
@@ -56,14 +54,14 @@ TEST_F(KeyMessages, FunctionKeyShowsFfffAsItsKeyData) {
 TEST_F(KeyMessages, UnknownKeyShowsItsVirtualKeyAndGoesToDefaultProcessing) {
   Down('A');
   recorder.sent.clear();
-  const KeyData before = Key_Data;
+  const KeyData before = keyboard.Key_Data;
   const KeyOutcome outcome = Down(VkProcessKey);
   EXPECT_TRUE(outcome.defaultProcessing);
   EXPECT_EQ(outcome.ime, ImeRequest::None);
   EXPECT_TRUE(recorder.sent.empty());
   EXPECT_EQ(Pane1(), "不明の鍵盤入力：00e5");
-  EXPECT_EQ(before.jisCode, Key_Data.jisCode);
-  EXPECT_EQ(before.virtualKey, Key_Data.virtualKey);
+  EXPECT_EQ(before.jisCode, keyboard.Key_Data.jisCode);
+  EXPECT_EQ(before.virtualKey, keyboard.Key_Data.virtualKey);
   Down(VkMenu);
   EXPECT_EQ(Pane1(), "不明の鍵盤入力：0012");
 }
@@ -72,24 +70,24 @@ TEST_F(KeyMessages, AltFlagOfEveryKeyMessageSetsOrClearsTheAltPair) {
   Down('A', true);
   EXPECT_EQ(recorder.sent, (Bytes{0x44, 0x00, 0x1D, 0x00, 0x41, 0x26, 0x41, 0x04}));  // α
   EXPECT_EQ(Pane1(), "鍵盤入力データ：2641, 9821コード：001d, 修飾鍵盤：0044");
-  KeyUp(Stroke('A', false));
-  EXPECT_EQ(Key_Data.modifiers, 0x00);
+  KeyUp(keyboard.Key_Data, Stroke('A', false));
+  EXPECT_EQ(keyboard.Key_Data.modifiers, 0x00);
   Down(VkProcessKey, true);  // unknown keys still carry the flag
-  EXPECT_EQ(Key_Data.modifiers, 0x44);
+  EXPECT_EQ(keyboard.Key_Data.modifiers, 0x44);
   Down(VkShift, false);
-  EXPECT_EQ(Key_Data.modifiers, 0x22);
+  EXPECT_EQ(keyboard.Key_Data.modifiers, 0x22);
 }
 
 TEST_F(KeyMessages, KeyUpReleasesShiftCtrlAndTheWindowsKeys) {
   for (unsigned key : {VkShift, VkControl, VkLWin, VkRWin}) Down(key);
-  EXPECT_EQ(Key_Data.modifiers, 0xBB);
+  EXPECT_EQ(keyboard.Key_Data.modifiers, 0xBB);
   recorder.statuses.clear();
   const std::pair<unsigned, std::uint8_t> releases[] = {
       {VkShift, 0x99}, {VkControl, 0x88}, {VkLWin, 0x80}, {VkRWin, 0x00}};
   for (const auto& [key, left] : releases) {
-    const KeyOutcome outcome = KeyUp(Stroke(key));
+    const KeyOutcome outcome = KeyUp(keyboard.Key_Data, Stroke(key));
     EXPECT_FALSE(outcome.defaultProcessing);
-    EXPECT_EQ(Key_Data.modifiers, left) << std::hex << key;
+    EXPECT_EQ(keyboard.Key_Data.modifiers, left) << std::hex << key;
   }
   EXPECT_TRUE(recorder.sent.empty());
   EXPECT_TRUE(recorder.statuses.empty());
@@ -97,20 +95,20 @@ TEST_F(KeyMessages, KeyUpReleasesShiftCtrlAndTheWindowsKeys) {
 
 TEST_F(KeyMessages, KeyUpOfOtherKeysGoesToDefaultProcessingAndSendsNothing) {
   for (unsigned key : {unsigned('A'), VkCapital, VkKana, VkKanji, VkF1, VkMenu}) {
-    EXPECT_TRUE(KeyUp(Stroke(key)).defaultProcessing);
+    EXPECT_TRUE(KeyUp(keyboard.Key_Data, Stroke(key)).defaultProcessing);
   }
   EXPECT_TRUE(recorder.sent.empty());
-  EXPECT_EQ(Key_Data.modes, 0);
+  EXPECT_EQ(keyboard.Key_Data.modes, 0);
 }
 
 TEST_F(KeyMessages, KanjiKeyTogglesImeInputModeAndTheInputMethod) {
   KeyOutcome outcome = Down(VkKanji);
   EXPECT_FALSE(outcome.defaultProcessing);
   EXPECT_EQ(outcome.ime, ImeRequest::Open);
-  EXPECT_TRUE(ImeInputModeOn());
+  EXPECT_TRUE(ImeInputModeOn(keyboard.Key_Data));
   outcome = Down(VkKanji);
   EXPECT_EQ(outcome.ime, ImeRequest::Close);
-  EXPECT_FALSE(ImeInputModeOn());
+  EXPECT_FALSE(ImeInputModeOn(keyboard.Key_Data));
   EXPECT_TRUE(recorder.sent.empty());
   EXPECT_TRUE(recorder.statuses.empty());
 }
@@ -124,16 +122,16 @@ TEST_F(KeyMessages, ImeInputModeLeavesKeysToTheInputMethod) {
   }
   EXPECT_TRUE(recorder.sent.empty());
   EXPECT_TRUE(recorder.statuses.empty());
-  EXPECT_EQ(Key_Data.modifiers, 0);       // Shift went to the input method
-  EXPECT_EQ(Key_Data.modes, ModeImeInput);  // and so did Caps Lock
+  EXPECT_EQ(keyboard.Key_Data.modifiers, 0);       // Shift went to the input method
+  EXPECT_EQ(keyboard.Key_Data.modes, ModeImeInput);  // and so did Caps Lock
 }
 
 TEST_F(KeyMessages, KeyUpsStillCountInImeInputMode) {
   Down(VkShift);
   Down(VkKanji, true);
-  EXPECT_EQ(Key_Data.modifiers, 0x66);
-  KeyUp(Stroke(VkShift));
-  EXPECT_EQ(Key_Data.modifiers, 0x00);  // Alt flag clear on this release as well
+  EXPECT_EQ(keyboard.Key_Data.modifiers, 0x66);
+  KeyUp(keyboard.Key_Data, Stroke(VkShift));
+  EXPECT_EQ(keyboard.Key_Data.modifiers, 0x00);  // Alt flag clear on this release as well
   Down(VkKanji);
   recorder.sent.clear();
   Down('A');

@@ -2,26 +2,20 @@
 
 #include "terminal/input/key_data.h"
 
-int RecordingPlatform::TransmitByte(Window window, int byte) {
-  sent.push_back(std::uint8_t(byte));
-  sentTo.push_back(window);
-  return 1;
+void RecordingOutput::SendFromUser(const std::uint8_t* bytes, int length) {
+  sent.insert(sent.end(), bytes, bytes + length);
+  sendSizes.push_back(length);
 }
 
-void RecordingPlatform::SetStatusText(int pane, std::string_view text, TextCoding coding) {
+void RecordingOutput::SetStatusText(int pane, std::string_view text, TextCoding coding) {
   statuses.push_back({pane, coding == TextCoding::Cp932 ? Cp932ToUtf8(text) : std::string(text)});
 }
 
-std::string RecordingPlatform::LastStatus(int pane) const {
+std::string RecordingOutput::LastStatus(int pane) const {
   for (auto it = statuses.rbegin(); it != statuses.rend(); ++it) {
     if (it->pane == pane) return it->utf8;
   }
   return "";
 }
 
-InputTest::InputTest() : previous(platform) {
-  platform = &recorder;
-  InitKeyboardState(false, false);
-}
-
-InputTest::~InputTest() { platform = previous; }
+InputTest::InputTest() { InitKeyboardState(keyboard.Key_Data, false, false); }

@@ -1,6 +1,7 @@
 // link-driver.exe: runs the real serial link and communication log against a
-// device, with a small window of its own and a platform that reports on standard output.
-// The interpreter is replaced by a recorder of the blocks it is handed.
+// device, with a small window of its own and a terminal whose host window
+// reports on standard output. Its log role records the blocks the link pushes
+// before they go to the real log.
 //
 // Usage: link-driver.exe COMMAND... (run in the directory that gets Talvorix.log)
 //   port N          portNumber for the next open (default 5)
@@ -11,14 +12,14 @@
 //   until N MS      runs the message loop until N bytes were interpreted (at most MS)
 //   closed MS       runs the message loop until the connection is closed (at most MS)
 //   read MAX        ReadBlock directly
-//   send HEX        TransmitByte
+//   send HEX        the terminal's Transmit
 //   echo 0|1        localEcho;  errors 0|1  displayErrors
 //   line B P S F    baudRate, parity, stopBits, flowControl, then ApplyLineSettings
-//   slow MS         the interpreter takes MS milliseconds per block
-//   answer          the interpreter writes the first byte of each block back
+//   slow MS         each pushed block takes MS milliseconds more
+//   answer          the first byte of each pushed block is written back
 //   disconnect-after MS   posts the disconnect command from another thread
 //   breaklog        swaps the log for a handle that refuses writes
-//   report          what was interpreted, the log state and the menu
+//   report          what was pushed, the log state, the menu and screen row 1
 #include <windows.h>
 
 #include <cstdio>
@@ -28,14 +29,15 @@
 #include <string>
 #include <vector>
 
-#include "terminal/interpreter/interpreter.h"
+#include "terminal/interpreter/terminal.h"
 #include "terminal/link/comm_log.h"
+#include "terminal/link/link_session.h"
 #include "terminal/link/serial_link.h"
-#include "terminal/model/platform.h"
 #include "terminal/model/terminal_model.h"
 
 namespace {
 
+Terminal* terminal = nullptr;
 TerminalState* record = nullptr;
 HWND mainWindow = nullptr;
 HWND terminalWindow = nullptr;
@@ -51,23 +53,17 @@ void Say(const std::string& line) {
   std::fflush(stdout);
 }
 
-struct DriverPlatform final : Platform {
-  TerminalState* StateOf(Window) override { return record; }
+struct DriverDrawing final : Drawing {
   void ResizeTextCanvas(int, int) override {}
   FontMetrics MeasureFont(const FontSpec&) override { return {8, 16}; }
   void DrawText(Canvas, int, int, const std::uint8_t*, int, const FontSpec&, COLORREF, COLORREF) override {}
   void FillRect(Canvas, int, int, int, int, COLORREF) override {}
   void CopyRect(Canvas, int, int, int, int, int, int) override {}
   void SetPixel(Canvas, int, int, COLORREF) override {}
-  int ReadBlock(Window window, std::uint8_t* buffer, int maximum) override {
-    return ::ReadBlock(HWND(window), buffer, maximum);
-  }
-  int TransmitByte(Window window, int value) override { return ::TransmitByte(HWND(window), value); }
-  void PurgePort(Window window) override { ::PurgePort(HWND(window)); }
-  bool AppendToLog(Window window, const std::uint8_t* bytes, int length) override {
-    return ::AppendToLog(HWND(window), bytes, length);
-  }
-  MessageAnswer ShowMessage(Window, std::string_view text, TextCoding, std::string_view caption, MessageIcon,
+};
+
+struct DriverHost final : HostWindow {
+  MessageAnswer ShowMessage(std::string_view text, TextCoding, std::string_view caption, MessageIcon,
                             MessageButtons) override {
     Say("message " + std::string(caption) + "|" + std::string(text));
     return MessageAnswer::Ok;
@@ -76,14 +72,27 @@ struct DriverPlatform final : Platform {
   void SetStatusText(int pane, std::string_view text, TextCoding) override {
     Say("status " + std::to_string(pane) + " " + std::string(text));
   }
-  void InvalidateTerminal(Window window) override { InvalidateRect(HWND(window), nullptr, TRUE); }
+  void InvalidateTerminal() override { InvalidateRect(terminalWindow, nullptr, TRUE); }
   void SelectTab(int) override {}
-  void ShowTerminalCaret(Window) override {}
-  void HideTerminalCaret(Window) override {}
-  void PlaceTerminalCaret(Window) override {}
-  void RelayoutWindow(Window) override {}
-  void PauseMilliseconds(int milliseconds) override { Sleep(DWORD(milliseconds)); }
-  std::uint64_t MillisecondClock() override { return GetTickCount64(); }
+  void ShowCaret() override {}
+  void HideCaret() override {}
+  void PlaceCaret() override {}
+  void Relayout() override {}
+};
+
+// Every block the link pushes reaches the log first: recorded here, then written.
+struct RecordingLog final : CommLog {
+  bool Append(const std::uint8_t* bytes, int length) override {
+    interpreted.insert(interpreted.end(), bytes, bytes + length);
+    blockSizes.push_back(length);
+    if (interpretDelayMs > 0) Sleep(interpretDelayMs);
+    if (answerBlocks) WriteByte(bytes[0]);
+    return AppendToLog(bytes, length);
+  }
+};
+
+struct DriverClock final : Clock {
+  std::uint64_t Milliseconds() override { return GetTickCount64(); }
 };
 
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -135,15 +144,31 @@ bool MakeWindows() {
   return mainWindow != nullptr && terminalWindow != nullptr;
 }
 
-bool MakeRecord() {
-  static std::unique_ptr<TerminalState> state = std::make_unique<TerminalState>();
-  InitTerminalState(*state, 0, 0xFFFFFF, terminalWindow);
-  state->notifyWindow = terminalWindow;
-  state->readOverlapped.event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  state->writeOverlapped.event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  state->pumpDoneEvent = CreateEventW(nullptr, TRUE, TRUE, nullptr);
-  record = state.get();
-  return state->readOverlapped.event && state->writeOverlapped.event && state->pumpDoneEvent;
+bool MakeTerminal() {
+  static DriverDrawing drawing;
+  static DriverHost host;
+  static SerialOutput device;
+  static RecordingLog log;
+  static DriverClock clock;
+  static std::unique_ptr<Terminal> made =
+      std::make_unique<Terminal>(TerminalRoles{drawing, host, device, log, clock});
+  terminal = made.get();
+  record = &terminal->state;
+  InitTerminalState(*record, 0, 0xFFFFFF);
+  ApplyFontSpec(*terminal);
+  SetLinkHost(host);
+  return StartLink(*terminal, terminalWindow);
+}
+
+// The first bytes of a screen row, in hexadecimal.
+std::string RowHex(int row) {
+  std::string hex;
+  for (int i = 0; i < 8; ++i) {
+    char pair[4];
+    std::snprintf(pair, sizeof pair, "%02x", record->screen[row * ScreenColumns + i]);
+    hex += pair;
+  }
+  return hex;
 }
 
 DWORD disconnectDelayMs = 0;
@@ -189,8 +214,9 @@ void Report() {
       " notifications " + std::to_string(notifications));
   Say("log open " + std::to_string(logOpen) + " start " + std::to_string(connectionDataStart));
   Say("menu connect " + MenuState(256) + " disconnect " + MenuState(257));
-  Say("connected " + std::to_string(record->connected.load()) + " watcher " +
-      std::to_string(record->watcherThreadId != 0));
+  Say("connected " + std::to_string(record->connected) + " watcher " +
+      std::to_string(linkSession.watcherThreadId != 0));
+  Say("row1 " + RowHex(1));
 }
 
 // A handle on the same file that cannot write: the next append fails.
@@ -210,7 +236,7 @@ bool Run(const std::vector<std::string>& args) {
     if (command == "port") {
       record->portNumber = std::uint8_t(number(++i));
     } else if (command == "log") {
-      Say(std::string("log ") + (OpenLog(mainWindow) == INVALID_HANDLE_VALUE ? "failed" : "opened"));
+      Say(std::string("log ") + (OpenLog() == INVALID_HANDLE_VALUE ? "failed" : "opened"));
     } else if (command == "open") {
       const bool opened = OpenConnection(mainWindow);
       Say("open " + std::to_string(opened) + took());
@@ -227,14 +253,15 @@ bool Run(const std::vector<std::string>& args) {
       Say("until " + std::to_string(interpreted.size()) + took());
       i += 2;
     } else if (command == "closed") {
-      RunMessages(number(++i), [] { return record->connected == 0; });
-      Say("connected " + std::to_string(record->connected.load()) + took());
+      RunMessages(number(++i), [] { return !record->connected; });
+      Say("connected " + std::to_string(record->connected) + took());
     } else if (command == "read") {
       std::uint8_t buffer[256];
       const int maximum = int(number(++i));
-      Say("read " + std::to_string(::ReadBlock(terminalWindow, buffer, maximum > 256 ? 256 : maximum)));
+      Say("read " + std::to_string(ReadBlock(buffer, maximum > 256 ? 256 : maximum)));
     } else if (command == "send") {
-      Say("send " + std::to_string(TransmitByte(terminalWindow, int(std::strtoul(args[++i].c_str(), nullptr, 16)))));
+      const auto byte = std::uint8_t(std::strtoul(args[++i].c_str(), nullptr, 16));
+      Say("send " + std::to_string(terminal->Transmit(byte)));
     } else if (command == "line") {
       // line BAUD PARITY STOPBITS FLOW, applied to the open device
       record->baudRate = std::uint32_t(number(i + 1));
@@ -269,28 +296,13 @@ bool Run(const std::vector<std::string>& args) {
 
 }  // namespace
 
-// The receive interpreter's stand-in: records what the link hands over.
-int InterpretReceived(Window window, const std::uint8_t* words, int byteLength) {
-  interpreted.insert(interpreted.end(), words, words + byteLength);
-  blockSizes.push_back(byteLength);
-  if (interpretDelayMs > 0) Sleep(interpretDelayMs);
-  if (answerBlocks) WriteByte(HWND(window), words[0]);
-  InvalidateRect(HWND(window), nullptr, TRUE);
-  return 1;
-}
-
-// The stand-in keeps no echo of its own.
-void RestartLocalEcho() {}
-
 int main(int argc, char** argv) {
-  static DriverPlatform driverPlatform;
-  platform = &driverPlatform;
-  if (!MakeWindows() || !MakeRecord()) {
+  if (!MakeWindows() || !MakeTerminal()) {
     Say("setup failed");
     return 2;
   }
   const bool ok = Run(std::vector<std::string>(argv + 1, argv + argc));
-  if (record->connected) CloseConnection(mainWindow);
+  EndLink(mainWindow);
   CloseLog();
   return ok ? 0 : 1;
 }

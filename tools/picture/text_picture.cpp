@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "terminal/model/draw_queue.h"
 #include "terminal/native/cp932_text.h"
 #include "tools/picture/font_file.h"
 #include "tools/picture/png_writer.h"
@@ -61,18 +60,20 @@ Raster TextPicture(const TerminalState& state, const ScreenFont& font, RowRange 
       DrawCharacter(font, picture, column * font.cellWidth, y, state.screen + index, state.cellAttrs[index]);
     }
   }
-  if (state.connected.load() != 0) {
+  if (state.connected) {
     InvertCell(picture, state.cursorCol * font.cellWidth, (state.cursorRow - rows.first) * font.cellHeight,
                font.cellWidth, font.cellHeight);
   }
   return picture;
 }
 
-bool WriteTextPicture(const std::string& path, const TerminalState& state, RowRange rows,
+bool WriteTextPicture(const std::string& path, const TerminalModel& model, RowRange rows,
                       std::string& error) {
   ScreenFont font;
-  if (!OpenScreenFont(ScreenFontFile(), appliedFontSpec.lfHeight, font, error)) return false;
-  if (WritePng(path, TextPicture(state, font, rows))) return true;
+  if (!OpenScreenFont(ScreenFontFile(), model.queue.appliedFontSpec.lfHeight, font, error)) {
+    return false;
+  }
+  if (WritePng(path, TextPicture(model.state, font, rows))) return true;
   error = "cannot write " + path;
   return false;
 }

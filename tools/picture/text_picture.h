@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "terminal/model/terminal_state.h"
+#include "terminal/model/terminal_model.h"
 #include "terminal/native/raster.h"
 #include "tools/picture/screen_font.h"
 
@@ -27,5 +27,5 @@ Raster TextPicture(const TerminalState& state, const ScreenFont& font, RowRange 
 // Writes the picture of the rows as a PNG in IPAGothic at the size of the
 // font the screen was measured with. False, with `error` telling why, when
 // the font cannot be opened or the file not written.
-bool WriteTextPicture(const std::string& path, const TerminalState& state, RowRange rows,
+bool WriteTextPicture(const std::string& path, const TerminalModel& model, RowRange rows,
                       std::string& error);

@@ -121,7 +121,7 @@ bool WritePictures(const Options& options, const NativeTerminal& terminal) {
   }
   std::string error;
   if (!options.picturePath.empty() &&
-      !WriteTextPicture(options.picturePath, *terminal.state, options.rows, error)) {
+      !WriteTextPicture(options.picturePath, *terminal.terminal, options.rows, error)) {
     std::fprintf(stderr, "talvorix-replay: %s\n", error.c_str());
     return false;
   }

@@ -35,7 +35,7 @@ std::string ReplayReport(const NativeTerminal& terminal) {
   std::string report;
   for (const std::string& event : terminal.platform.events) report += event + "\n";
   report += "screen\n";
-  const TerminalState& state = *terminal.state;
+  const TerminalState& state = terminal.state();
   for (int row = 0; row < ScreenRows; ++row) report += ScreenRowText(state, row) + "\n";
   char line[64];
   std::snprintf(line, sizeof line, "cursor %d %d\nstyle %06X %06X %02X\n", int(state.cursorRow),

@@ -13,9 +13,8 @@ struct ReplaySettings {
   bool localEcho = false;  // what the terminal sends (ACK, NAK) comes back as received
 };
 
-// Connects `terminal` with the default settings and `settings`, then feeds it
-// `input` as the receive pump would: blocks of at most 100 even bytes, a block
-// ending after an ESC 点 pair, each block logged before it is interpreted. The
-// port closes at the end of the input, so a wait for more words ends there.
-// The drawing queue is flushed at the end.
+// Connects `terminal` with the default settings and `settings`, then pushes
+// `input` into it as received. The input ends as a port that has closed, so
+// a sequence or point-plot mode waiting for more words ends there. The
+// drawing queue is flushed at the end.
 void ReplayInput(NativeTerminal& terminal, const std::string& input, const ReplaySettings& settings);

@@ -38,8 +38,8 @@ std::wstring LoadListText(HINSTANCE instance, int id, std::string_view fallback)
   return length > 0 ? std::wstring(text, std::size_t(length)) : WideFromUtf8(fallback);
 }
 
-TerminalState* StateOfDialog(HWND dialog) {
-  return reinterpret_cast<TerminalState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+TerminalModel* ModelOfDialog(HWND dialog) {
+  return reinterpret_cast<TerminalModel*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
 LRESULT AddEntry(HWND dialog, int listId, const std::wstring& text) {
@@ -104,41 +104,42 @@ SettingsForm ReadForm(HWND dialog) {
   return form;
 }
 
-INT_PTR InitDialog(HWND dialog, TerminalState* state) {
-  SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+INT_PTR InitDialog(HWND dialog, TerminalModel* model) {
+  SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(model));
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
   FillPortList(dialog, instance);
   FillValueList(dialog, instance, IDC_SETTINGS_BAUD_RATE, BaudRateList);
   FillDataBitsList(dialog);
   FillValueList(dialog, instance, IDC_SETTINGS_PARITY, ParityList);
   FillValueList(dialog, instance, IDC_SETTINGS_STOP_BITS, StopBitsList);
-  if (state) ShowForm(dialog, FormFromState(*state));
+  if (model) ShowForm(dialog, FormFromState(model->state));
   return TRUE;
 }
 
 // The font takes effect at once, and stays even when the settings dialog is
 // then cancelled; the chosen font is also what an attribute reset restores.
-void ChooseFontForTerminal(HWND dialog, TerminalState& state) {
+void ChooseFontForTerminal(HWND dialog, TerminalModel& model) {
+  TerminalState& state = model.state;
   COLORREF colour = state.fgColour;
-  if (!ChooseTerminalFont(dialog, resetDefaults.fontSpec, colour)) return;
-  CopyFontSpec(resetDefaults.fontSpec, state.fontSpec);
+  if (!ChooseTerminalFont(dialog, state.resetDefaults.fontSpec, colour)) return;
+  CopyFontSpec(state.resetDefaults.fontSpec, state.fontSpec);
   state.fgColour = colour;
-  defaultAttr.fg = colour;
-  ApplyFontSpec(GetWindow(dialog, GW_OWNER), &state);
+  state.defaultAttr.fg = colour;
+  ApplyFontSpec(model);
 }
 
 INT_PTR Command(HWND dialog, int command) {
-  TerminalState* state = StateOfDialog(dialog);
+  TerminalModel* model = ModelOfDialog(dialog);
   switch (command) {
     case IDOK:
-      if (state) StoreForm(ReadForm(dialog), *state);
+      if (model) StoreForm(ReadForm(dialog), model->state);
       EndDialog(dialog, 1);
       return TRUE;
     case IDCANCEL:
       EndDialog(dialog, 1);
       return TRUE;
     case IDC_SETTINGS_FONT:
-      if (state) ChooseFontForTerminal(dialog, *state);
+      if (model) ChooseFontForTerminal(dialog, *model);
       return TRUE;
     default:
       return FALSE;
@@ -150,7 +151,7 @@ INT_PTR Command(HWND dialog, int command) {
 INT_PTR CALLBACK LineSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      return InitDialog(dialog, reinterpret_cast<TerminalState*>(lParam));
+      return InitDialog(dialog, reinterpret_cast<TerminalModel*>(lParam));
     case WM_COMMAND:
       return Command(dialog, LOWORD(wParam));
     case WM_DESTROY:
@@ -161,9 +162,9 @@ INT_PTR CALLBACK LineSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam
   }
 }
 
-INT_PTR RunLineSettingsDialog(HINSTANCE instance, HWND mainWindow, TerminalState* state) {
-  if (!state) return 0;
+INT_PTR RunLineSettingsDialog(HINSTANCE instance, HWND mainWindow, TerminalModel* model) {
+  if (!model) return 0;
   DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_LINE_SETTINGS), mainWindow, LineSettingsDialogProc,
-                  reinterpret_cast<LPARAM>(state));
+                  reinterpret_cast<LPARAM>(model));
   return 1;
 }

@@ -9,11 +9,12 @@
 
 #include <windows.h>
 
-#include "terminal/model/terminal_state.h"
+#include "terminal/model/terminal_model.h"
 
-// Runs dialog 101 modally, owned by mainWindow, on the record. The record must
-// outlive the call. Always returns 1 (OK and Cancel alike), or 0 without a record.
-INT_PTR RunLineSettingsDialog(HINSTANCE instance, HWND mainWindow, TerminalState* state);
+// Runs dialog 101 modally, owned by mainWindow, on the terminal's record; a
+// chosen font is applied to the terminal at once. The terminal must outlive
+// the call. Always returns 1 (OK and Cancel alike), or 0 without a terminal.
+INT_PTR RunLineSettingsDialog(HINSTANCE instance, HWND mainWindow, TerminalModel* model);
 
 // The dialog procedure, for callers that run template 101 themselves with the
 // record as the creation parameter (DialogBoxParamW's lParam).

@@ -32,7 +32,7 @@ void StoreIfChosen(Field& field, const std::optional<Value>& chosen) {
 SettingsForm FormFromState(const TerminalState& state) {
   SettingsForm form{};
   form.portPosition = PortPosition(state.portNumber);
-  form.portEnabled = state.connected.load() == 0;
+  form.portEnabled = !state.connected;
   form.baudRatePosition = PositionOfValue(BaudRateList, state.baudRate);
   form.dataBitsPosition = DataBitsPosition(state.byteSize);
   form.parityPosition = PositionOfValue(ParityList, state.parity);

@@ -1,0 +1,103 @@
+// One terminal: the object that owns everything the terminal keeps, fed by
+// pushes.
+//
+// The program pushes what the device sent into Receive and the time into Tick;
+// the terminal logs, interprets, draws and answers through the roles it was
+// made with (terminal/model/roles.h). It never waits for the device: a
+// sequence cut at the end of what has arrived, an ESC waiting for its argument
+// and point-plot mode are states of the object, finished by the words of
+// later pushes, and ended by Tick when their time is up or by EndOfInput when
+// nothing more can come. Every receive path (the Windows pump, the replay
+// tool, the fuzzer, the benchmarks, the console tool) is this one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "terminal/interpreter/point_plot.h"
+#include "terminal/model/roles.h"
+#include "terminal/model/terminal_model.h"
+
+// A valid CSI sequence has at most 41 words; a cut one that grows past this
+// many words can never complete and is rejected.
+constexpr int CutSequenceCapacity = 64;
+
+// How long a cut sequence or an ESC waits for its next word: a device that
+// stops in the middle of a sequence has given up.
+constexpr std::uint64_t CutSequenceWaitMilliseconds = 5000;
+// Point-plot mode waits longer: a device may compute between its points. Half
+// a minute of silence means the device has given up.
+constexpr std::uint64_t PointPlotWaitMilliseconds = 30000;
+
+// What the interpreter waits for between pushes.
+enum class Awaited {
+  Nothing,      // ground: the next words start a block
+  CutCsi,       // the rest of a CSI sequence the end of a block cut short
+  EscArgument,  // the argument of an ESC that ended a block
+  PointPlot,    // the lines of point-plot mode, up to EOT
+};
+
+// The interpreter's state between pushes.
+struct InterpreterState {
+  // Received and logged, not yet interpreted: words that arrived while a block
+  // was being interpreted, and a lone byte waiting for its partner.
+  std::vector<std::uint8_t> inbox;
+  std::size_t inboxStart = 0;
+  bool draining = false;  // an outer Receive is interpreting the inbox
+  Awaited awaited = Awaited::Nothing;
+  std::uint64_t lastWordAt = 0;  // when the awaited thing started or last took a word
+  std::uint8_t cutWords[2 * CutSequenceCapacity] = {};
+  int cutCount = 0;
+  PointLine pointLine;
+  int pendingEchoByte = -1;  // the first byte of a local echo, waiting for its partner
+  std::vector<std::uint8_t> heldUserBytes;  // typed during point-plot mode
+};
+
+class Terminal : public TerminalModel {
+ public:
+  explicit Terminal(const TerminalRoles& roles);
+
+  // The one receive path: appends the bytes to the log (every byte, in arrival
+  // order, before it is interpreted), then interprets them in blocks of at
+  // most 100 bytes, whole words. A lone last byte waits for its partner.
+  void Receive(const std::uint8_t* bytes, std::size_t length);
+
+  // Ends what is awaited when its time is up (CutSequenceWaitMilliseconds,
+  // PointPlotWaitMilliseconds since its last word), with its message.
+  void Tick(std::uint64_t now);
+
+  // Nothing will come again (the device has gone, a replay has ended): what is
+  // awaited ends now, with its message.
+  void EndOfInput();
+
+  // A connection starts: nothing awaited, no echo half-gathered, connected.
+  void Connect();
+  // The user ended the connection: what is awaited is dropped without a
+  // message, and so are the bytes held for it.
+  void Disconnect();
+
+  // One byte the terminal sends: to the device, then shown by local echo or in
+  // status pane 1. False when not connected or the device took nothing.
+  bool Transmit(std::uint8_t byte);
+
+  // Bytes the user sends (key reports, composed text). While point-plot mode
+  // runs the device hears only the terminal's ACK and NAK: the bytes are held
+  // and sent when the mode ends.
+  void SendFromUser(const std::uint8_t* bytes, int length);
+
+  // Whether something is awaited, so that the program calls Tick.
+  bool Waiting() const { return interpreter.awaited != Awaited::Nothing; }
+
+  DeviceOutput& device;
+  CommLog& log;
+  Clock& clock;
+  InterpreterState interpreter;
+
+ private:
+  void Drain();
+  void InterpretNextBlock();
+  void TakeAwaitedWord();
+  void EchoByte(std::uint8_t byte);
+  void ForgetReceived();
+};

@@ -1,0 +1,113 @@
+// What the portable terminal asks of the program it runs in, one interface
+// per role.
+//
+// The terminal (terminal/interpreter/terminal.h) is handed one object for each
+// role when it is made and reaches the world only through them: it draws on
+// its canvases (Drawing), shows itself in a window (HostWindow), writes to the
+// device (DeviceOutput), appends to the communication log (CommLog) and reads
+// the time (Clock). It never reads from the device: received bytes are pushed
+// into it.
+//
+// The Windows front end implements the roles with GDI, user32 and the comm
+// API (terminal/ui, terminal/link); terminal/native implements them for the
+// tests and tools. A test fake implements only the role it stands in for.
+//
+// Text: strings the system itself writes (messages, captions, status texts) are
+// UTF-8 in the sources; screen text and dump text are code page 932 bytes.
+// Each call that takes text says which it is, and the implementation converts
+// (the Windows front end hands every user-interface text to Win32 as UTF-16).
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "terminal/model/terminal_state.h"
+
+enum class Canvas { Text, Graphic };
+
+enum class TextCoding { Utf8, Cp932 };
+
+enum class MessageIcon { None, Error, Warning, Question };
+
+enum class MessageButtons { Ok, OkCancel };
+
+enum class MessageAnswer { Ok, Cancel };
+
+struct FontMetrics {
+  std::int32_t averageWidth;  // becomes cellWidth
+  std::int32_t lineHeight;    // height plus external leading: becomes cellHeight
+};
+
+// The two off-screen canvases. Coordinates in pixels; drawing outside a canvas
+// is clipped. The text canvas is (cellWidth * 100 + 100) x (cellHeight * 200 + 100),
+// the graphic plane 640 x 480; both are white when created.
+struct Drawing {
+  virtual ~Drawing() = default;
+  virtual void ResizeTextCanvas(int width, int height) = 0;  // a new, white canvas
+  virtual FontMetrics MeasureFont(const FontSpec& font) = 0;
+  // Draws Shift-JIS bytes with an opaque background, the font made from `font`.
+  // Every two bytes are one character cell, twice the text canvas's cell width
+  // ((canvas width - 100) / 100) apart, each drawn as if it were drawn alone.
+  virtual void DrawText(Canvas canvas, int x, int y, const std::uint8_t* bytes, int length,
+                        const FontSpec& font, COLORREF fg, COLORREF bg) = 0;
+  virtual void FillRect(Canvas canvas, int x, int y, int width, int height, COLORREF colour) = 0;
+  // Copies a rectangle within one canvas (the scroll of the text screen).
+  virtual void CopyRect(Canvas canvas, int toX, int toY, int width, int height, int fromX,
+                        int fromY) = 0;
+  virtual void SetPixel(Canvas canvas, int x, int y, COLORREF colour) = 0;
+  // Whether DrawText with this font paints exactly its character cells (2 x cell
+  // width by cell height each, every pixel of them) and nothing beside them.
+  // Queued scrolls are merged only then; false is always safe, only slower.
+  virtual bool DrawsCellsExactly(const FontSpec& font) {
+    (void)font;
+    return false;
+  }
+};
+
+// The window the terminal is shown in, and the user in front of it.
+struct HostWindow {
+  virtual ~HostWindow() = default;
+  virtual MessageAnswer ShowMessage(std::string_view text, TextCoding coding,
+                                    std::string_view caption, MessageIcon icon,
+                                    MessageButtons buttons = MessageButtons::Ok) = 0;
+  virtual void Beep() = 0;
+  virtual void SetStatusText(int pane, std::string_view text, TextCoding coding) = 0;
+  virtual void InvalidateTerminal() = 0;
+  virtual void SelectTab(int tab) = 0;  // shows view 0 text, 1 dump, 2 graphic
+  virtual void ShowCaret() = 0;
+  virtual void HideCaret() = 0;
+  virtual void PlaceCaret() = 0;  // where the cursor now is
+  // Lays the window out again for its current client size (after a font change).
+  virtual void Relayout() = 0;
+};
+
+// The line towards the device.
+struct DeviceOutput {
+  virtual ~DeviceOutput() = default;
+  // Sends one byte; false when it cannot be sent (the device has gone).
+  virtual bool Transmit(std::uint8_t byte) = 0;
+  // Discards what is queued in both directions and not yet received.
+  virtual void Purge() = 0;
+};
+
+// The communication log.
+struct CommLog {
+  virtual ~CommLog() = default;
+  // Appends received bytes; false when the log could not be written (the
+  // implementation has then told the user and closed the log).
+  virtual bool Append(const std::uint8_t* bytes, int length) = 0;
+};
+
+struct Clock {
+  virtual ~Clock() = default;
+  virtual std::uint64_t Milliseconds() = 0;
+};
+
+// The roles a terminal is made with.
+struct TerminalRoles {
+  Drawing& drawing;
+  HostWindow& host;
+  DeviceOutput& device;
+  CommLog& log;
+  Clock& clock;
+};
