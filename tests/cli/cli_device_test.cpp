@@ -183,6 +183,24 @@ TEST(CliDevice, PointPlotModeDrawsAndIsAnswered) {
   EXPECT_EQ(plane.At(30, 20), White);
 }
 
+TEST(CliDevice, ASequenceCutAcrossArrivalsIsCompleted) {
+  const ScratchDir dir;
+  Device device(dir, "wait-open\nword 9b 2333\npause 300\nword 2128 2334 2348\ntext 移動\nwait-close\n");
+  const CliRun run = RunCli(dir, device.Link(), "expect 移動\nscreen\n");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_TRUE(Holds(run.out, "  3|　　移動\ncursor 3 8\n")) << run.out;
+}
+
+TEST(CliDevice, ASequenceTheDeviceNeverEndsFailsAfterFiveSeconds) {
+  const ScratchDir dir;
+  Device device(dir, "wait-open\nword 9b 2333\npause 6000\nline 続き\nwait-close\n");
+  const CliRun run = RunCli(dir, device.Link(), "expect 続き within 8000\n");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_GT(run.seconds, 5.0);
+  EXPECT_EQ(run.err, "talvorix-cli: 通信ターミナル: 受信エラー：ＣＳＩシーケンス実行出来ない！！\n");
+}
+
 TEST(CliDevice, AFailingExpectationExitsOneWithinItsLimitAndPrintsTheScreen) {
   const ScratchDir dir;
   Device device(dir, "wait-open\nline 準備完了\nwait-close\n");

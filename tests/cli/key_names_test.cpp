@@ -110,12 +110,10 @@ TEST(KeyNames, OnlyModifiersCanBeHeld) {
 class RecordingLine final : public TerminalLine {
  public:
   std::vector<std::uint8_t> sent;
-  void Send(std::uint8_t byte) override { sent.push_back(byte); }
-  PortRead Fetch(std::uint8_t*, std::size_t, std::size_t& got) override {
-    got = 0;
-    return PortRead::Nothing;
+  bool Send(std::uint8_t byte) override {
+    sent.push_back(byte);
+    return true;
   }
-  void Await(int) override {}
   void Purge() override {}
   bool Log(const std::uint8_t*, std::size_t) override { return true; }
   void Tell(const std::string&, const std::string&) override {}

@@ -10,8 +10,9 @@ namespace {
 // How long the device may hold back a byte the terminal sends (the window
 // gives up after the same second).
 constexpr int SendWaitMs = 1000;
-// A wait is cut into pieces of at most this, so a long one stays responsive.
-constexpr std::uint64_t LongestPollMs = 1000;
+// A wait is cut into pieces of at most this, so that the terminal is ticked
+// while it waits for the rest of a sequence or for point-plot mode's words.
+constexpr std::uint64_t LongestPollMs = 50;
 constexpr std::size_t ArrivalBytes = 65536;
 
 }  // namespace
@@ -54,16 +55,25 @@ ReceiveOutcome Session::ReceiveUntil(std::uint64_t deadline, const std::function
     if (now >= deadline) return ReceiveOutcome::TimedOut;
     AwaitSerialPort(port_, int(std::min(deadline - now, LongestPollMs)));
     ReceiveArrived();
+    terminal_.Tick(MonotonicMs());
   }
 }
 
+// A device that has gone ends what the terminal waits for, with its message.
 void Session::ReceiveArrived() {
   if (port_.fd < 0) return;
   std::uint8_t bytes[ArrivalBytes];
   std::size_t got = 0;
-  Fetch(bytes, sizeof bytes, got);
-  if (got == 0) return;
-  terminal_.Receive(bytes, got);
+  std::string error;
+  const PortRead read = ReadSerialPort(port_, bytes, sizeof bytes, got, error);
+  if (got > 0) {
+    AddReceived(received_, bytes, got);
+    terminal_.Receive(bytes, got);
+  }
+  if (read == PortRead::Gone) {
+    Fail(error);
+    terminal_.EndOfInput();
+  }
   terminal_.ReadScreen(view_);
 }
 
@@ -71,20 +81,13 @@ void Session::Fail(const std::string& why) {
   if (failure_.empty()) failure_ = why;
 }
 
-void Session::Send(std::uint8_t byte) {
+bool Session::Send(std::uint8_t byte) {
   std::string error;
-  if (failure_.empty() && !WriteSerialPort(port_, &byte, 1, SendWaitMs, error)) Fail(error);
+  if (!failure_.empty()) return false;
+  if (WriteSerialPort(port_, &byte, 1, SendWaitMs, error)) return true;
+  Fail(error);
+  return false;
 }
-
-PortRead Session::Fetch(std::uint8_t* buffer, std::size_t capacity, std::size_t& got) {
-  std::string error;
-  const PortRead read = ReadSerialPort(port_, buffer, capacity, got, error);
-  if (read == PortRead::Gone) Fail(error);
-  AddReceived(received_, buffer, got);
-  return read;
-}
-
-void Session::Await(int waitMs) { AwaitSerialPort(port_, waitMs); }
 
 void Session::Purge() { DiscardArrived(port_); }
 

@@ -40,7 +40,8 @@ class Session final : private TerminalLine {
 
   // Takes in what arrives until `met` holds for the screen, checking it at
   // once and after every arrival; TimedOut at `deadline` (monotonic ms),
-  // Failed when the line has failed (see Failure).
+  // Failed when the line has failed (see Failure). The terminal is ticked
+  // all the while.
   ReceiveOutcome ReceiveUntil(std::uint64_t deadline, const std::function<bool(const ScreenView&)>& met);
 
   CliTerminal& Terminal() { return terminal_; }
@@ -52,9 +53,7 @@ class Session final : private TerminalLine {
   const std::string& Failure() const { return failure_; }
 
  private:
-  void Send(std::uint8_t byte) override;
-  PortRead Fetch(std::uint8_t* buffer, std::size_t capacity, std::size_t& got) override;
-  void Await(int waitMs) override;
+  bool Send(std::uint8_t byte) override;
   void Purge() override;
   bool Log(const std::uint8_t* bytes, std::size_t length) override;
   void Tell(const std::string& caption, const std::string& text) override;

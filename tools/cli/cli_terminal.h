@@ -1,12 +1,11 @@
-// The terminal as talvorix-cli drives it: pushed the bytes that arrive,
-// typed into, read. This file and its .cpp are the only ones of the tool that
-// know the terminal core's interface.
+// The terminal as talvorix-cli drives it: pushed the bytes that arrive and
+// the time, typed into, read. This file and its .cpp are the only ones of the
+// tool that know the terminal core's interface.
 //
-// The core is one per process (its platform and keyboard state are process
-// wide), so is a CliTerminal. While a sequence cut by the end of an arrival,
-// or point-plot mode, waits for the device, the core takes the words from the
-// line itself (Fetch, Await), within the core's own limits (5 s for a cut
-// sequence, 30 s of silence in point-plot mode).
+// The terminal never waits for the device: a sequence cut at the end of an
+// arrival, an ESC waiting for its argument and point-plot mode are states of
+// it, ended by Tick when their time is up (5 s for a cut sequence, 30 s of
+// silence in point-plot mode) or by EndOfInput when the device has gone.
 #pragma once
 
 #include <cstddef>
@@ -17,18 +16,14 @@
 
 #include "tools/cli/key_names.h"
 #include "tools/cli/screen_view.h"
-#include "tools/cli/serial_port.h"
 
 // The line the terminal is on, as the terminal needs it.
 class TerminalLine {
  public:
   virtual ~TerminalLine() = default;
-  // A byte the terminal transmits: a key report's, a composed character's, an ACK.
-  virtual void Send(std::uint8_t byte) = 0;
-  // What has arrived, taken without waiting.
-  virtual PortRead Fetch(std::uint8_t* buffer, std::size_t capacity, std::size_t& got) = 0;
-  // Waits at most `waitMs` for more to arrive.
-  virtual void Await(int waitMs) = 0;
+  // A byte the terminal transmits: a key report's, a composed character's, an
+  // ACK. False when it could not be sent.
+  virtual bool Send(std::uint8_t byte) = 0;
   // Discards what has arrived and was not yet taken.
   virtual void Purge() = 0;
   // Appends received bytes to the communication log; false when it failed.
@@ -58,15 +53,21 @@ class CliTerminal {
   void Connect();
   void Disconnect();
 
-  // Bytes as they arrived: logged, then interpreted, in blocks as the
-  // window's receive pump takes them. A lone last byte waits for its partner.
+  // Bytes as they arrived: logged, then interpreted. A lone last byte waits
+  // for its partner.
   void Receive(const std::uint8_t* bytes, std::size_t length);
+  // The time (monotonic milliseconds), for what the terminal waits for.
+  void Tick(std::uint64_t nowMs);
+  // Nothing will arrive again: what the terminal waits for ends now.
+  void EndOfInput();
+  // Whether the terminal waits for more words, so that it is ticked.
+  bool Waiting() const;
 
   // A key-down or key-up as the terminal window receives it.
   void Type(const KeyEvent& key);
   // Code page 932 text as the input method hands it over.
   void SendText(const std::vector<std::uint8_t>& cp932);
-  // Raw bytes, each transmitted as the terminal transmits a byte.
+  // Raw bytes, sent as the user's bytes are (held while point-plot mode runs).
   void SendBytes(const std::vector<std::uint8_t>& bytes);
 
   void ReadScreen(ScreenView& view) const;
