@@ -250,6 +250,27 @@ TEST(CliDevice, AVanishedDeviceEndsTheScript) {
   EXPECT_TRUE(Holds(run.err, "has gone")) << run.err;
 }
 
+TEST(CliDevice, AStopSignalEndsTheRunWithTheEndStamp) {
+  const ScratchDir dir;
+  Device device(dir, "wait-open\nline 始まり\nwait-close\n");
+  WriteFile(dir.File("test.script"), "expect 始まり\nwait 20000\n");
+  const std::string log = dir.File("Talvorix.log");
+  const pid_t cli = Spawn({TALVORIX_CLI, "--port", device.Link(), "--log", log, dir.File("test.script")},
+                          dir.File("cli.out"), dir.File("cli.err"));
+  const auto end = Clock::now() + std::chrono::seconds(10);
+  while (Contents(log).size() < 86 + 85 + LineBytes("始まり").size() && Clock::now() < end) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  kill(cli, SIGTERM);
+  EXPECT_EQ(ExitCodeOf(cli), 1);
+  EXPECT_EQ(Contents(dir.File("cli.err")), "talvorix-cli: line 2: wait 20000: stopped by signal 15\n");
+  std::vector<LogSession> sessions;
+  const std::string bytes = Contents(log);
+  ASSERT_TRUE(ReadLogSessions(bytes, sessions));
+  ASSERT_EQ(sessions.size(), 1u);
+  EXPECT_EQ(sessions[0].dataEnd + 85, bytes.size()) << "the end stamp closes the log";
+}
+
 TEST(CliDevice, TheLogHoldsEveryByteOfEachConnectionInOrder) {
   const ScratchDir dir;
   Device device(dir,

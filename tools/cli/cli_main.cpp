@@ -6,6 +6,7 @@
 
 #include "tools/cli/cli_options.h"
 #include "tools/cli/script_run.h"
+#include "tools/cli/stop_signal.h"
 #include "tools/whole_file.h"
 
 namespace {
@@ -36,6 +37,7 @@ int Run(const CliOptions& options, const std::vector<ScriptLine>& lines) {
 
 int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
+  CatchStopSignals();
   CliOptions options;
   std::string error;
   if (!ParseCliOptions(argc, argv, options, error)) {

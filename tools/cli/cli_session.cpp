@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "tools/cli/clock.h"
+#include "tools/cli/stop_signal.h"
 
 namespace {
 
@@ -11,7 +12,8 @@ namespace {
 // gives up after the same second).
 constexpr int SendWaitMs = 1000;
 // A wait is cut into pieces of at most this, so that the terminal is ticked
-// while it waits for the rest of a sequence or for point-plot mode's words.
+// while it waits for the rest of a sequence or for point-plot mode's words
+// (a stop signal cuts a piece short).
 constexpr std::uint64_t LongestPollMs = 50;
 constexpr std::size_t ArrivalBytes = 65536;
 
@@ -50,6 +52,7 @@ void Session::Disconnect() {
 ReceiveOutcome Session::ReceiveUntil(std::uint64_t deadline, const std::function<bool(const ScreenView&)>& met) {
   for (;;) {
     if (met(view_)) return ReceiveOutcome::Met;
+    if (StopSignal() != 0) Fail("stopped by signal " + std::to_string(StopSignal()));
     if (!failure_.empty()) return ReceiveOutcome::Failed;
     const std::uint64_t now = MonotonicMs();
     if (now >= deadline) return ReceiveOutcome::TimedOut;
