@@ -1,11 +1,10 @@
 #include "tools/simdevice/scenario.h"
 
-#include <iconv.h>
-
 #include <cstdlib>
 #include <sstream>
 
 #include "terminal/model/jis.h"
+#include "terminal/native/cp932_text.h"
 
 namespace {
 
@@ -21,21 +20,6 @@ std::uint16_t FullWidthWord(unsigned char c) {
   if (c == '*') return 0x2176;
   if (c == ' ') return 0x2121;
   return 0;
-}
-
-bool Utf8ToCp932(std::string_view utf8, std::string& cp932) {
-  iconv_t cd = iconv_open("CP932", "UTF-8");
-  if (cd == iconv_t(-1)) return false;
-  std::string in(utf8);
-  cp932.assign(in.size() * 2 + 4, '\0');
-  char* inPtr = in.data();
-  std::size_t inLeft = in.size();
-  char* outPtr = cp932.data();
-  std::size_t outLeft = cp932.size();
-  const bool ok = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != std::size_t(-1);
-  iconv_close(cd);
-  cp932.resize(cp932.size() - outLeft);
-  return ok;
 }
 
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
