@@ -34,6 +34,7 @@ talvorix_write_font_settings() {  # FILE: the registry settings above, REGEDIT4
 
 talvorix_make_prefix() {  # makes $WINEPREFIX for $WINEARCH unless it is ready
   local ready="3 $WINEARCH" found reg
+  # A new prefix has no mark yet: not an error, also for callers under set -e.
   found=$(cat "$WINEPREFIX/.talvorix-ready" 2>/dev/null || true)
   [ "$found" = "$ready" ] && return 0
   if [ -n "$found" ] && [ "${found#* }" != "$WINEARCH" ]; then
