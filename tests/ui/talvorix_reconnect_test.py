@@ -11,8 +11,9 @@ CASE:
           start stamp in the log, every byte in order, the last cycle as good
           as the first (handles, threads, memory)
   off     the item unchecked: the message box of a lost device, no reconnect
-  stop    the disconnect command while waiting ends the wait; quitting while
-          waiting asks only whether to quit and writes no extra stamp
+  stop    the connect command while waiting is a silent attempt; the disconnect
+          command ends the wait; quitting while waiting asks only whether to
+          quit and writes no extra stamp
   port    another port chosen in the line settings dialog while waiting ends
           the wait for the old one
 """
@@ -159,6 +160,10 @@ def case_off(rig):
 def case_stop(rig):
     connect_first(rig)
     since = release_and_wait(rig)
+    rig.session.keys("shift+Prior")
+    time.sleep(1)
+    check(no_box_since(rig, since) and rig.probe.states.snapshot()[-1][1]["pane3"] == WAITING,
+          "Shift+Page Up while the device is away is a silent attempt: no box, still waiting")
     rig.session.keys("shift+Next")
     check(rig.probe.wait_for(10, since, pane3=DISCONNECTED, pane1="") is not None,
           "Shift+Page Down while waiting ends the wait: pane 3 %s" % DISCONNECTED)
