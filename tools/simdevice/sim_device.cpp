@@ -307,22 +307,24 @@ bool Replug(SimDevice& device, const Step& step) {
   return false;
 }
 
-// True when a line (or the end of the input) is waiting on standard input.
-bool StdinLineWaiting() {
+// True when standard input has bytes waiting, or has ended.
+bool StdinReadable() {
   pollfd in{STDIN_FILENO, POLLIN, 0};
   return poll(&in, 1, 0) > 0;
 }
 
+// Reads up to the end of the line, never waiting for more than is there, so
+// that a stop request is not held up by a line cut short.
 void SkipStdinLine() {
   char c = 0;
-  while (read(STDIN_FILENO, &c, 1) == 1 && c != '\n') {
+  while (StdinReadable() && read(STDIN_FILENO, &c, 1) == 1 && c != '\n') {
   }
 }
 
 // Waits, still serving the line, until a line arrives on standard input.
 void Hold(SimDevice& device) {
   while (!stopRequested) {
-    if (StdinLineWaiting()) {
+    if (StdinReadable()) {
       SkipStdinLine();
       return;
     }
