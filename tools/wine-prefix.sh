@@ -34,7 +34,8 @@ talvorix_write_font_settings() {  # FILE: the registry settings above, REGEDIT4
 
 talvorix_make_prefix() {  # makes $WINEPREFIX for $WINEARCH unless it is ready
   local ready="3 $WINEARCH" found reg
-  found=$(cat "$WINEPREFIX/.talvorix-ready" 2>/dev/null)
+  # A new prefix has no mark yet: not an error, also for callers under set -e.
+  found=$(cat "$WINEPREFIX/.talvorix-ready" 2>/dev/null || true)
   [ "$found" = "$ready" ] && return 0
   if [ -n "$found" ] && [ "${found#* }" != "$WINEARCH" ]; then
     echo "$WINEPREFIX is a ${found#* } Wine prefix, not $WINEARCH: use another folder" >&2

@@ -12,13 +12,26 @@ namespace {
 
 constexpr std::uint16_t WordPoint = 0x4540;  // 点
 
+// Whether the words at `bytes` are ESC 点.
+bool EscPointAt(const std::uint8_t* bytes) {
+  return WordAt(bytes, 0) == WordEsc && WordAt(bytes, 1) == WordPoint;
+}
+
 // The next block of `available` received bytes: at most PumpBlockBytes, whole
 // words, and ending after an ESC 点 pair, since a device that has sent ESC 点
-// waits for the terminal's ACK before it sends its points.
+// waits for the terminal's ACK before it sends its points. (Looking for the
+// ESC byte first keeps text, which has none, to one fast search.)
 int NextBlockLength(const std::uint8_t* bytes, std::size_t available) {
   const int length = int(available < std::size_t(PumpBlockBytes) ? available : PumpBlockBytes) & ~1;
-  for (int i = 0; i + 4 <= length; i += 2) {
-    if (WordAt(bytes, i / 2) == WordEsc && WordAt(bytes, i / 2 + 1) == WordPoint) return i + 4;
+  const std::uint8_t* end = bytes + length;
+  for (const std::uint8_t* at = bytes; at + 4 <= end; at += 2) {
+    at = static_cast<const std::uint8_t*>(std::memchr(at, 0x1B, std::size_t(end - at)));
+    if (at == nullptr) break;
+    if ((at - bytes) % 2 != 0) {
+      --at;  // an odd byte: the search goes on from the next word
+      continue;
+    }
+    if (at + 4 <= end && EscPointAt(at)) return int(at - bytes) + 4;
   }
   return length;
 }
@@ -39,41 +52,70 @@ void Terminal::Receive(const std::uint8_t* bytes, std::size_t length) {
   if (length == 0) return;
   // A failed append has told the user and closed the log; reception goes on without it.
   log.Append(bytes, int(length));
-  interpreter.inbox.insert(interpreter.inbox.end(), bytes, bytes + length);
+  InterpreterState& in = interpreter;
   // A message box of the interpreter lets the program run, and it may push
   // again: those bytes wait in the inbox for the outer call.
-  if (!interpreter.draining) Drain();
-}
-
-void Terminal::Drain() {
-  InterpreterState& in = interpreter;
-  in.draining = true;
-  while (in.inbox.size() - in.inboxStart >= 2) {
-    if (Waiting()) {
-      TakeAwaitedWord();
-    } else {
-      InterpretNextBlock();
-    }
+  if (in.draining || !in.inbox.empty()) {
+    in.inbox.insert(in.inbox.end(), bytes, bytes + length);
+    if (!in.draining) Drain();
+    return;
   }
-  in.inbox.erase(in.inbox.begin(), in.inbox.begin() + std::ptrdiff_t(in.inboxStart));
-  in.inboxStart = 0;
+  in.draining = true;
+  const unsigned generation = in.generation;
+  const std::size_t used = Consume(bytes, length);
+  if (generation == in.generation) KeepUnconsumed(bytes + used, length - used);
+  DrainInbox();
   in.draining = false;
 }
 
-void Terminal::InterpretNextBlock() {
-  InterpreterState& in = interpreter;
-  // A copy: pushes made while the block is interpreted may move the inbox.
-  std::uint8_t block[PumpBlockBytes];
-  const int length = NextBlockLength(in.inbox.data() + in.inboxStart, in.inbox.size() - in.inboxStart);
-  std::memcpy(block, in.inbox.data() + in.inboxStart, std::size_t(length));
-  in.inboxStart += std::size_t(length);
-  InterpretWords(*this, block, length / 2);
+void Terminal::Drain() {
+  interpreter.draining = true;
+  DrainInbox();
+  interpreter.draining = false;
 }
 
-void Terminal::TakeAwaitedWord() {
+// The inbox is taken out while it is interpreted, so that pushes made
+// meanwhile go to a new one, behind what this one leaves.
+void Terminal::DrainInbox() {
   InterpreterState& in = interpreter;
-  const std::uint16_t word = WordAt(in.inbox.data() + in.inboxStart, 0);
-  in.inboxStart += 2;
+  while (in.inbox.size() >= 2) {
+    std::vector<std::uint8_t> taken;
+    taken.swap(in.inbox);
+    const unsigned generation = in.generation;
+    const std::size_t used = Consume(taken.data(), taken.size());
+    if (generation != in.generation) continue;
+    KeepUnconsumed(taken.data() + used, taken.size() - used);
+    if (used == 0) break;
+  }
+}
+
+// Interprets the whole words of `bytes`, block by block or word by word while
+// something is awaited; returns how many bytes were taken. Stops when the
+// received bytes have been forgotten meanwhile (a disconnect inside a
+// message box).
+std::size_t Terminal::Consume(const std::uint8_t* bytes, std::size_t length) {
+  const unsigned generation = interpreter.generation;
+  std::size_t at = 0;
+  while (length - at >= 2 && generation == interpreter.generation) {
+    if (Waiting()) {
+      TakeAwaitedWord(WordAt(bytes + at, 0));
+      at += 2;
+    } else {
+      const int block = NextBlockLength(bytes + at, length - at);
+      InterpretWords(*this, bytes + at, block / 2);
+      at += std::size_t(block);
+    }
+  }
+  return at;
+}
+
+// A lone byte left over waits for its partner, ahead of anything pushed since.
+void Terminal::KeepUnconsumed(const std::uint8_t* rest, std::size_t length) {
+  interpreter.inbox.insert(interpreter.inbox.begin(), rest, rest + length);
+}
+
+void Terminal::TakeAwaitedWord(std::uint16_t word) {
+  InterpreterState& in = interpreter;
   in.lastWordAt = clock.Milliseconds();
   switch (in.awaited) {
     case Awaited::CutCsi: TakeCutCsiWord(*this, word); break;
@@ -96,7 +138,7 @@ void Terminal::EndOfInput() {
 
 void Terminal::ForgetReceived() {
   interpreter.inbox.clear();
-  interpreter.inboxStart = 0;
+  ++interpreter.generation;
   interpreter.awaited = Awaited::Nothing;
   interpreter.heldUserBytes.clear();
   interpreter.pendingEchoByte = -1;

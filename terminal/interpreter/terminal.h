@@ -43,8 +43,8 @@ struct InterpreterState {
   // Received and logged, not yet interpreted: words that arrived while a block
   // was being interpreted, and a lone byte waiting for its partner.
   std::vector<std::uint8_t> inbox;
-  std::size_t inboxStart = 0;
-  bool draining = false;  // an outer Receive is interpreting the inbox
+  bool draining = false;   // an outer Receive is interpreting
+  unsigned generation = 0;  // counts the times received bytes were forgotten
   Awaited awaited = Awaited::Nothing;
   std::uint64_t lastWordAt = 0;  // when the awaited thing started or last took a word
   std::uint8_t cutWords[2 * CutSequenceCapacity] = {};
@@ -96,8 +96,10 @@ class Terminal : public TerminalModel {
 
  private:
   void Drain();
-  void InterpretNextBlock();
-  void TakeAwaitedWord();
+  void DrainInbox();
+  std::size_t Consume(const std::uint8_t* bytes, std::size_t length);
+  void KeepUnconsumed(const std::uint8_t* rest, std::size_t length);
+  void TakeAwaitedWord(std::uint16_t word);
   void EchoByte(std::uint8_t byte);
   void ForgetReceived();
 };

@@ -34,6 +34,12 @@ std::string PortText() {
   return text;
 }
 
+// The purge throws away what the driver took in before the line had the
+// record's settings: bytes received at whatever speed the port had before, or
+// left queued by an earlier user of the port. It must come before
+// ApplyLineSettings, and nothing after that may purge, so that everything the
+// device sends from the moment the line is configured (a boot banner sent the
+// instant a reconnecting terminal configures the line) is kept.
 void ConfigureDevice(HANDLE port) {
   SetCommMask(port, EV_RXCHAR);
   SetupComm(port, QueueBytes, QueueBytes);
@@ -102,6 +108,8 @@ bool Connect(HWND mainWindow, Terminal& terminal) {
   }
   if (logOpen) connectionDataStart = LONG(SetFilePointer(logFile, 0, nullptr, FILE_CURRENT));
   HWND view = linkSession.notifyWindow;
+  // Nothing has been read from the device yet: what it sent since the line was
+  // configured is drawn on the fresh screen, not wiped from it.
   ResetScreenModel(terminal);
   InvalidateRect(view, nullptr, TRUE);
   if (!StartWatcher()) {
@@ -118,13 +126,17 @@ bool Connect(HWND mainWindow, Terminal& terminal) {
 }  // namespace
 
 bool OpenConnection(HWND mainWindow) {
+  HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  const bool opened = OpenConnectionQuietly(mainWindow);
+  SetCursor(previous);
+  return opened;
+}
+
+bool OpenConnectionQuietly(HWND mainWindow) {
   Terminal* terminal = linkSession.terminal;
   // While connected the device is held exclusively: opening it again would fail.
   if (terminal == nullptr || terminal->state.connected) return false;
-  HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  const bool opened = Connect(mainWindow, *terminal);
-  SetCursor(previous);
-  return opened;
+  return Connect(mainWindow, *terminal);
 }
 
 bool ApplyLineSettings(HWND) {

@@ -4,6 +4,7 @@
 #include "terminal/link/link_texts.h"
 #include "terminal/link/receive_plan.h"
 #include "terminal/link/receive_stage.h"
+#include "terminal/link/reconnect.h"
 #include "terminal/link/serial_link.h"
 
 namespace {
@@ -66,10 +67,13 @@ bool InputWaiting() {
 // The device has gone: what the terminal awaited ends with its message, the
 // connection is closed as by the disconnect command (posted to the main
 // window, so the command's own handling runs, also the connection mark) and
-// the user is told once.
+// the user is told once. With automatic reconnect on, the loss is its
+// business instead, and no box may stop it: the close that follows ends what
+// the terminal awaited without a message, as a disconnect does.
 void ReportDeviceLost(HWND window, Terminal& terminal) {
   if (linkSession.lossReported) return;
   linkSession.lossReported = true;
+  if (TakeOverDeviceLoss(window)) return;
   terminal.EndOfInput();
   PostMessageW(GetAncestor(window, GA_ROOT), WM_COMMAND, DisconnectCommand, 0);
   ShowLinkMessage(DeviceLostText, MessageIcon::Warning);

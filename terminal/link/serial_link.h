@@ -24,6 +24,10 @@ constexpr LPARAM CommNotifyEvent = 4;  // CN_EVENT
 // False when the device could not be opened or configured; nothing changed then.
 bool OpenConnection(HWND mainWindow);
 
+// OpenConnection without the wait cursor, for the attempts the user did not
+// ask for (automatic reconnect tries ten times a second).
+bool OpenConnectionQuietly(HWND mainWindow);
+
 // Applies baudRate, byteSize, parity, stopBits and flowControl to the open device.
 bool ApplyLineSettings(HWND mainWindow);
 

@@ -18,9 +18,6 @@ constexpr COLORREF MakeColour(unsigned red, unsigned green, unsigned blue) {
   return COLORREF((red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16));
 }
 
-using Handle = void*;  // HANDLE, HFONT: opaque outside the platform layer
-using Window = void*;  // HWND on Windows; any unique pointer in the native build
-
 constexpr int ScreenRows = 200;
 constexpr int ScreenColumns = 100;  // byte cells; a character takes two
 constexpr int ScreenCells = ScreenRows * ScreenColumns;

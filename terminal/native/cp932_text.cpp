@@ -33,3 +33,18 @@ std::string Cp932ToUtf8(const std::uint8_t* bytes, std::size_t length) {
   iconv_close(converter);
   return text;
 }
+
+bool Utf8ToCp932(std::string_view utf8, std::string& cp932) {
+  iconv_t converter = iconv_open("CP932", "UTF-8");
+  if (converter == reinterpret_cast<iconv_t>(-1)) return false;
+  std::string in(utf8);
+  cp932.assign(in.size() * 2 + 4, '\0');
+  char* inPtr = in.data();
+  std::size_t inLeft = in.size();
+  char* outPtr = cp932.data();
+  std::size_t outLeft = cp932.size();
+  const bool converted = iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft) != std::size_t(-1);
+  iconv_close(converter);
+  cp932.resize(cp932.size() - outLeft);
+  return converted;
+}

@@ -163,7 +163,10 @@ void StartNativeTerminal(NativeTerminal& native, bool drawing) {
   platform.drawing = drawing;
   ResizeRaster(platform.graphic, drawing ? GraphicWidth : 0, drawing ? GraphicHeight : 0, RasterWhite);
   native.terminal = std::make_unique<Terminal>(platform.Roles());
-  Terminal& terminal = *native.terminal;
+  StartAsConnected(*native.terminal);
+}
+
+void StartAsConnected(Terminal& terminal) {
   InitTerminalState(terminal.state, MakeColour(0, 0, 0), MakeColour(255, 255, 255));
   ApplyFontSpec(terminal);
   terminal.Connect();

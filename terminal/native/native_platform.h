@@ -76,7 +76,11 @@ struct NativeTerminal {
   TerminalState& state() const { return terminal->state; }
 };
 
-// Makes a new terminal as right after a successful connect with the default
-// settings: black text on white, every cell a full-width space, cursor home.
+// Brings a terminal just made to the state right after a successful connect
+// with the default settings: black text on white, every cell a full-width
+// space, cursor home.
+void StartAsConnected(Terminal& terminal);
+
+// Makes a new terminal on the native roles and starts it as connected.
 // `drawing` off keeps the canvases empty (the model alone).
 void StartNativeTerminal(NativeTerminal& terminal, bool drawing);

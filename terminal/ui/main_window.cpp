@@ -3,8 +3,10 @@
 #include <commctrl.h>
 
 #include "terminal/link/comm_log.h"
+#include "terminal/link/reconnect.h"
 #include "terminal/model/terminal_state.h"
 #include "terminal/ui/menu_commands.h"
+#include "terminal/ui/reconnect_view.h"
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/status_bar.h"
 #include "terminal/ui/status_texts.h"
@@ -56,6 +58,7 @@ LRESULT CreateMainWindow(HWND window) {
   if (CreateTabsAndTerminal(window) != 0) return -1;
   logFile = OpenLog(nullptr);
   if (logFile == INVALID_HANDLE_VALUE) return -1;
+  StartAutoReconnectItem(window);
   return CreateTerminalState(window);
 }
 
@@ -150,6 +153,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_NOTIFY:
       return Notify(*reinterpret_cast<const NMHDR*>(lParam), lParam);
+    case WM_DEVICECHANGE:
+      NoticeDeviceChange(window, wParam);
+      return TRUE;
     case WM_KEYDOWN:
       SendMessageW(terminalWindow, WM_KEYDOWN, wParam, lParam);
       return 0;

@@ -2,10 +2,12 @@
 
 #include <commctrl.h>
 
+#include "terminal/link/reconnect.h"
 #include "terminal/link/serial_link.h"
 #include "terminal/link/settings/settings_dialog.h"
 #include "terminal/model/terminal_state.h"
 #include "terminal/ui/about_box.h"
+#include "terminal/ui/reconnect_view.h"
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/terminal_record.h"
 #include "terminal/ui/status_bar.h"
@@ -22,7 +24,13 @@ HINSTANCE InstanceOf(HWND window) {
 // The mark follows the connection as it stands when the command ends: a device
 // that failed while the connect read its first data has already been closed
 // again by the disconnect command (run inside the message that told the user).
+// While automatic reconnect waits, the command is one of its attempts: it
+// shows what they show, and nothing when it fails.
 void Connect(HWND mainWindow) {
+  if (WaitingForDevice()) {
+    TryReconnectNow(mainWindow);
+    return;
+  }
   if (!OpenConnection(mainWindow)) {
     MessageBoxUtf8(terminalWindow, "接続できません。", ProgramCaption, MB_ICONWARNING);
     return;
@@ -32,6 +40,7 @@ void Connect(HWND mainWindow) {
 }
 
 void Disconnect(HWND mainWindow) {
+  StopWaitingForDevice(mainWindow);
   SendMessageW(terminalWindow, WM_KILLFOCUS, 0, 0);
   CloseConnection(mainWindow);
   SetPaneText(3, DisconnectedMark);
@@ -66,6 +75,7 @@ void RunMenuCommand(HWND mainWindow, int command) {
     case IDC_CMD_LINE_SETTINGS: ChangeLineSettings(mainWindow); break;
     case IDC_CMD_ABOUT: RunAboutBox(InstanceOf(mainWindow), mainWindow); break;
     case IDC_CMD_DEBUG_INFO: ShowDebugInformation(terminalWindow); break;
+    case IDC_CMD_AUTO_RECONNECT: ToggleAutoReconnectItem(mainWindow); break;
     default: break;
   }
 }

@@ -23,6 +23,7 @@
 #define IDC_CMD_LINE_SETTINGS 262
 #define IDC_CMD_ABOUT 263
 #define IDC_CMD_DEBUG_INFO 264
+#define IDC_CMD_AUTO_RECONNECT 265
 
 // Controls of the About box.
 #define IDC_ABOUT_ICON 528

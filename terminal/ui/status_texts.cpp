@@ -4,6 +4,9 @@
 
 const char* const ConnectedMark = "[●]";
 const char* const DisconnectedMark = "[×]";
+const char* const WaitingMark = "[○]";
+const char* const WaitingForDeviceText = "通信端子が切断されました。再接続を待っています";
+const char* const ReconnectedText = "再接続しました";
 
 std::string KeyCodeText(unsigned code) {
   char text[16];

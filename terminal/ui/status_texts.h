@@ -8,6 +8,11 @@
 // The connection mark of pane 3.
 extern const char* const ConnectedMark;     // "[●]"
 extern const char* const DisconnectedMark;  // "[×]"
+extern const char* const WaitingMark;       // "[○]": waiting for a lost device to come back
+
+// Pane 1 while automatic reconnect waits for the lost device, and once it is back.
+extern const char* const WaitingForDeviceText;  // "通信端子が切断されました。再接続を待っています"
+extern const char* const ReconnectedText;       // "再接続しました"
 
 // "[%02x]": a key's scan code or character code, shown when a key is pressed
 // while the tab control has the focus.

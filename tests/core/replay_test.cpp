@@ -1,6 +1,5 @@
 // talvorix-replay run as a program on files of received words.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdio>
 #include <fstream>
@@ -11,6 +10,7 @@
 
 #include "terminal/link/log_format.h"
 #include "tests/core/terminal_fixture.h"
+#include "tests/png_picture.h"
 #include "tests/scratch_dir.h"
 
 namespace {
@@ -55,34 +55,6 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 std::vector<std::uint16_t> CsiOf(const std::string& text) { return Join({{Csi}, Jis(text)}); }
-
-using Rgb = std::vector<int>;
-const Rgb Black{0, 0, 0};
-const Rgb White{255, 255, 255};
-
-// An RGB picture read back from a PNG file; empty when it cannot be read.
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<png_byte> pixels;
-  Rgb At(int x, int y) const {
-    const png_byte* p = &pixels[(std::size_t(y) * width + x) * 3];
-    return Rgb{p[0], p[1], p[2]};
-  }
-};
-
-Picture ReadPng(const std::string& path) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  Picture picture;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return picture;
-  image.format = PNG_FORMAT_RGB;
-  picture.pixels.resize(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, picture.pixels.data(), 0, nullptr)) return Picture{};
-  picture.width = int(image.width);
-  picture.height = int(image.height);
-  return picture;
-}
 
 TEST(Replay, PrintsEventsScreenCursorAndStyle) {
   const std::string input = WriteInput(

@@ -99,6 +99,16 @@ TEST(ScenarioParse, CommentsBlankLinesAndCarriageReturns) {
   EXPECT_EQ(scenario.steps[3].kind, StepKind::Vanish);
 }
 
+TEST(ScenarioParse, ReplugTakesTheAbsenceAndHoldNothing) {
+  const Scenario scenario = Parse("replug 1000\nhold\n");
+  ASSERT_EQ(scenario.steps.size(), 2u);
+  EXPECT_EQ(scenario.steps[0].kind, StepKind::Replug);
+  EXPECT_EQ(scenario.steps[0].count, 1000u);
+  EXPECT_EQ(scenario.steps[1].kind, StepKind::Hold);
+  EXPECT_EQ(ParseScenario("replug\n").error, "line 1: replug needs one number");
+  EXPECT_EQ(ParseScenario("hold 3\n").error, "line 1: hold takes nothing");
+}
+
 TEST(ScenarioParse, FaultsNameTheirLine) {
   EXPECT_EQ(ParseScenario("cr\nfrobnicate\n").error, "line 2: unknown command frobnicate");
   EXPECT_EQ(ParseScenario("word 12345\n").error, "line 1: bad hexadecimal list");

@@ -23,6 +23,10 @@ def log(message):
 # Where the main window's frame lies inside the virtual desktop (width,
 # height, left, top): its client area starts at (192, 134).
 MAIN_WINDOW_FRAME = (652, 545, 188, 92)
+# The terminal window's client area (left, top, width, height) inside the
+# virtual desktop: below the tabs, left of the vertical scroll bar, above the
+# horizontal one. The text view's cell (0, 0) starts at its origin.
+TEXT_VIEW = (196, 159, 620, 429)
 
 
 class Screenshot:

@@ -22,7 +22,11 @@ void StripTrailingBlanks(std::string& text) {
 }  // namespace
 
 std::string ScreenRowText(const TerminalState& state, int row) {
-  std::string text = Cp932ToUtf8(state.screen + row * ScreenColumns, ScreenColumns);
+  return CellRowText(state.screen + row * ScreenColumns);
+}
+
+std::string CellRowText(const std::uint8_t* row) {
+  std::string text = Cp932ToUtf8(row, ScreenColumns);
   StripTrailingBlanks(text);
   return text;
 }

@@ -1,5 +1,5 @@
 // talvorix-simdevice: a stand-in for the target device on a pseudo-terminal.
-// Usage: talvorix-simdevice [--link PATH] [--record FILE] [--settle MS] SCRIPT
+// Usage: talvorix-simdevice [--link PATH] [--record FILE] [--settle MS|configured] SCRIPT
 // (SCRIPT "-" reads standard input). See README.md for the script language.
 #include <csignal>
 #include <cstdio>
@@ -19,7 +19,7 @@ bool ReadScript(const std::string& path, std::string& text) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: talvorix-simdevice [--link PATH] [--record FILE] [--settle MS] SCRIPT\n");
+  std::fprintf(stderr, "usage: talvorix-simdevice [--link PATH] [--record FILE] [--settle MS|configured] SCRIPT\n");
   return 64;
 }
 
@@ -36,7 +36,9 @@ int main(int argc, char** argv) {
     } else if (arg == "--record" && hasValue) {
       record = argv[++i];
     } else if (arg == "--settle" && hasValue) {
-      device.settle = std::strtoull(argv[++i], nullptr, 10);
+      const std::string settle = argv[++i];
+      device.talkWhenConfigured = settle == "configured";
+      device.settle = std::strtoull(settle.c_str(), nullptr, 10);
     } else if (scriptPath.empty() && (arg == "-" || arg[0] != '-')) {
       scriptPath = arg;
     } else {

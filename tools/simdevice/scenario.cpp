@@ -1,11 +1,10 @@
 #include "tools/simdevice/scenario.h"
 
-#include <iconv.h>
-
 #include <cstdlib>
 #include <sstream>
 
 #include "terminal/model/jis.h"
+#include "terminal/native/cp932_text.h"
 
 namespace {
 
@@ -21,21 +20,6 @@ std::uint16_t FullWidthWord(unsigned char c) {
   if (c == '*') return 0x2176;
   if (c == ' ') return 0x2121;
   return 0;
-}
-
-bool Utf8ToCp932(std::string_view utf8, std::string& cp932) {
-  iconv_t cd = iconv_open("CP932", "UTF-8");
-  if (cd == iconv_t(-1)) return false;
-  std::string in(utf8);
-  cp932.assign(in.size() * 2 + 4, '\0');
-  char* inPtr = in.data();
-  std::size_t inLeft = in.size();
-  char* outPtr = cp932.data();
-  std::size_t outLeft = cp932.size();
-  const bool ok = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != std::size_t(-1);
-  iconv_close(cd);
-  cp932.resize(cp932.size() - outLeft);
-  return ok;
 }
 
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
@@ -66,6 +50,13 @@ std::string RestOfLine(std::istringstream& in) {
 }
 
 Step MakeStep(StepKind kind, int line) { return Step{kind, {}, {}, 0, 0, DefaultTimeout, line}; }
+
+// The steps that take one number: pause, wait and replug.
+StepKind NumberStepKind(const std::string& verb) {
+  if (verb == "pause") return StepKind::Pause;
+  if (verb == "replug") return StepKind::Replug;
+  return StepKind::WaitBytes;
+}
 
 Step SendWords(const std::vector<std::uint16_t>& words, int line) {
   Step step = MakeStep(StepKind::Send, line);
@@ -168,7 +159,7 @@ struct Parser {
     std::string a, b;
     in >> a >> b;
     std::uint64_t n = 0;
-    if (verb == "pause" || verb == "wait" || verb == "timeout" || verb == "repeat") {
+    if (verb == "pause" || verb == "wait" || verb == "timeout" || verb == "repeat" || verb == "replug") {
       if (!ParseNumber(a, n) || !b.empty()) return Fail(verb + " needs one number");
       if (verb == "timeout") {
         timeout = n;
@@ -179,7 +170,7 @@ struct Parser {
         blocks.emplace_back();
         return true;
       }
-      Step step = MakeStep(verb == "pause" ? StepKind::Pause : StepKind::WaitBytes, line);
+      Step step = MakeStep(NumberStepKind(verb), line);
       step.count = n;
       return Add(step);
     }
@@ -216,6 +207,7 @@ struct Parser {
     if (verb == "wait-close") return Add(MakeStep(StepKind::WaitClose, line));
     if (verb == "settings") return Add(MakeStep(StepKind::Settings, line));
     if (verb == "vanish") return Add(MakeStep(StepKind::Vanish, line));
+    if (verb == "hold") return Add(MakeStep(StepKind::Hold, line));
     if (verb == "quit") return Add(MakeStep(StepKind::Quit, line));
     return Fail("unknown command " + verb);
   }

@@ -19,6 +19,8 @@ enum class StepKind {
   WaitClose, // until the terminal has closed the port
   Settings,  // prints the line settings the terminal applied
   Vanish,    // the device disappears: the pty is closed and the link removed
+  Replug,    // as Vanish, and back after `count` milliseconds on a new pty behind the same link
+  Hold,      // until a line arrives on standard input
   Quit,      // the program ends
 };
 

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -23,7 +24,8 @@ std::uint64_t NowMs() {
 void Nap(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
 bool Ready(const SimDevice& device) {
-  return device.open && NowMs() - device.openSince >= device.settle;
+  if (!device.open) return false;
+  return device.talkWhenConfigured ? device.configured : NowMs() - device.openSince >= device.settle;
 }
 
 void WriteAll(SimDevice& device, const std::uint8_t* bytes, std::size_t length);
@@ -39,7 +41,26 @@ void EchoKeyReports(SimDevice& device) {
   }
 }
 
-// Takes in what the terminal sent, and notices it opening or closing the port.
+void TakeSent(SimDevice& device, const std::uint8_t* bytes, std::size_t length) {
+  device.received.insert(device.received.end(), bytes, bytes + length);
+  if (device.record != nullptr) {
+    std::fwrite(bytes, 1, length, device.record);
+    std::fflush(device.record);
+  }
+  EchoKeyReports(device);
+}
+
+// The first change of the line settings after the terminal opened the port
+// is the moment the line is configured: told on standard output with the
+// milliseconds since this pseudo-terminal was made.
+void NoteStatus(SimDevice& device, std::uint8_t status) {
+  if (!(status & TIOCPKT_IOCTL) || device.configured) return;
+  device.configured = true;
+  std::printf("CONFIGURED %llu\n", static_cast<unsigned long long>(NowMs() - device.madeAt));
+  std::fflush(stdout);
+}
+
+// Takes in what the terminal sent, and notices it opening, configuring or closing the port.
 // Waits at most `timeout` milliseconds for something to happen.
 void Service(SimDevice& device, int timeout) {
   pollfd p{device.master, POLLIN, 0};
@@ -48,6 +69,7 @@ void Service(SimDevice& device, int timeout) {
     // No slave is open: the terminal closed the port (or has not opened it yet).
     // The master then reports POLLHUP at once, so nap instead of spinning.
     device.open = false;
+    device.configured = false;
     Nap(std::max(1, std::min(timeout, 10)));
     return;
   }
@@ -59,12 +81,13 @@ void Service(SimDevice& device, int timeout) {
   std::uint8_t buffer[4096];
   const ssize_t got = read(device.master, buffer, sizeof buffer);
   if (got <= 0) return;
-  device.received.insert(device.received.end(), buffer, buffer + got);
-  if (device.record != nullptr) {
-    std::fwrite(buffer, 1, std::size_t(got), device.record);
-    std::fflush(device.record);
+  // Packet mode: every read starts with a status byte, and only a zero one
+  // carries the terminal's data.
+  if (buffer[0] != TIOCPKT_DATA) {
+    NoteStatus(device, buffer[0]);
+    return;
   }
-  EchoKeyReports(device);
+  TakeSent(device, buffer + 1, std::size_t(got - 1));
 }
 
 // Writes without regard to the open state (echo answers an open port anyway).
@@ -225,34 +248,99 @@ void PrintSettings(const SimDevice& device) {
   std::fflush(stdout);
 }
 
-}  // namespace
-
-bool StartDevice(SimDevice& device, const std::string& linkPath, const std::string& recordPath) {
+// A new pseudo-terminal in raw mode. The device does not keep the slave open
+// itself: the master's hang-up then tells it whether the terminal has the
+// port open. Packet mode with EXTPROC set on the line makes the pty report
+// every change of the line settings to this end (TIOCPKT_IOCTL), so the
+// device sees the moment the terminal configures the line.
+bool MakePty(SimDevice& device) {
   int slave = -1;
   char name[256] = {};
   if (openpty(&device.master, &slave, name, nullptr, nullptr) != 0) return false;
   termios raw{};
   tcgetattr(slave, &raw);
   cfmakeraw(&raw);
+  raw.c_lflag |= EXTPROC;
   tcsetattr(slave, TCSANOW, &raw);
-  // The device does not keep the slave open itself: the master's hang-up then
-  // tells it whether the terminal has the port open.
   close(slave);
+  int packetMode = 1;
+  ioctl(device.master, TIOCPKT, &packetMode);
   fcntl(device.master, F_SETFL, fcntl(device.master, F_GETFL) | O_NONBLOCK);
   device.slavePath = name;
+  device.madeAt = NowMs();
+  device.open = false;
+  device.configured = false;
+  return true;
+}
+
+// Points the link at the pseudo-terminal in one step (a new link renamed over the old).
+bool LinkPty(const SimDevice& device) {
+  if (device.linkPath.empty()) return true;
+  const std::string temporary = device.linkPath + ".new";
+  unlink(temporary.c_str());
+  return symlink(device.slavePath.c_str(), temporary.c_str()) == 0 &&
+         rename(temporary.c_str(), device.linkPath.c_str()) == 0;
+}
+
+// The device appears: a new pseudo-terminal behind the link, its path on standard output.
+bool Plug(SimDevice& device) {
+  if (!MakePty(device) || !LinkPty(device)) return false;
+  std::printf("PTY %s\n", device.slavePath.c_str());
+  std::fflush(stdout);
+  return true;
+}
+
+// The device disappears: the link goes, and the terminal's side of the line fails.
+void Unplug(SimDevice& device) {
+  if (!device.linkPath.empty()) unlink(device.linkPath.c_str());
+  if (device.master >= 0) close(device.master);
+  device.master = -1;
+}
+
+// Gone for step.count milliseconds, then back on a new pseudo-terminal behind the same link.
+bool Replug(SimDevice& device, const Step& step) {
+  Unplug(device);
+  const std::uint64_t end = NowMs() + step.count;
+  while (!stopRequested && NowMs() < end) Nap(int(std::min<std::uint64_t>(end - NowMs(), 20)));
+  if (stopRequested || Plug(device)) return true;
+  std::fprintf(stderr, "talvorix-simdevice: line %d: no new pseudo-terminal\n", step.line);
+  return false;
+}
+
+// True when standard input has bytes waiting, or has ended.
+bool StdinReadable() {
+  pollfd in{STDIN_FILENO, POLLIN, 0};
+  return poll(&in, 1, 0) > 0;
+}
+
+// Reads up to the end of the line, never waiting for more than is there, so
+// that a stop request is not held up by a line cut short.
+void SkipStdinLine() {
+  char c = 0;
+  while (StdinReadable() && read(STDIN_FILENO, &c, 1) == 1 && c != '\n') {
+  }
+}
+
+// Waits, still serving the line, until a line arrives on standard input.
+void Hold(SimDevice& device) {
+  while (!stopRequested) {
+    if (StdinReadable()) {
+      SkipStdinLine();
+      return;
+    }
+    Service(device, 5);
+  }
+}
+
+}  // namespace
+
+bool StartDevice(SimDevice& device, const std::string& linkPath, const std::string& recordPath) {
   if (!recordPath.empty()) {
     device.record = std::fopen(recordPath.c_str(), "wb");
     if (device.record == nullptr) return false;
   }
-  if (!linkPath.empty()) {
-    const std::string temporary = linkPath + ".new";
-    unlink(temporary.c_str());
-    if (symlink(name, temporary.c_str()) != 0 || rename(temporary.c_str(), linkPath.c_str()) != 0) return false;
-    device.linkPath = linkPath;
-  }
-  std::printf("PTY %s\n", name);
-  std::fflush(stdout);
-  return true;
+  device.linkPath = linkPath;
+  return Plug(device);
 }
 
 PlayResult PlayStep(SimDevice& device, const Step& step) {
@@ -271,6 +359,8 @@ PlayResult PlayStep(SimDevice& device, const Step& step) {
     case StepKind::WaitOpen: ok = WaitOpenState(device, true); break;
     case StepKind::WaitClose: ok = WaitOpenState(device, false); break;
     case StepKind::Settings: PrintSettings(device); break;
+    case StepKind::Replug: ok = Replug(device, step); break;
+    case StepKind::Hold: Hold(device); break;
     case StepKind::Vanish:
       StopDevice(device);
       return PlayResult::Quit;
@@ -286,10 +376,8 @@ void ServeFor(SimDevice& device, std::uint64_t milliseconds) {
 }
 
 void StopDevice(SimDevice& device) {
-  if (!device.linkPath.empty()) unlink(device.linkPath.c_str());
+  Unplug(device);
   device.linkPath.clear();
-  if (device.master >= 0) close(device.master);
-  device.master = -1;
   if (device.record != nullptr) std::fclose(device.record);
   device.record = nullptr;
 }

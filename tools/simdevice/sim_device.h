@@ -1,6 +1,8 @@
 // The device end of a pseudo-terminal: plays a scenario towards the terminal,
 // records what the terminal sends, and outlives the terminal opening and
-// closing the port.
+// closing the port. It can also disappear and come back on a new
+// pseudo-terminal behind the same link, as a USB adapter pulled out and
+// plugged in again.
 #pragma once
 
 #include <csignal>
@@ -21,8 +23,11 @@ struct SimDevice {
   std::size_t echoCursor = 0;       // the next key report to echo
   bool echo = false;
   bool open = false;                // the terminal has the port open
+  bool configured = false;          // ... and has applied line settings since it opened it
+  std::uint64_t madeAt = 0;         // when the current pseudo-terminal was made (milliseconds)
   std::uint64_t openSince = 0;      // milliseconds
   std::uint64_t settle = 300;       // quiet time after the terminal opened the port
+  bool talkWhenConfigured = false;  // instead of the quiet time: talk once the line is configured
 };
 
 enum class PlayResult { Next, Failed, Quit };

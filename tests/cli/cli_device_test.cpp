@@ -1,0 +1,308 @@
+// talvorix-cli run as a program against the simulated device on a pseudo-terminal.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "terminal/link/log_sessions.h"
+#include "tests/png_picture.h"
+#include "tests/scratch_dir.h"
+#include "tools/simdevice/scenario.h"
+#include "tools/whole_file.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+std::string Contents(const std::string& path) {
+  std::string bytes;
+  ReadWholeFile(path, bytes);
+  return bytes;
+}
+
+// Starts a program with its standard output and error in files.
+pid_t Spawn(const std::vector<std::string>& arguments, const std::string& outPath, const std::string& errPath) {
+  posix_spawn_file_actions_t files;
+  posix_spawn_file_actions_init(&files);
+  posix_spawn_file_actions_addopen(&files, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&files, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = -1;
+  if (posix_spawnp(&pid, argv[0], &files, nullptr, argv.data(), environ) != 0) pid = -1;
+  posix_spawn_file_actions_destroy(&files);
+  return pid;
+}
+
+int ExitCodeOf(pid_t pid) {
+  int status = 0;
+  if (pid < 0 || waitpid(pid, &status, 0) != pid) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// The simulated device playing a scenario on a pseudo-terminal at dir/tty,
+// recording what the terminal sends in dir/record; stopped at the end.
+class Device {
+ public:
+  Device(const ScratchDir& dir, const std::string& scenario) : dir_(dir) {
+    WriteFile(dir.File("device.scenario"), scenario);
+    pid_ = Spawn({TALVORIX_SIMDEVICE, "--link", Link(), "--record", dir.File("record"), "--settle", "100",
+                  dir.File("device.scenario")},
+                 dir.File("device.out"), dir.File("device.err"));
+    const auto end = Clock::now() + std::chrono::seconds(10);
+    while (!std::filesystem::is_symlink(Link()) && Clock::now() < end) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
+  ~Device() { Stop(); }
+  std::string Link() const { return dir_.File("tty"); }
+  std::string Record() const { return Contents(dir_.File("record")); }
+  std::string Output() const { return Contents(dir_.File("device.out")); }
+  // The device's exit code: 0 when its scenario went through or it was stopped.
+  int Stop() {
+    if (pid_ > 0) kill(pid_, SIGTERM);
+    const int code = pid_ > 0 ? ExitCodeOf(pid_) : code_;
+    pid_ = -1;
+    code_ = code;
+    return code;
+  }
+
+ private:
+  const ScratchDir& dir_;
+  pid_t pid_ = -1;
+  int code_ = -1;
+};
+
+struct CliRun {
+  int exitCode;
+  std::string out;
+  std::string err;
+  double seconds;
+};
+
+// The tool on `port` with the script and options; no run may take more than half a minute.
+CliRun RunCli(const ScratchDir& dir, const std::string& port, const std::string& script,
+              std::vector<std::string> options = {}) {
+  WriteFile(dir.File("test.script"), script);
+  std::vector<std::string> arguments = {"timeout", "30", TALVORIX_CLI, "--port", port};
+  arguments.insert(arguments.end(), options.begin(), options.end());
+  arguments.push_back(dir.File("test.script"));
+  const Clock::time_point start = Clock::now();
+  const int code = ExitCodeOf(Spawn(arguments, dir.File("cli.out"), dir.File("cli.err")));
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  return CliRun{code, Contents(dir.File("cli.out")), Contents(dir.File("cli.err")), seconds};
+}
+
+bool Holds(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::string Bytes(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+// What the device sends for a line of text: its words, then CR LF.
+std::string LineBytes(const std::string& utf8) {
+  std::vector<std::uint16_t> words;
+  EXPECT_TRUE(TextToWords(utf8, false, words));
+  words.push_back(0x000D);
+  words.push_back(0x000A);
+  std::vector<std::uint8_t> bytes;
+  AppendWords(words, bytes);
+  return Bytes(bytes);
+}
+
+TEST(CliDevice, TheDemonstrationsBannerIsFound) {
+  const ScratchDir dir;
+  Device device(dir, Contents(TALVORIX_SOURCE_DIR "/tools/simdevice/demo.scenario"));
+  const CliRun run = RunCli(dir, device.Link(),
+                            "expect 通信ターミナル　デモンストレーション within 5000\n"
+                            "expect-row 0 通信ターミナル　デモンストレーション\n");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+}
+
+TEST(CliDevice, KeyReportsArriveAsTheWindowSendsThem) {
+  const ScratchDir dir;
+  Device device(dir,
+                "wait-open\n"
+                "expect 00 00 1D 00 61 23 41 04\n"
+                "expect 22 00 1D 00 41 23 41 04\n"
+                "line 受け取りました\n"
+                "wait-close\n");
+  const CliRun run = RunCli(dir, device.Link(), "key a\nkey shift+a\nexpect 受け取りました\n");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(device.Stop(), 0);
+  EXPECT_EQ(device.Record(), std::string("\x00\x00\x1D\x00\x61\x23\x41\x04\x22\x00\x1D\x00\x41\x23\x41\x04", 16));
+}
+
+TEST(CliDevice, TypedKeysComeBackThroughTheDevicesEcho) {
+  const ScratchDir dir;
+  Device device(dir, "wait-open\necho on\nline どうぞ\nwait-close\n");
+  const CliRun run = RunCli(dir, device.Link(),
+                            "expect どうぞ\nkey t\nkey a\nkey l\nkey shift+v\nkey Caps_Lock\nkey x\n"
+                            "expect ｔａｌＶＸ\nexpect-cursor 1 10\nscreen\n");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "  0|どうぞ\n  1|ｔａｌＶＸ\ncursor 1 10\ntab 0\n");
+}
+
+TEST(CliDevice, TextGoesAsJisWords) {
+  const ScratchDir dir;
+  Device device(dir, "wait-open\nexpect 22 24 41 00 41 34\nline 届いた\nwait-close\n");
+  const CliRun run = RunCli(dir, device.Link(), "text あA漢\nexpect 届いた\n");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(device.Stop(), 0);
+  EXPECT_EQ(device.Record(), std::string("\x22\x24\x41\x00\x41\x34", 6));
+}
+
+TEST(CliDevice, PointPlotModeDrawsAndIsAnswered) {
+  const ScratchDir dir;
+  Device device(dir, "wait-open\nplot 10,10 20,30 600,400\nline 描画済み\ncsi 2面\nwait-close\n");
+  const std::string picture = dir.File("graphic.png");
+  const CliRun run = RunCli(dir, device.Link(), "expect 描画済み\nexpect-tab 2\npicture " + picture + "\n");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(device.Stop(), 0) << "the device's plot was not answered";
+  EXPECT_EQ(device.Record(), std::string("\x06\x00\x06\x00", 4));
+  const Picture plane = ReadPng(picture);
+  ASSERT_EQ(plane.width, 640);
+  ASSERT_EQ(plane.height, 480);
+  EXPECT_EQ(plane.At(10, 10), Black);
+  EXPECT_EQ(plane.At(20, 30), Black);
+  EXPECT_EQ(plane.At(600, 400), Black);
+  EXPECT_EQ(plane.At(11, 10), White);
+  EXPECT_EQ(plane.At(30, 20), White);
+}
+
+TEST(CliDevice, ASequenceCutAcrossArrivalsIsCompleted) {
+  const ScratchDir dir;
+  Device device(dir, "wait-open\nword 9b 2333\npause 300\nword 2128 2334 2348\ntext 移動\nwait-close\n");
+  const CliRun run = RunCli(dir, device.Link(), "expect 移動\nscreen\n");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_TRUE(Holds(run.out, "  3|　　移動\ncursor 3 8\n")) << run.out;
+}
+
+TEST(CliDevice, ASequenceTheDeviceNeverEndsFailsAfterFiveSeconds) {
+  const ScratchDir dir;
+  Device device(dir, "wait-open\nword 9b 2333\npause 6000\nline 続き\nwait-close\n");
+  const CliRun run = RunCli(dir, device.Link(), "expect 続き within 8000\n");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_GT(run.seconds, 5.0);
+  EXPECT_EQ(run.err, "talvorix-cli: 通信ターミナル: 受信エラー：ＣＳＩシーケンス実行出来ない！！\n");
+}
+
+TEST(CliDevice, AFailingExpectationExitsOneWithinItsLimitAndPrintsTheScreen) {
+  const ScratchDir dir;
+  Device device(dir, "wait-open\nline 準備完了\nwait-close\n");
+  const CliRun run = RunCli(dir, device.Link(), "expect 準備完了\nexpect 決して来ない within 400\nkey a\n");
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_GE(run.seconds, 0.4);
+  EXPECT_LT(run.seconds, 3.0);
+  EXPECT_TRUE(Holds(run.err, "line 2: expect 決して来ない within 400: expected text \"決して来ない\" on the screen "
+                             "within 400 ms, not met\n"))
+      << run.err;
+  EXPECT_TRUE(Holds(run.err, "screen:\n  0|準備完了\n  1|\ncursor 1 0\ntab 0\n")) << run.err;
+  EXPECT_TRUE(Holds(run.err, "last bytes received (12 in this connection):\n00000000  3D60 4877 3430 4E3B 000D 000A"))
+      << run.err;
+  EXPECT_EQ(device.Stop(), 0);
+  EXPECT_EQ(device.Record(), "") << "the line after the failure ran";
+}
+
+TEST(CliDevice, AMissingDeviceExitsTwoWithTheReason) {
+  const ScratchDir dir;
+  const CliRun run = RunCli(dir, dir.File("no-such-tty"), "expect x\n");
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.err, "talvorix-cli: cannot open " + dir.File("no-such-tty") + ": No such file or directory\n");
+}
+
+TEST(CliDevice, AScriptFaultExitsTwoWithItsLineBeforeThePortIsOpened) {
+  const ScratchDir dir;
+  const CliRun run = RunCli(dir, dir.File("no-such-tty"), "# fine\nkey a\nkey Hyper_L\n");
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.err, "talvorix-cli: " + dir.File("test.script") + ": line 3: no key is named \"Hyper_L\"\n");
+}
+
+TEST(CliDevice, WrongUsageExitsTwoWithTheUsage) {
+  const ScratchDir dir;
+  const CliRun run = RunCli(dir, dir.File("tty"), "", {"--speed", "12345"});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_TRUE(Holds(run.err, "speed 12345 bit/s is not one of the line settings' speeds\nusage: talvorix-cli"))
+      << run.err;
+}
+
+TEST(CliDevice, AVanishedDeviceEndsTheScript) {
+  const ScratchDir dir;
+  Device device(dir, "wait-open\nline さようなら\npause 200\nvanish\n");
+  const CliRun run = RunCli(dir, device.Link(), "expect さようなら\nwait 5000\nkey a\n");
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_LT(run.seconds, 3.0);
+  EXPECT_TRUE(Holds(run.err, "line 2: wait 5000: " + device.Link())) << run.err;
+  EXPECT_TRUE(Holds(run.err, "has gone")) << run.err;
+}
+
+TEST(CliDevice, AStopSignalEndsTheRunWithTheEndStamp) {
+  const ScratchDir dir;
+  Device device(dir, "wait-open\nline 始まり\nwait-close\n");
+  WriteFile(dir.File("test.script"), "expect 始まり\nwait 20000\n");
+  const std::string log = dir.File("Talvorix.log");
+  const pid_t cli = Spawn({TALVORIX_CLI, "--port", device.Link(), "--log", log, dir.File("test.script")},
+                          dir.File("cli.out"), dir.File("cli.err"));
+  const auto end = Clock::now() + std::chrono::seconds(10);
+  while (Contents(log).size() < 86 + 85 + LineBytes("始まり").size() && Clock::now() < end) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  kill(cli, SIGTERM);
+  EXPECT_EQ(ExitCodeOf(cli), 1);
+  EXPECT_EQ(Contents(dir.File("cli.err")), "talvorix-cli: line 2: wait 20000: stopped by signal 15\n");
+  std::vector<LogSession> sessions;
+  const std::string bytes = Contents(log);
+  ASSERT_TRUE(ReadLogSessions(bytes, sessions));
+  ASSERT_EQ(sessions.size(), 1u);
+  EXPECT_EQ(sessions[0].dataEnd + 85, bytes.size()) << "the end stamp closes the log";
+}
+
+TEST(CliDevice, TheLogHoldsEveryByteOfEachConnectionInOrder) {
+  const ScratchDir dir;
+  Device device(dir,
+                "wait-open\nline 一回目\nwait-close\n"
+                "wait-open\nline 二回目\nflood 30000 0 ０１２３４５６７８９\nline 終わり\nwait-close\n");
+  const std::string log = dir.File("Talvorix.log");
+  // The device notices a closed port within a few milliseconds: the pause lets it.
+  const CliRun run = RunCli(dir, device.Link(),
+                            "expect 一回目\ndisconnect\nwait 100\nconnect\nexpect 終わり within 10000\n",
+                            {"--log", log});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const std::string bytes = Contents(log);
+  std::vector<LogSession> sessions;
+  ASSERT_TRUE(ReadLogSessions(bytes, sessions));
+  ASSERT_EQ(sessions.size(), 2u);
+  EXPECT_EQ(bytes.substr(sessions[0].dataStart, sessions[0].dataEnd - sessions[0].dataStart), LineBytes("一回目"));
+  std::string flood;
+  while (flood.size() < 30000) flood += LineBytes("０１２３４５６７８９").substr(0, 20);
+  const std::string second = bytes.substr(sessions[1].dataStart, sessions[1].dataEnd - sessions[1].dataStart);
+  const std::string sent = LineBytes("二回目") + flood.substr(0, 30000) + LineBytes("終わり");
+  EXPECT_EQ(second.size(), sent.size());
+  EXPECT_TRUE(second == sent) << "the second connection's bytes differ from what the device sent";
+  EXPECT_EQ(sessions[1].dataEnd + 85, bytes.size()) << "the end stamp closes the log";
+}
+
+TEST(CliDevice, TheLineSettingsReachTheDevice) {
+  const ScratchDir dir;
+  Device device(dir, "wait-open\nsettings\nline 設定済み\nwait-close\n");
+  const CliRun run = RunCli(dir, device.Link(), "expect 設定済み\n",
+                            {"--speed", "2000000", "--stop-bits", "2", "--rts-cts", "--xon-xoff"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(Holds(device.Output(), "SETTINGS speed 2000000 cstopb 1 crtscts 1 ixon 1 ixoff 1")) << device.Output();
+}
+
+}  // namespace

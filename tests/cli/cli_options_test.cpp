@@ -1,0 +1,72 @@
+// The command line.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tools/cli/cli_options.h"
+
+namespace {
+
+bool Parse(std::vector<const char*> arguments, CliOptions& options, std::string& error) {
+  arguments.insert(arguments.begin(), "talvorix-cli");
+  return ParseCliOptions(int(arguments.size()), arguments.data(), options, error);
+}
+
+CliOptions Parsed(const std::vector<const char*>& arguments) {
+  CliOptions options;
+  std::string error;
+  EXPECT_TRUE(Parse(arguments, options, error)) << error;
+  return options;
+}
+
+std::string Refusal(const std::vector<const char*>& arguments) {
+  CliOptions options;
+  std::string error;
+  EXPECT_FALSE(Parse(arguments, options, error));
+  return error;
+}
+
+TEST(CliOptions, TheWindowsDefaultsOnTheFirstUsbAdapter) {
+  const CliOptions options = Parsed({"test.script"});
+  EXPECT_EQ(options.scriptPath, "test.script");
+  EXPECT_EQ(options.session.portPath, "/dev/ttyUSB0");
+  EXPECT_EQ(DescribeLineSettings(options.session.line), "1000000 bit/s 8N1");
+  EXPECT_TRUE(options.session.logPath.empty());
+  EXPECT_FALSE(options.session.terminal.newLine || options.session.terminal.noWrap ||
+               options.session.terminal.localEcho);
+}
+
+TEST(CliOptions, LineSettingsAndTerminalOptions) {
+  const CliOptions options =
+      Parsed({"--port", "/dev/ttyACM1", "--speed", "250000", "--data-bits", "7", "--parity", "even", "--stop-bits",
+              "2", "--rts-cts", "--xon-xoff", "--log", "run.log", "--newline", "--no-wrap", "--local-echo", "-"});
+  EXPECT_EQ(options.session.portPath, "/dev/ttyACM1");
+  EXPECT_EQ(DescribeLineSettings(options.session.line), "250000 bit/s 7E2 RTS/CTS XON/XOFF");
+  EXPECT_EQ(options.session.logPath, "run.log");
+  EXPECT_TRUE(options.session.terminal.newLine && options.session.terminal.noWrap &&
+              options.session.terminal.localEcho);
+  EXPECT_EQ(options.scriptPath, "-");
+  EXPECT_EQ(Parsed({"--data-bits", "5", "--stop-bits", "1.5", "s"}).session.line.stopBits, StopBitsOneAndHalf);
+  EXPECT_EQ(Parsed({"--parity", "mark", "s"}).session.line.parity, ParityMark);
+}
+
+TEST(CliOptions, WrongArgumentsAreNamed) {
+  EXPECT_EQ(Refusal({}), "no script");
+  EXPECT_EQ(Refusal({"a", "b"}), "wrong argument: b");
+  EXPECT_EQ(Refusal({"--speed", "fast", "s"}), "wrong argument: --speed fast");
+  EXPECT_EQ(Refusal({"--parity", "odd1", "s"}), "wrong argument: --parity odd1");
+  EXPECT_EQ(Refusal({"--stop-bits", "3", "s"}), "wrong argument: --stop-bits 3");
+  EXPECT_EQ(Refusal({"--port", "", "s"}), "wrong argument: --port ");
+  EXPECT_EQ(Refusal({"s", "--log"}), "wrong argument: --log");
+  EXPECT_EQ(Refusal({"--bogus", "x", "s"}), "wrong argument: --bogus x");
+}
+
+TEST(CliOptions, LineSettingsALineCannotHave) {
+  EXPECT_NE(Refusal({"--speed", "19200", "s"}).find("not one of the line settings' speeds"), std::string::npos);
+  EXPECT_NE(Refusal({"--data-bits", "9", "s"}).find("9 data bits"), std::string::npos);
+  EXPECT_NE(Refusal({"--stop-bits", "1.5", "s"}).find("1.5 stop bits do not go with 8 data bits"),
+            std::string::npos);
+}
+
+}  // namespace

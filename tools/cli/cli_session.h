@@ -1,0 +1,71 @@
+// The tool's connection to the device: the serial port, the communication
+// log and the terminal on them, and the screen as the script sees it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "tools/cli/cli_terminal.h"
+#include "tools/cli/comm_log.h"
+#include "tools/cli/line_settings.h"
+#include "tools/cli/received_tail.h"
+#include "tools/cli/screen_view.h"
+#include "tools/cli/serial_port.h"
+
+struct SessionSettings {
+  std::string portPath;
+  LineSettings line;
+  TerminalOptions terminal;
+  std::string logPath;  // empty: no log
+};
+
+enum class ReceiveOutcome { Met, TimedOut, Failed };
+
+class Session final : private TerminalLine {
+ public:
+  explicit Session(const SessionSettings& settings);
+  ~Session() override;
+
+  // Opens the log (writing its header line) and connects. False, with
+  // `error`, when either cannot be opened.
+  bool Start(std::string& error);
+
+  // As the window connects: the port opened with the line settings, the
+  // start stamp, the screen blanked. False, with `error`, when the port cannot
+  // be opened or the stamp not written.
+  bool Connect(std::string& error);
+  // The port closed, the end stamp written. Nothing when not connected.
+  void Disconnect();
+
+  // Takes in what arrives until `met` holds for the screen, checking it at
+  // once and after every arrival; TimedOut at `deadline` (monotonic ms),
+  // Failed when the line has failed (see Failure). The terminal is ticked
+  // all the while.
+  ReceiveOutcome ReceiveUntil(std::uint64_t deadline, const std::function<bool(const ScreenView&)>& met);
+
+  CliTerminal& Terminal() { return terminal_; }
+  const ScreenView& View() const { return view_; }
+  const ReceivedTail& Received() const { return received_; }
+
+  // Why the line cannot go on: the device has gone, did not take a byte, or
+  // the log could not be written. Empty while all is well.
+  const std::string& Failure() const { return failure_; }
+
+ private:
+  bool Send(std::uint8_t byte) override;
+  void Purge() override;
+  bool Log(const std::uint8_t* bytes, std::size_t length) override;
+  void Tell(const std::string& caption, const std::string& text) override;
+
+  void ReceiveArrived();
+  void Fail(const std::string& why);
+
+  SessionSettings settings_;
+  SerialPort port_;
+  CommLog log_;
+  std::string failure_;
+  ReceivedTail received_;
+  ScreenView view_;
+  CliTerminal terminal_;
+};

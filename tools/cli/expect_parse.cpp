@@ -1,0 +1,95 @@
+#include "tools/cli/expect_parse.h"
+
+#include "tools/cli/script_words.h"
+#include "tools/cli/wide_text.h"
+
+namespace {
+
+constexpr long LongestLimitMs = 86400000;  // a day
+constexpr int LastTab = 2;
+
+bool IsDigits(std::string_view text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// Takes a trailing "within MS" off the arguments. A last word that is not a
+// number leaves "within" to the text.
+bool TakeLimit(std::string_view& arguments, int& limitMs, std::string& error) {
+  const std::size_t numberAt = arguments.find_last_of(" \t");
+  if (numberAt == std::string_view::npos || !IsDigits(arguments.substr(numberAt + 1))) return true;
+  const std::string_view head = TrimBlanks(arguments.substr(0, numberAt));
+  const std::size_t wordAt = head.find_last_of(" \t");
+  if (head.substr(wordAt == std::string_view::npos ? 0 : wordAt + 1) != "within") return true;
+  if (!ParseNumberIn(arguments.substr(numberAt + 1), 0, LongestLimitMs, limitMs)) {
+    error = "within takes a limit from 0 to " + std::to_string(LongestLimitMs) + " ms";
+    return false;
+  }
+  arguments = wordAt == std::string_view::npos ? std::string_view() : TrimBlanks(head.substr(0, wordAt));
+  return true;
+}
+
+bool CompilePattern(std::string_view text, Expectation& expectation, std::string& error) {
+  std::wstring wide;
+  Utf8ToWide(text, wide);
+  try {
+    expectation.pattern.assign(wide, std::regex_constants::ECMAScript);
+  } catch (const std::regex_error& failure) {
+    error = "the pattern /" + std::string(text) + "/ is not valid: " + failure.what();
+    return false;
+  }
+  return true;
+}
+
+bool ParseTextExpectation(std::string_view arguments, Expectation& expectation, std::string& error) {
+  const bool pattern = arguments.size() > 2 && arguments.front() == '/' && arguments.back() == '/';
+  expectation.kind = pattern ? ExpectKind::Pattern : ExpectKind::Text;
+  expectation.text = pattern ? arguments.substr(1, arguments.size() - 2) : arguments;
+  if (arguments.empty()) {
+    error = "expect needs a text or a /pattern/";
+    return false;
+  }
+  return !pattern || CompilePattern(expectation.text, expectation, error);
+}
+
+bool ParseRowExpectation(std::string_view arguments, Expectation& expectation, std::string& error) {
+  expectation.kind = ExpectKind::Row;
+  if (!ParseNumberIn(TakeWord(arguments), 0, ScreenRows - 1, expectation.row)) {
+    error = "expect-row needs a row from 0 to " + std::to_string(ScreenRows - 1) + ", then the text";
+    return false;
+  }
+  expectation.text = arguments;
+  return true;
+}
+
+bool ParseCursorExpectation(std::string_view arguments, Expectation& expectation, std::string& error) {
+  expectation.kind = ExpectKind::Cursor;
+  if (ParseNumberIn(TakeWord(arguments), 0, ScreenRows - 1, expectation.row) &&
+      ParseNumberIn(TakeWord(arguments), 0, ScreenColumns, expectation.column) && arguments.empty()) {
+    return true;
+  }
+  error = "expect-cursor needs a row from 0 to " + std::to_string(ScreenRows - 1) + " and a column from 0 to " +
+          std::to_string(ScreenColumns);
+  return false;
+}
+
+bool ParseTabExpectation(std::string_view arguments, Expectation& expectation, std::string& error) {
+  expectation.kind = ExpectKind::Tab;
+  if (ParseNumberIn(arguments, 0, LastTab, expectation.tab)) return true;
+  error = "expect-tab needs a view: 0 text, 1 dump, 2 graphic";
+  return false;
+}
+
+}  // namespace
+
+bool IsExpectVerb(std::string_view verb) {
+  return verb == "expect" || verb == "expect-row" || verb == "expect-cursor" || verb == "expect-tab";
+}
+
+bool ParseExpectation(std::string_view verb, std::string_view arguments, Expectation& expectation,
+                      std::string& error) {
+  if (!TakeLimit(arguments, expectation.limitMs, error)) return false;
+  if (verb == "expect-row") return ParseRowExpectation(arguments, expectation, error);
+  if (verb == "expect-cursor") return ParseCursorExpectation(arguments, expectation, error);
+  if (verb == "expect-tab") return ParseTabExpectation(arguments, expectation, error);
+  return ParseTextExpectation(arguments, expectation, error);
+}

@@ -1,0 +1,39 @@
+#include "tools/cli/screen_view.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "tools/cli/wide_text.h"
+#include "tools/replay/replay_report.h"
+
+namespace {
+
+int LastRowShown(const ScreenView& view) {
+  int last = ScreenRows - 1;
+  while (last > view.cursorRow && view.rows[std::size_t(last)].empty()) --last;
+  return last;
+}
+
+}  // namespace
+
+void UpdateScreenRows(ScreenView& view, const std::uint8_t* screen) {
+  for (std::size_t row = 0; row < ScreenRows; ++row) {
+    const std::uint8_t* bytes = screen + row * ScreenColumns;
+    if (std::memcmp(view.cells[row].data(), bytes, ScreenColumns) == 0) continue;
+    std::memcpy(view.cells[row].data(), bytes, ScreenColumns);
+    view.rows[row] = CellRowText(bytes);
+    // CellRowText writes well-formed UTF-8, U+FFFD for bytes that do not decode.
+    Utf8ToWide(view.rows[row], view.wideRows[row]);
+  }
+}
+
+std::string ScreenListing(const ScreenView& view) {
+  std::string listing;
+  char prefix[32];
+  for (int row = 0; row <= LastRowShown(view); ++row) {
+    std::snprintf(prefix, sizeof prefix, "%3d|", row);
+    listing += prefix + view.rows[std::size_t(row)] + "\n";
+  }
+  std::snprintf(prefix, sizeof prefix, "cursor %d %d\ntab %d\n", view.cursorRow, view.cursorCol, view.tab);
+  return listing + prefix;
+}

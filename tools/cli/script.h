@@ -1,0 +1,38 @@
+// A talvorix-cli script: UTF-8 text, one line each, blank lines and lines
+// starting with "#" ignored.
+//
+//   key NAME              a key as the window sends it (xdotool's names)
+//   text STRING           text as the input method sends it, one JIS word a character
+//   send HEX              raw bytes: "send 41 00 0d 00" or "send 41000d00"
+//   expect ...            see expect_parse.h
+//   wait MS               receive for MS milliseconds
+//   screen                print the screen rows
+//   picture FILE.png      a picture of the view the window shows
+//   disconnect, connect   close and open the port again
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/cli/expectation.h"
+#include "tools/cli/key_names.h"
+
+enum class LineKind { Key, Text, Send, Expect, Wait, Screen, Picture, Disconnect, Connect };
+
+struct ScriptLine {
+  LineKind kind = LineKind::Screen;
+  int number = 0;                   // in the file, from 1
+  std::string source;               // as written, for messages
+  std::vector<KeyEvent> keys;       // Key
+  std::vector<std::uint8_t> bytes;  // Text: code page 932; Send: the bytes
+  Expectation expectation;          // Expect
+  int milliseconds = 0;             // Wait
+  std::string path;                 // Picture
+};
+
+// Reads a whole script. The port is open when a script starts; sending while
+// it is closed, and connecting or disconnecting twice, are faults of the
+// script. False, with `error` as "line N: what is wrong", at the first fault.
+bool ParseScript(std::string_view text, std::vector<ScriptLine>& lines, std::string& error);
