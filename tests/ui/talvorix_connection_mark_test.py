@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The connection mark in status pane 3 of talvorix.exe under Wine, when the
-device disappears while the connect command is still running.
+device disappears while the connect command is still running, with automatic
+reconnect turned off (so the loss is told in a message box).
 
 The connect writes its start stamp after the line settings are applied and
 before it reads what arrived during the set-up. Here the communication log is
@@ -9,9 +10,10 @@ port open; the test then removes the device (COM5's pseudo-terminal is closed
 under the program) and empties the pipe. The read at the end of the connect
 finds the device gone, the program tells the user, and the disconnect runs
 inside that message. When the command has ended, pane 3 must show the
-disconnected mark, pixel for pixel as it did at start.
+disconnected mark, and must not have shown the connected one on the way.
+window-probe.exe reads the panes and the boxes from outside.
 
-usage: talvorix_connection_mark_test.py EXE DISPLAY_NUMBER WORKDIR
+usage: talvorix_connection_mark_test.py EXE PROBE DISPLAY_NUMBER WORKDIR
 """
 
 import os
@@ -23,12 +25,12 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from talvorix_session_test import END_STAMP, START_STAMP, wait_until  # noqa: E402
-from wine_session import MAIN_WINDOW_FRAME, Session, log, require_tools  # noqa: E402
+from reconnect_rig import CONNECTED, DESKTOP, DISCONNECTED, END_STAMP, START_STAMP, STAMP, Probe  # noqa: E402
+from talvorix_session_test import open_menu_item, wait_until  # noqa: E402
+from wine_session import Session, log, require_tools  # noqa: E402
 
-# Status pane 3 inside the main window's frame (left, top, right, bottom;
-# inclusive), clear of the size grip.
-PANE3 = (600, 519, 636, 541)
+LOST_TEXT = "通信端子が切断されました！！"
+HEADER = 86
 # The speed the terminal applies first when it connects (its default line),
 # and another one the test puts on the line beforehand.
 TERMINAL_SPEED = termios.B1000000
@@ -80,14 +82,6 @@ class LogPipe:
         os.close(self.fd)
 
 
-def pane3(session):
-    """The pixels of status pane 3."""
-    shot = session.screenshot()
-    _, _, left, top = MAIN_WINDOW_FRAME
-    x0, y0, x1, y1 = PANE3
-    return [shot.pixel(left + x, top + y) for y in range(y0, y1 + 1) for x in range(x0, x1 + 1)]
-
-
 def set_speed(device, speed):
     attributes = termios.tcgetattr(device.slave)
     attributes[4] = attributes[5] = speed
@@ -98,28 +92,13 @@ def line_speed(device):
     return termios.tcgetattr(device.master)[5]
 
 
-def boxes_open(session):
-    """Message boxes of the program: windows titled like the main window, besides it."""
-    return len(session.windows_titled("通信ターミナル")) - 1
-
-
-def connect_and_disconnect(session, pipe, disconnected):
-    """An ordinary connection: the mark changes, and comes back on disconnecting."""
-    session.keys("shift+Prior")
-    check(wait_until(lambda: START_STAMP in pipe.drain(), 15), "Shift+Page Up connects")
-    time.sleep(0.5)
-    check(pane3(session) != disconnected, "pane 3 shows another mark while connected")
-    session.keys("shift+Next")
-    check(wait_until(lambda: END_STAMP in pipe.drain(), 15), "Shift+Page Down disconnects")
-    time.sleep(0.5)
-    check(pane3(session) == disconnected, "pane 3 shows the disconnected mark again")
-
-
-def lose_device_while_connecting(session, pipe):
+def lose_device_while_connecting(session, probe, pipe):
     device = session.device
     set_speed(device, OTHER_SPEED)
     pipe.fill()
     before = len(pipe.data)
+    since = probe.count()
+    session.keys("space")  # gives the terminal window the focus
     session.keys("shift+Prior")
     check(wait_until(lambda: line_speed(device) == TERMINAL_SPEED, 15, 0.01),
           "the connect applies its line settings")
@@ -128,32 +107,40 @@ def lose_device_while_connecting(session, pipe):
     time.sleep(0.5)
     session.remove_device()
     time.sleep(1.0)
-    check(boxes_open(session) == 0, "while the pipe is full the connect waits, with the device gone, and shows nothing")
+    check(probe.wait_for(0, since, boxes=1) is None,
+          "while the pipe is full the connect waits, with the device gone, and shows nothing")
     pipe.drain()  # the start stamp's write goes through, and the connect on
-    check(wait_until(lambda: boxes_open(session) == 1, 15), "the connect tells the user that the device has gone")
+    told = probe.wait_for(15, since, boxes=1)
+    check(told is not None and told[1][1]["box"] == LOST_TEXT, "the connect tells the user that the device has gone")
     check(pipe.drain()[before:].startswith(b"\r\n" + START_STAMP), "after writing its start stamp")
     check(wait_until(lambda: END_STAMP in pipe.drain()[before:], 10),
           "the connection is closed while the message is shown")
     session.keys("Return")
-    check(wait_until(lambda: boxes_open(session) == 0, 10), "Return closes the message")
-    time.sleep(0.5)
+    check(probe.wait_for(10, since, boxes=0) is not None, "Return closes the message")
+    time.sleep(1.0)
     stamps = pipe.drain()[before:]
-    check(len(stamps) == 2 * 85 and stamps[85:].startswith(b"\r\n" + END_STAMP),
+    check(len(stamps) == 2 * STAMP and stamps[STAMP:].startswith(b"\r\n" + END_STAMP),
           "the log holds the start and the end stamp and nothing between")
-    return pane3(session)
+    states = [state for _, state in probe.states.snapshot()[since:]]
+    last = states[-1]["pane3"] if states else None
+    check(last == DISCONNECTED, "after the connect has ended, pane 3 shows %s (it shows %s)" % (DISCONNECTED, last))
+    check(all(state["pane3"] != CONNECTED for state in states), "pane 3 never showed %s meanwhile" % CONNECTED)
 
 
-def run(exe, display, workdir):
+def run(exe, probe_exe, display, workdir):
     pipe = LogPipe(os.path.join(workdir, "Talvorix.log"))
-    session = Session(exe, os.environ["WINEPREFIX"], display, workdir, desktop="talvorixmark")
+    session = Session(exe, os.environ["WINEPREFIX"], display, workdir, desktop=DESKTOP)
+    probe = None
     try:
         session.start()
-        check(wait_until(lambda: len(pipe.drain()) == 86, 10), "the program writes its header into the pipe")
-        disconnected = pane3(session)
-        connect_and_disconnect(session, pipe, disconnected)
-        check(lose_device_while_connecting(session, pipe) == disconnected,
-              "after the connect has ended, pane 3 shows the disconnected mark")
+        check(wait_until(lambda: len(pipe.drain()) == HEADER, 10), "the program writes its header into the pipe")
+        probe = Probe(probe_exe, session.env, 60)
+        check(probe.wait_for(10, pane3=DISCONNECTED) is not None, "the probe sees pane 3 show %s" % DISCONNECTED)
+        open_menu_item(session, 0, 2)  # 動作 -> 自動再接続, on at start
+        lose_device_while_connecting(session, probe, pipe)
     finally:
+        if probe is not None:
+            probe.stop()
         session.close()
         pipe.close()
 
@@ -161,16 +148,16 @@ def run(exe, display, workdir):
 def main():
     # A time-out ends the test with SIGTERM: leave through the clean-up.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(124))
-    if len(sys.argv) != 4:
+    if len(sys.argv) != 5:
         print(__doc__)
         return 2
     require_tools()
-    exe, display, workdir = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+    exe, probe_exe, display, workdir = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
     if os.path.isdir(workdir):
         shutil.rmtree(workdir)
     os.makedirs(workdir)
     try:
-        run(exe, display, workdir)
+        run(exe, probe_exe, display, workdir)
     except Failed:
         return 1
     log("passed")
