@@ -10,17 +10,15 @@ CASE: held-csi or plot-wait.
 """
 
 import os
-import shutil
-import signal
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import jis_words as jw  # noqa: E402
-from talvorix_link_keys_test import A_REPORT, Failed, boxes_open, check, connect  # noqa: E402
+from talvorix_link_keys_test import A_REPORT, boxes_open, connect  # noqa: E402
 from talvorix_session_test import END_STAMP, open_menu_item, stamps, wait_until  # noqa: E402
-from wine_session import Session, log, require_tools  # noqa: E402
+from wine_session import check, log, run_session_case  # noqa: E402
 
 RED = (255, 0, 0)
 ACK = bytes.fromhex("06 00")
@@ -101,27 +99,5 @@ CASES = {
 }
 
 
-def main():
-    # A time-out ends the test with SIGTERM: leave through the clean-up.
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(124))
-    if len(sys.argv) != 5 or sys.argv[1] not in CASES:
-        print(__doc__)
-        return 2
-    require_tools()
-    case, exe, display, workdir = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
-    if os.path.isdir(workdir):
-        shutil.rmtree(workdir)
-    session = Session(exe, os.environ["WINEPREFIX"], display, workdir)
-    try:
-        session.start()
-        CASES[case](session)
-    except Failed:
-        return 1
-    finally:
-        session.close()
-    log("passed")
-    return 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_session_case(CASES, __doc__))

@@ -33,20 +33,10 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import jis_words as jw  # noqa: E402
 import screen_compare as sc  # noqa: E402
 from talvorix_session_test import END_STAMP, START_STAMP, stamps, wait_until  # noqa: E402
-from wine_session import TEXT_VIEW, Session, log, require_tools  # noqa: E402
+from wine_session import TEXT_VIEW, Failed, Session, check, log, require_tools  # noqa: E402
 
 LAST_TEXT = "受信の終わり"
 
-
-class Failed(Exception):
-    pass
-
-
-def check(condition, what):
-    log(("PASS  " if condition else "FAIL  ") + what)
-    if not condition:
-        raise Failed(what)
-    return condition
 
 
 # --- the device's output ----------------------------------------------------

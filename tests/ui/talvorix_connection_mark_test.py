@@ -27,7 +27,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from reconnect_rig import CONNECTED, DESKTOP, DISCONNECTED, END_STAMP, START_STAMP, STAMP, Probe  # noqa: E402
 from talvorix_session_test import open_menu_item, wait_until  # noqa: E402
-from wine_session import Session, log, require_tools  # noqa: E402
+from wine_session import Failed, Session, check, log, require_tools  # noqa: E402
 
 LOST_TEXT = "通信端子が切断されました！！"
 HEADER = 86
@@ -36,15 +36,6 @@ HEADER = 86
 TERMINAL_SPEED = termios.B1000000
 OTHER_SPEED = termios.B38400
 
-
-class Failed(Exception):
-    pass
-
-
-def check(condition, what):
-    log(("PASS  " if condition else "FAIL  ") + what)
-    if not condition:
-        raise Failed(what)
 
 
 class LogPipe:

@@ -7,8 +7,6 @@ CASE: shift-release or echo-escape.
 """
 
 import os
-import shutil
-import signal
 import sys
 import time
 
@@ -16,7 +14,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import jis_words as jw  # noqa: E402
 from talvorix_session_test import START_STAMP, open_menu_item, stamps, wait_until  # noqa: E402
-from wine_session import Session, log, require_tools  # noqa: E402
+from wine_session import check, run_session_case  # noqa: E402
 
 A_REPORT = bytes.fromhex("00 00 1D 00 61 23 41 04")
 ESCAPE_REPORT = bytes.fromhex("00 00 00 00 1B 00 1B 29")
@@ -26,15 +24,6 @@ RED = (255, 0, 0)
 LOCAL_ECHO_BOX = (421, 242)
 SETTINGS_OK = (447, 345)
 
-
-class Failed(Exception):
-    pass
-
-
-def check(condition, what):
-    log(("PASS  " if condition else "FAIL  ") + what)
-    if not condition:
-        raise Failed(what)
 
 
 def connect(session):
@@ -95,27 +84,5 @@ CASES = {
 }
 
 
-def main():
-    # A time-out ends the test with SIGTERM: leave through the clean-up.
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(124))
-    if len(sys.argv) != 5 or sys.argv[1] not in CASES:
-        print(__doc__)
-        return 2
-    require_tools()
-    case, exe, display, workdir = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
-    if os.path.isdir(workdir):
-        shutil.rmtree(workdir)
-    session = Session(exe, os.environ["WINEPREFIX"], display, workdir)
-    try:
-        session.start()
-        CASES[case](session)
-    except Failed:
-        return 1
-    finally:
-        session.close()
-    log("passed")
-    return 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_session_case(CASES, __doc__))

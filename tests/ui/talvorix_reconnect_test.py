@@ -31,7 +31,7 @@ from reconnect_rig import (CONNECTED, DISCONNECTED, END_STAMP, HEADER, RECONNECT
                            START_STAMP, WAITING, WAITING_TEXT, Rig, banner_colour, connection_bytes, sessions_of,
                            wait_until)
 from talvorix_session_test import open_menu_item  # noqa: E402
-from wine_session import log, require_tools  # noqa: E402
+from wine_session import Failed, check, log, require_tools  # noqa: E402
 
 CYCLES = 20
 LOST_TEXT = "通信端子が切断されました！！"
@@ -40,15 +40,6 @@ QUIT_TEXT = "終了しますか?"
 # wanders by a few hundred kilobytes under Wine.
 MEMORY_GROWTH_KB = 2048
 
-
-class Failed(Exception):
-    pass
-
-
-def check(condition, what):
-    log(("PASS  " if condition else "FAIL  ") + what)
-    if not condition:
-        raise Failed(what)
 
 
 def connect_first(rig):

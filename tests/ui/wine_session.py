@@ -11,6 +11,7 @@ import select
 import shutil
 import signal
 import subprocess
+import sys
 import termios
 import time
 import tty
@@ -303,3 +304,39 @@ def require_tools():
         missing.append(wine_loader())
     if missing:
         raise RuntimeError("missing tools: " + ", ".join(missing))
+
+
+class Failed(Exception):
+    """A check of a test failed; it has been logged."""
+
+
+def check(condition, what):
+    """Logs the check; raises Failed when it does not hold, else gives True."""
+    log(("PASS  " if condition else "FAIL  ") + what)
+    if not condition:
+        raise Failed(what)
+    return condition
+
+
+def run_session_case(cases, usage):
+    """The main of a test script with one short session per case:
+    arguments CASE EXE DISPLAY_NUMBER WORKDIR. A time-out's SIGTERM leaves
+    through the clean-up; 2 for wrong arguments, 1 for a failed check."""
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(124))
+    if len(sys.argv) != 5 or sys.argv[1] not in cases:
+        print(usage)
+        return 2
+    require_tools()
+    case, exe, display, workdir = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
+    if os.path.isdir(workdir):
+        shutil.rmtree(workdir)
+    session = Session(exe, os.environ["WINEPREFIX"], display, workdir)
+    try:
+        session.start()
+        cases[case](session)
+    except Failed:
+        return 1
+    finally:
+        session.close()
+    log("passed")
+    return 0
