@@ -12,7 +12,6 @@ import shutil
 import signal
 import subprocess
 import sys
-import termios
 import time
 import tty
 
