@@ -17,7 +17,7 @@ import threading
 import time
 
 import jis_words as jw
-from wine_session import Session, wine_loader
+from wine_session import Session, wait_until, wine_loader  # noqa: F401 (wait_until: for the rig's users)
 
 START_STAMP = "通信開始時刻：".encode("cp932")
 END_STAMP = "通信終了時刻：".encode("cp932")
@@ -199,15 +199,6 @@ class Rig:
             if part is not None:
                 part.stop()
         self.session.close()
-
-
-def wait_until(probe, seconds, step=0.05):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        if probe():
-            return True
-        time.sleep(step)
-    return probe()
 
 
 def sessions_of(log_bytes):

@@ -15,7 +15,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import jis_words as jw  # noqa: E402
-from wine_session import Session, log, require_tools  # noqa: E402
+from wine_session import Session, log, require_tools, wait_until  # noqa: E402
 
 START_STAMP = "通信開始時刻：".encode("cp932")
 END_STAMP = "通信終了時刻：".encode("cp932")
@@ -42,15 +42,6 @@ class Checks:
         if not condition:
             self.failures.append(what)
         return condition
-
-
-def wait_until(probe, seconds, step=0.2):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        if probe():
-            return True
-        time.sleep(step)
-    return probe()
 
 
 def stamps(session, stamp):

@@ -305,6 +305,16 @@ def require_tools():
         raise RuntimeError("missing tools: " + ", ".join(missing))
 
 
+def wait_until(probe, seconds, step=0.2):
+    """Polls `probe` until it is true or `seconds` have passed; its last answer."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if probe():
+            return True
+        time.sleep(step)
+    return probe()
+
+
 class Failed(Exception):
     """A check of a test failed; it has been logged."""
 
