@@ -7,9 +7,9 @@ packages=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev llvm
-  libpng-dev libfreetype-dev fontconfig
+  libpng-dev libfreetype-dev fontconfig libre2-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-  wine wine32:i386 wine64
+  wine wine32:i386 wine64 fonts-wine
   xvfb xauth xdotool x11vnc imagemagick fonts-noto-cjk fonts-ipafont-gothic
   srecord python3
 )
