@@ -10,6 +10,11 @@ packages=(
   libpng-dev libfreetype-dev fontconfig libre2-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 fonts-wine
+  # The X extensions Wine's display driver uses (recommended by Wine, so not
+  # installed here by itself), for both loaders: both builds draw the same way.
+  libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1
+  libxrender1:i386 libxrandr2:i386 libxi6:i386 libxcursor1:i386 libxinerama1:i386
+  libxcomposite1:i386 libxfixes3:i386 libxxf86vm1:i386
   xvfb xauth xdotool x11vnc imagemagick fonts-noto-cjk fonts-ipafont-gothic
   srecord python3
 )

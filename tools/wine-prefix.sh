@@ -8,6 +8,7 @@
 # Creates DIR on first use and sets up its fonts as a Japanese Windows has them:
 # - a CJK font linked to the dialog faces, so that Japanese menus, dialogs and
 #   captions show their glyphs;
+# - Wine's Marlett, for the glyphs of the caption buttons;
 # - "FixedSys" in the Shift-JIS character set (the terminal's default font)
 #   resolved to IPAGothic, a fixed-pitch Japanese font whose half-width
 #   characters are one byte cell wide and full-width ones two, as on Windows.
@@ -32,8 +33,16 @@ talvorix_write_font_settings() {  # FILE: the registry settings above, REGEDIT4
   } > "$1"
 }
 
+# Wine draws the caption buttons (minimise, maximise, close) with glyphs of its
+# Marlett font (fonts-wine). This Wine does not look for it in its own data
+# folder, only in the prefix's Fonts folder; without it the buttons show "0",
+# "1" and "r".
+talvorix_link_wine_fonts() {
+  ln -sf /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
+}
+
 talvorix_make_prefix() {  # makes $WINEPREFIX for $WINEARCH unless it is ready
-  local ready="3 $WINEARCH" found reg
+  local ready="4 $WINEARCH" found reg
   # A new prefix has no mark yet: not an error, also for callers under set -e.
   found=$(cat "$WINEPREFIX/.talvorix-ready" 2>/dev/null || true)
   [ "$found" = "$ready" ] && return 0
@@ -46,6 +55,7 @@ talvorix_make_prefix() {  # makes $WINEPREFIX for $WINEARCH unless it is ready
   reg=$(mktemp --suffix=.reg)
   talvorix_write_font_settings "$reg"
   "$TALVORIX_WINE" regedit "$reg" >/dev/null 2>&1
+  talvorix_link_wine_fonts
   wineserver -w
   rm -f "$reg"
   echo "$ready" > "$WINEPREFIX/.talvorix-ready"
