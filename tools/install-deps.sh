@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev llvm
-  libpng-dev libfreetype-dev fontconfig libre2-dev
+  libpng-dev libfreetype-dev fontconfig libfontconfig-dev libre2-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 fonts-wine
   # The X extensions Wine's display driver uses (recommended by Wine, so not

@@ -1,22 +1,43 @@
 #include "tools/picture/font_file.h"
 
-#include <cstdio>
+#include <fontconfig/fontconfig.h>
+
 #include <filesystem>
+#include <memory>
 
 namespace {
 
 constexpr char Family[] = "IPAGothic";
 constexpr char PackagedFile[] = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
 
-// fc-match's "FAMILY\nFILE" for the family, or empty without fontconfig.
+struct PatternRelease {
+  void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
+};
+using Pattern = std::unique_ptr<FcPattern, PatternRelease>;
+
+// The string of OBJECT in the pattern, or empty.
+std::string PatternString(const FcPattern& pattern, const char* object) {
+  FcChar8* value = nullptr;
+  if (FcPatternGetString(&pattern, object, 0, &value) != FcResultMatch) return {};
+  return reinterpret_cast<const char*>(value);
+}
+
+// fontconfig's best match for the family: its file when the match really is
+// that family (fontconfig always names some font), otherwise empty.
 std::string AskFontconfig() {
-  std::FILE* pipe = popen("fc-match -f '%{family}\\n%{file}' IPAGothic 2>/dev/null", "r");
-  if (pipe == nullptr) return {};
-  std::string answer;
-  char buffer[512];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) answer.append(buffer, n);
-  pclose(pipe);
-  return answer;
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  if (config == nullptr) return {};
+  std::string file;
+  Pattern wanted(FcNameParse(reinterpret_cast<const FcChar8*>(Family)));
+  if (wanted && FcConfigSubstitute(config, wanted.get(), FcMatchPattern)) {
+    FcDefaultSubstitute(wanted.get());
+    FcResult result = FcResultNoMatch;
+    const Pattern found(FcFontMatch(config, wanted.get(), &result));
+    if (found && PatternString(*found, FC_FAMILY).find(Family) != std::string::npos)
+      file = PatternString(*found, FC_FILE);
+  }
+  FcConfigDestroy(config);
+  return file;
 }
 
 bool IsFile(const std::string& path) {
@@ -27,11 +48,7 @@ bool IsFile(const std::string& path) {
 }  // namespace
 
 std::string ScreenFontFile() {
-  const std::string answer = AskFontconfig();
-  const std::size_t newline = answer.find('\n');
-  if (newline != std::string::npos && answer.substr(0, newline).find(Family) != std::string::npos) {
-    const std::string file = answer.substr(newline + 1);
-    if (IsFile(file)) return file;
-  }
+  const std::string file = AskFontconfig();
+  if (IsFile(file)) return file;
   return IsFile(PackagedFile) ? PackagedFile : std::string();
 }
