@@ -104,12 +104,9 @@ void Service(SimDevice& device, int timeout) {
   if (poll(&p, 1, timeout) < 0) return;
   const bool hungUp = (p.revents & POLLHUP) != 0;
   NoteOpenState(device, !hungUp);
-  if (p.revents & POLLIN) {
-    ReadSent(device);
-  } else if (hungUp) {
-    // The hang-up is reported at once while nothing is waiting: nap instead of spinning.
-    Nap(std::max(1, std::min(timeout, 10)));
-  }
+  const bool read = (p.revents & POLLIN) != 0 && ReadSent(device);
+  // The hang-up is reported at once while nothing is waiting: nap instead of spinning.
+  if (hungUp && !read) Nap(std::max(1, std::min(timeout, 10)));
 }
 
 // Takes in every byte already sent, for at most `milliseconds` (a terminal
