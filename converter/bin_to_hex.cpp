@@ -13,25 +13,25 @@ namespace {
 // segment's records are written from one buffer kept warm in the cache.
 // At most `size` bytes are taken, the size the file system reported; bytes
 // that cannot be read (a read error, a file shrinking under us) are not
-// invented: only the bytes actually read are converted.
-void WriteHexRecords(std::FILE* input, long size, std::FILE* output)
+// invented: only the bytes actually read are converted. False as soon as a
+// write fails: nothing more is written then.
+bool WriteHexRecords(std::FILE* input, long size, std::FILE* output)
 {
     std::vector<unsigned char> segment(hexSegmentBytes);
     std::vector<char> text(hexSegmentTextMax);
     char* const begin = text.data();
-    std::fwrite(begin, 1, static_cast<std::size_t>(PutHexStart(begin) - begin), output);
+    bool written = WriteOutput(output, begin, PutHexStart(begin));
     std::size_t left = static_cast<std::size_t>(size);
-    for (unsigned index = 0; left > 0; ++index) {
+    for (unsigned index = 0; written && left > 0; ++index) {
         const std::size_t wanted = left < hexSegmentBytes ? left : hexSegmentBytes;
         const std::size_t got = std::fread(segment.data(), 1, wanted, input);
         if (got == 0) {
             break;
         }
-        const char* end = PutHexSegment(segment.data(), got, index, begin);
-        std::fwrite(begin, 1, static_cast<std::size_t>(end - begin), output);
+        written = WriteOutput(output, begin, PutHexSegment(segment.data(), got, index, begin));
         left -= got;
     }
-    std::fwrite(begin, 1, static_cast<std::size_t>(PutHexEnd(begin) - begin), output);
+    return written && WriteOutput(output, begin, PutHexEnd(begin));
 }
 
 }  // namespace
@@ -52,8 +52,10 @@ int ConvertBinToHex(const char* inputName, const char* outputName, const char* r
         return 2;
     }
 
-    WriteHexRecords(input, inputSize, output);
-    std::fclose(output);
+    if (!CloseOutputFile(output, WriteHexRecords(input, inputSize, output), console)) {
+        std::fclose(input);
+        return writeErrorExit;
+    }
     console << "Output file size=" << FileSizeOnDisk(outputName) << "\n";
     std::fclose(input);
     return 0;

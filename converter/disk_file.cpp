@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "converter/file_identity.h"
+
 std::FILE* OpenInputFile(const char* name)
 {
     std::error_code ignored;
@@ -41,6 +43,13 @@ bool OpenConversionFiles(const char* inputName, const char* outputName, std::ost
         console << "Cannot open input file.\n";
         return false;
     }
+    // Opening the output for writing truncates it, so an output that is the
+    // input (under any name) is refused before that.
+    if (IsSameFile(inputName, outputName)) {
+        console << "Output file is the input file.\n";
+        std::fclose(files.input);
+        return false;
+    }
     files.output = std::fopen(outputName, "wb");
     if (files.output == nullptr) {
         console << "Cannot open output file.\n";
@@ -48,4 +57,20 @@ bool OpenConversionFiles(const char* inputName, const char* outputName, std::ost
         return false;
     }
     return true;
+}
+
+bool WriteOutput(std::FILE* output, const char* begin, const char* end)
+{
+    const std::size_t size = static_cast<std::size_t>(end - begin);
+    return std::fwrite(begin, 1, size, output) == size;
+}
+
+bool CloseOutputFile(std::FILE* output, bool written, std::ostream& console)
+{
+    const bool closed = std::fclose(output) == 0;
+    if (written && closed) {
+        return true;
+    }
+    console << "Cannot write output file.\n";
+    return false;
 }

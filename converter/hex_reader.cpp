@@ -96,7 +96,7 @@ void HandleLine(HexReader& reader, const char* line, std::size_t length)
     }
 }
 
-void EndPiece(HexReader& reader)
+void EndLine(HexReader& reader)
 {
     HandleLine(reader, reader.line, reader.lineLength);
     reader.lineLength = 0;
@@ -104,9 +104,8 @@ void EndPiece(HexReader& reader)
 
 void PushChar(HexReader& reader, char c)
 {
-    reader.line[reader.lineLength++] = c;
-    if (reader.lineLength == hexLineLimit) {
-        EndPiece(reader);
+    if (reader.lineLength < hexLineKept) {
+        reader.line[reader.lineLength++] = c;
     }
 }
 
@@ -129,21 +128,18 @@ std::size_t SkipWordsWithoutLowBytes(const char* text, std::size_t limit)
     return skipped;
 }
 
-// Copies the run of ordinary characters at `text` into the line, up to the room
-// left in it, and returns how many characters it took.
+// Passes over the run of ordinary characters at `text`, keeping as much of it
+// as the line still has room for, and returns the length of the run.
 std::size_t TakeOrdinaryRun(HexReader& reader, const char* text, std::size_t size)
 {
-    const std::size_t room = hexLineLimit - reader.lineLength;
-    const std::size_t limit = size < room ? size : room;
-    std::size_t taken = SkipWordsWithoutLowBytes(text, limit);
-    while (taken < limit && !IsLineControl(text[taken])) {
+    std::size_t taken = SkipWordsWithoutLowBytes(text, size);
+    while (taken < size && !IsLineControl(text[taken])) {
         ++taken;
     }
-    std::memcpy(reader.line + reader.lineLength, text, taken);
-    reader.lineLength += taken;
-    if (reader.lineLength == hexLineLimit) {
-        EndPiece(reader);
-    }
+    const std::size_t room = hexLineKept - reader.lineLength;
+    const std::size_t kept = taken < room ? taken : room;
+    std::memcpy(reader.line + reader.lineLength, text, kept);
+    reader.lineLength += kept;
     return taken;
 }
 
@@ -154,7 +150,7 @@ void TakeOneChar(HexReader& reader, char c)
     if (reader.pendingCr) {
         reader.pendingCr = false;
         if (c == '\n') {
-            EndPiece(reader);
+            EndLine(reader);
             return;
         }
         PushChar(reader, '\r');
@@ -164,7 +160,7 @@ void TakeOneChar(HexReader& reader, char c)
     } else if (c == '\r') {
         reader.pendingCr = true;
     } else if (c == '\n') {
-        EndPiece(reader);
+        EndLine(reader);
     } else {
         PushChar(reader, c);
     }
@@ -210,6 +206,6 @@ void FinishHexText(HexReader& reader)
         PushChar(reader, '\r');
     }
     if (reader.lineLength > 0) {
-        EndPiece(reader);
+        EndLine(reader);
     }
 }

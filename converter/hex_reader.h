@@ -8,9 +8,12 @@
 // ROM-size bytes of it are written out.
 constexpr std::size_t hexImageSize = 0x100000;
 
-// Longest piece of a line taken at once; a longer line is handled in pieces,
-// each as a line of its own.
-constexpr std::size_t hexLineLimit = 253;
+// The characters of a line the reader keeps: the record header (':', count,
+// address, type) and the data digits of the largest count the digit rule can
+// give (408). A line may be longer, and is still read as one line: no field
+// lies beyond these characters (the checksum is not verified), so the rest of
+// it is passed over.
+constexpr std::size_t hexLineKept = 9 + 2 * 408;
 
 // State of reading one Intel HEX text, fed in chunks of any size. The text is
 // read the way a text-mode stream reads it: CR LF and a lone LF end a line,
@@ -23,7 +26,7 @@ struct HexReader {
     // value x 65536). 64 bits wide, since letters read as digits can make a base
     // beyond 32 bits, which must fail the address check rather than wrap.
     std::uint64_t addressBase = 0;
-    char line[hexLineLimit] = {};
+    char line[hexLineKept] = {};  // the kept start of the line being read
     std::size_t lineLength = 0;
     bool pendingCr = false;
     bool ended = false;         // Ctrl-Z read or an address error found

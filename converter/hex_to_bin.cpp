@@ -46,8 +46,11 @@ int ConvertHexToBin(const char* inputName, const char* outputName, const char* r
         std::fclose(input);
         return 5;
     }
-    std::fwrite(reader.image.data(), 1, static_cast<std::size_t>(reader.romSize), output);
-    std::fclose(output);
+    const char* image = reinterpret_cast<const char*>(reader.image.data());
+    if (!CloseOutputFile(output, WriteOutput(output, image, image + reader.romSize), console)) {
+        std::fclose(input);
+        return writeErrorExit;
+    }
     console << "Output file size=" << FileSizeOnDisk(outputName) << "\n";
     std::fclose(input);
     return 0;

@@ -36,23 +36,26 @@ std::size_t LineAt(const std::string& log, std::size_t at) {
   return 0;
 }
 
-LogSession SessionFrom(const std::string& log, std::size_t dataStart) {
+LogSession SessionFrom(const std::string& log, std::size_t dataStart, std::size_t run) {
   for (std::size_t at = dataStart; at < log.size(); at += 2) {
-    if (LineAt(log, at) != 0) return LogSession{dataStart, at};
+    if (LineAt(log, at) != 0) return LogSession{dataStart, at, run};
   }
-  return LogSession{dataStart, log.size()};
+  return LogSession{dataStart, log.size(), run};
 }
 
 }  // namespace
 
+// Every header line after the first starts another program run.
 bool ReadLogSessions(const std::string& log, std::vector<LogSession>& sessions) {
   if (!Fits(log, 0, HeaderShape())) return false;
-  for (std::size_t at = 0; at < log.size();) {
+  std::size_t run = 0;
+  for (std::size_t at = HeaderShape().size(); at < log.size();) {
     if (Fits(log, at, StampShape(StampKind::Start))) {
-      sessions.push_back(SessionFrom(log, at + StampShape(StampKind::Start).size()));
+      sessions.push_back(SessionFrom(log, at + StampShape(StampKind::Start).size(), run));
       at = sessions.back().dataEnd;
     } else {
       // Between sessions only log lines are written; a stray byte is passed over.
+      if (Fits(log, at, HeaderShape())) ++run;
       const std::size_t line = LineAt(log, at);
       at += line != 0 ? line : 1;
     }

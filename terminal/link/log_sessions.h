@@ -19,6 +19,7 @@
 struct LogSession {
   std::size_t dataStart;  // just after the start stamp line
   std::size_t dataEnd;    // at the next log line, or the end of the file
+  std::size_t run;        // the program run it belongs to: header lines before it, less one
 };
 
 // The sessions of a log in the order they were written. False when the bytes

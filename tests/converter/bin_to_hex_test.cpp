@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "tests/converter/converter_test_support.h"
@@ -145,6 +146,58 @@ TEST(FileErrors, UnopenableFilesGiveExitCode1)
             << run.console;
     }
     EXPECT_EQ(ReadBytes(dir.File("out")), "keep");
+}
+
+// Opening the output truncates it, so an output that is the input file, under
+// any of its names, is refused before that; the input is left as it was.
+TEST(FileErrors, OutputThatIsTheInputIsRefusedUntouched)
+{
+    ScratchDir dir;
+    const std::string hex = ":0100000011EE\r\n";
+    WriteBytes(dir.File("in.hex"), hex);
+    WriteBytes(dir.File("in.bin"), "\x01\x02");
+    std::filesystem::create_hard_link(dir.File("in.hex"), dir.File("link.hex"));
+    std::filesystem::create_hard_link(dir.File("in.bin"), dir.File("link.bin"));
+    std::filesystem::create_directory(dir.File("sub"));
+    const std::vector<std::string> cases[] = {
+        {"-b", dir.File("in.hex"), dir.File("in.hex")},
+        {"-b", dir.File("in.hex"), dir.File("link.hex")},
+        {"-b", dir.File("link.hex"), dir.File("sub/../in.hex")},
+        {"-h", dir.File("in.bin"), dir.File("in.bin")},
+        {"-h", dir.File("link.bin"), dir.File("in.bin")},
+    };
+    for (std::vector<std::string> arguments : cases) {
+        arguments.push_back("16k");
+        const RunResult run = RunWithArguments(arguments);
+        EXPECT_EQ(run.exitCode, 1) << arguments[2];
+        EXPECT_NE(run.console.find("file.\nOutput file is the input file.\nFinished!\n"),
+                  std::string::npos)
+            << run.console;
+    }
+    EXPECT_EQ(ReadBytes(dir.File("in.hex")), hex);
+    EXPECT_EQ(ReadBytes(dir.File("in.bin")), "\x01\x02");
+}
+
+// A write that fails is reported, whether the write itself fails (a large
+// output) or only the close that writes the last buffered bytes (a small one).
+TEST(FileErrors, FailedWriteGivesExitCode6)
+{
+    ScratchDir dir;
+    WriteBytes(dir.File("small.bin"), "\x01\x02");
+    WriteBytes(dir.File("large.bin"), RandomBytes(0x20000, 7));
+    WriteBytes(dir.File("in.hex"), ":0100000011EE\r\n");
+    const std::vector<std::string> cases[] = {
+        {"-h", dir.File("small.bin"), "/dev/full", "16k"},
+        {"-h", dir.File("large.bin"), "/dev/full", "1024k"},
+        {"-b", dir.File("in.hex"), "/dev/full", "16k"},
+        {"-b", dir.File("in.hex"), "/dev/full", "1024k"},
+    };
+    for (const std::vector<std::string>& arguments : cases) {
+        const RunResult run = RunWithArguments(arguments);
+        EXPECT_EQ(run.exitCode, 6) << arguments[1] << " " << arguments[3];
+        EXPECT_NE(run.console.find("\nCannot write output file.\nFinished!\n"), std::string::npos)
+            << run.console;
+    }
 }
 
 }  // namespace

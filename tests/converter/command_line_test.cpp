@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <sys/wait.h>
@@ -97,6 +98,26 @@ TEST(ProcessExit, WrongArgumentCountIsSeenAs255ByTheShell)
     EXPECT_EQ(statusOf(program), 255);
     EXPECT_EQ(statusOf(program + " -h a b c d"), 255);
     EXPECT_EQ(statusOf(program + " -q a b c"), 3);
+}
+
+// Past the file size limit a write fails instead of the signal ending the
+// program, so the failure is reported with its own exit code.
+TEST(ProcessExit, WritePastTheFileSizeLimitIsReported)
+{
+    ScratchDir dir;
+    WriteBytes(dir.File("in.bin"), RandomBytes(0x10000, 8));
+    const std::string command = "ulimit -f 64; " + std::string(ORVIK_PROGRAM) + " -h " +
+                                dir.File("in.bin") + " " + dir.File("out.hex") + " 64k";
+    std::FILE* output = popen(command.c_str(), "r");
+    ASSERT_NE(output, nullptr);
+    std::string console;
+    for (int c; (c = std::fgetc(output)) != EOF;) {
+        console += static_cast<char>(c);
+    }
+    const int status = pclose(output);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 6) << status;
+    EXPECT_NE(console.find("\nCannot write output file.\nFinished!\n"), std::string::npos)
+        << console;
 }
 
 }  // namespace

@@ -51,7 +51,8 @@ TEST_P(HexToBinImage, SetsExactlyTheExpectedBytes)
 }
 
 const std::string record3FF0 = ":203FF000" + Repeat("5A", 32) + "00\r\n";
-const std::string record124 = ":7C000000" + Repeat("5A", 124) + "00\r\n";
+// The longest record Intel HEX has: 255 data bytes, a line of 521 characters.
+const std::string record255 = ":FF000000" + Repeat("5A", 255) + "AB\r\n";
 // Data after an extended linear address record for page 1, from 0x10000 on.
 const std::string linearPage1 = ":020000040001F9\r\n:02000000A1B2AB\r\n:01000200C33A\r\n";
 
@@ -84,11 +85,14 @@ INSTANTIATE_TEST_SUITE_P(
         // A count beyond the digits on the line stores only the pairs it holds.
         ReadCase{"short record", ":10000000AABBC\r\n:01000200CC00\r\n", 0x4000, 0, "\xAA\xBB\xCC"},
         ReadCase{"header only", ":01000000\r\n", 0x4000, 0, ""},
-        // Lines are read in pieces of 253 characters, each a line of its own.
-        ReadCase{"cut at 253", record124, 0x4000, 0, std::string(122, '\x5A')},
-        ReadCase{"second piece", std::string(253, 'x') + ":0100050042B8\r\n", 0x4000, 5, "\x42"},
-        ReadCase{"inside piece", std::string(252, 'x') + ":0100050042B8\r\n", 0x4000, 0, ""},
-        ReadCase{"huge line", std::string(100000, '7') + "\r\n", 0x4000, 0, ""}),
+        // Every line is read whole, however long.
+        ReadCase{"longest record", record255, 0x4000, 0, std::string(255, '\x5A')},
+        ReadCase{"colon after 253", std::string(253, 'x') + ":0100050042B8\r\n", 0x4000, 0, ""},
+        ReadCase{"colon after 252", std::string(252, 'x') + ":0100050042B8\r\n", 0x4000, 0, ""},
+        ReadCase{"huge line", std::string(100000, '7') + "\r\n", 0x4000, 0, ""},
+        ReadCase{"record with a long tail",
+                 ":01000000AA" + std::string(5000, '0') + "\r\n:01000100BB\r\n", 0x4000, 0,
+                 "\xAA\xBB"}),
     [](const ::testing::TestParamInfo<ReadCase>& caseInfo) {
         std::string name;
         for (const char* p = caseInfo.param.what; *p != '\0'; ++p) {

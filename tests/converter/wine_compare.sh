@@ -24,6 +24,9 @@ prepare() {
   # Extended linear address records: page 1, a segment taking over, a base of 2^32.
   printf ':020000040001F9\r\n:02000000A1B2AB\r\n:01000200C33A\r\n:020000020100FB\r\n:01000400C03B\r\n' > linear.hex
   printf ':02000004G00000\r\n:0100000011EE\r\n' > linear-wrap.hex
+  # A record of 255 data bytes, a line of 521 characters.
+  printf ':FF000000%sAB\r\n' "$(printf 'A5%.0s' $(seq 255))" > long.hex
+  ln image.bin image-link.bin
 }
 
 # run_case NAME ARGS... : runs both programs in fresh directories and compares.
@@ -32,7 +35,7 @@ run_case() {
   shift
   local side
   for side in native windows; do
-    rm -rf "$side" && mkdir "$side" && cp ./*.bin ./*.hex "$side"/ 2>/dev/null
+    rm -rf "$side" && mkdir "$side" && cp -a ./*.bin ./*.hex "$side"/ 2>/dev/null
   done
   (cd native && "$native" "$@" > ../native.out; echo $? > ../native.rc)
   (cd windows && timeout 60 "$wine" "$windows" "$@" > ../windows.raw; echo $? > ../windows.rc)
@@ -58,6 +61,9 @@ run_case to-hex -h image.bin image.hex 128k
 cp native/image.hex image.hex
 run_case to-bin -b image.hex back.bin 128k
 run_case lenient-reader -B lenient.hex lenient.bin 128k
+run_case long-record -b long.hex long.bin 16k
+run_case output-is-input -h image.bin image.bin 128k
+run_case output-is-hard-link -h image.bin image-link.bin 128k
 run_case address-error -b beyond.hex beyond.bin 16k
 run_case linear-base -b linear.hex linear.bin 128k
 run_case linear-beyond-rom -b linear.hex linear.bin 64k

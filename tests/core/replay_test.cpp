@@ -255,6 +255,29 @@ TEST(Replay, LogSessionsReplayBetweenTheirStamps) {
   EXPECT_EQ(Replay("--session 3 --log " + log).output, last.output);
 }
 
+// Two program runs, the second with two connections. The window starts the
+// second connection where the first left the cursor, on a blank screen in the
+// reset colours; the first connection's beep and its cut sequence, dropped by
+// the disconnect, are not reported. The earlier run is not replayed.
+TEST(Replay, LogSessionStartsWhereTheEarlierSessionsOfItsRunLeftTheTerminal) {
+  const std::string time = LogTimeText(LogClock{2026, 12, 6, 0, 15, 20, 17});
+  const std::string start = StampLine(StampKind::Start, time);
+  const std::string end = StampLine(StampKind::End, time);
+  const std::string earlier = Text(Join({{0x0007}, CsiOf("３１；４４ｍ"), Jis("一回目"), {Cr, Lf}, Jis("続"), {Csi}, Jis("１")}));
+  const std::string log =
+      WriteFile("two-runs.log", HeaderLine(time) + start + Text(Jis("他")) + end + HeaderLine(time) + start +
+                                    earlier + end + start + Text(Jis("二")) + end);
+  const ReplayRun run = Replay("--log " + log + " --session 3");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  const std::vector<std::string> lines = Lines(run.output);
+  ASSERT_EQ(lines.size(), 1u + 200 + 2);
+  EXPECT_EQ(lines[0], "screen");
+  EXPECT_EQ(lines[1], "");
+  EXPECT_EQ(lines[2], "　二");
+  EXPECT_EQ(lines[201], "cursor 1 4");
+  EXPECT_EQ(lines[202], "style 000000 FFFFFF 01");
+}
+
 TEST(Replay, LogWithoutTheSessionIsRefused) {
   const ReplayRun run = Replay("--log " + ThreeSessionLog() + " --session 4");
   EXPECT_EQ(run.exitCode, 1);

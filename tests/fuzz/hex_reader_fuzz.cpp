@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static HexReader split;
     ReadText(whole, romSize, text, textSize, textSize);
     ReadText(split, romSize, text, textSize, cut);
-    if (whole.image.size() != hexImageSize || whole.lineLength >= hexLineLimit ||
+    if (whole.image.size() != hexImageSize || whole.lineLength > hexLineKept ||
         whole.addressError != split.addressError || whole.image != split.image) {
         std::abort();
     }

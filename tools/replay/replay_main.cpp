@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "terminal/native/native_platform.h"
 #include "tools/picture/png_writer.h"
@@ -100,13 +101,15 @@ bool ParseOptions(int argc, char** argv, Options& options) {
          (options.session == 0 || options.logInput);
 }
 
-// The received bytes to replay; false after telling the user why there are none.
-bool LoadInput(const Options& options, std::string& input) {
+// The received bytes to replay, one string for each session; false after
+// telling the user why there are none.
+bool LoadInput(const Options& options, std::vector<std::string>& sessions) {
   std::string error;
   if (options.logInput) {
-    if (ReadLogSession(options.inputPath, options.session, input, error)) return true;
+    if (ReadLogRun(options.inputPath, options.session, sessions, error)) return true;
   } else {
-    if (ReadWholeFile(options.inputPath, input)) return true;
+    sessions.resize(1);
+    if (ReadWholeFile(options.inputPath, sessions[0])) return true;
     error = "cannot read " + options.inputPath + ": " + std::strerror(errno);
   }
   std::fprintf(stderr, "talvorix-replay: %s\n", error.c_str());
@@ -136,10 +139,10 @@ int main(int argc, char** argv) {
     std::fputs(Usage, stderr);
     return 2;
   }
-  std::string input;
-  if (!LoadInput(options, input)) return 1;
+  std::vector<std::string> sessions;
+  if (!LoadInput(options, sessions)) return 1;
   NativeTerminal terminal;
-  ReplayInput(terminal, input, options.settings);
+  ReplayInput(terminal, sessions, options.settings);
   const std::string report = ReplayReport(terminal);
   std::fwrite(report.data(), 1, report.size(), stdout);
   if (!WritePictures(options, terminal)) return 1;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "terminal/native/native_platform.h"
 
@@ -14,7 +15,12 @@ struct ReplaySettings {
 };
 
 // Connects `terminal` with the default settings and `settings`, then pushes
-// `input` into it as received. The input ends as a port that has closed, so
-// a sequence or point-plot mode waiting for more words ends there. The
-// drawing queue is flushed at the end.
-void ReplayInput(NativeTerminal& terminal, const std::string& input, const ReplaySettings& settings);
+// the received bytes of `sessions`, one connection after another, as the
+// window received them in one program run: between two sessions the terminal
+// disconnects and connects again as the window does (the screen blanked and
+// the colours reset, the cursor and all a connect does not reset kept). All
+// sessions but the last are replayed silently: their events are dropped. The
+// last session ends as a port that has closed, so a sequence or point-plot
+// mode waiting for more words ends there. The drawing queue is flushed at the
+// end.
+void ReplayInput(NativeTerminal& terminal, const std::vector<std::string>& sessions, const ReplaySettings& settings);

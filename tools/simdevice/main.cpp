@@ -74,5 +74,5 @@ int main(int argc, char** argv) {
   // After the script the device stays on the line, recording and echoing, until stopped.
   while (!ended && !stopRequested) ServeFor(device, 100);
   StopDevice(device);
-  return status;
+  return device.recordFailed ? 74 : status;
 }

@@ -41,53 +41,80 @@ void EchoKeyReports(SimDevice& device) {
   }
 }
 
+// A record that cannot be written would be silently short: the device says so
+// once and stops, and ends with its own exit code.
+void RecordSent(SimDevice& device, const std::uint8_t* bytes, std::size_t length) {
+  if (device.record == nullptr || device.recordFailed) return;
+  if (std::fwrite(bytes, 1, length, device.record) == length && std::fflush(device.record) == 0) return;
+  std::fprintf(stderr, "talvorix-simdevice: cannot write the record\n");
+  device.recordFailed = true;
+  stopRequested = 1;
+}
+
 void TakeSent(SimDevice& device, const std::uint8_t* bytes, std::size_t length) {
   device.received.insert(device.received.end(), bytes, bytes + length);
-  if (device.record != nullptr) {
-    std::fwrite(bytes, 1, length, device.record);
-    std::fflush(device.record);
-  }
+  RecordSent(device, bytes, length);
   EchoKeyReports(device);
 }
 
 // The first change of the line settings after the terminal opened the port
 // is the moment the line is configured: told on standard output with the
-// milliseconds since this pseudo-terminal was made.
+// milliseconds since this pseudo-terminal was made. A change read after the
+// terminal closed the port again belongs to no open port.
 void NoteStatus(SimDevice& device, std::uint8_t status) {
-  if (!(status & TIOCPKT_IOCTL) || device.configured) return;
+  if (!(status & TIOCPKT_IOCTL) || !device.open || device.configured) return;
   device.configured = true;
   std::printf("CONFIGURED %llu\n", static_cast<unsigned long long>(NowMs() - device.madeAt));
   std::fflush(stdout);
 }
 
-// Takes in what the terminal sent, and notices it opening, configuring or closing the port.
-// Waits at most `timeout` milliseconds for something to happen.
-void Service(SimDevice& device, int timeout) {
-  pollfd p{device.master, POLLIN, 0};
-  if (poll(&p, 1, timeout) < 0) return;
-  if (p.revents & POLLHUP) {
-    // No slave is open: the terminal closed the port (or has not opened it yet).
-    // The master then reports POLLHUP at once, so nap instead of spinning.
-    device.open = false;
-    device.configured = false;
-    Nap(std::max(1, std::min(timeout, 10)));
-    return;
-  }
-  if (!device.open) {
-    device.open = true;
-    device.openSince = NowMs();
-  }
-  if (!(p.revents & POLLIN)) return;
+// Reads one block of what the terminal sent; false when nothing was waiting.
+bool ReadSent(SimDevice& device) {
   std::uint8_t buffer[4096];
   const ssize_t got = read(device.master, buffer, sizeof buffer);
-  if (got <= 0) return;
+  if (got <= 0) return false;
   // Packet mode: every read starts with a status byte, and only a zero one
   // carries the terminal's data.
   if (buffer[0] != TIOCPKT_DATA) {
     NoteStatus(device, buffer[0]);
-    return;
+  } else {
+    TakeSent(device, buffer + 1, std::size_t(got - 1));
   }
-  TakeSent(device, buffer + 1, std::size_t(got - 1));
+  return true;
+}
+
+// The master reports a hang-up whenever no slave is open: the terminal closed
+// the port (or has not opened it yet).
+void NoteOpenState(SimDevice& device, bool open) {
+  if (!open) {
+    device.open = false;
+    device.configured = false;
+  } else if (!device.open) {
+    device.open = true;
+    device.openSince = NowMs();
+  }
+}
+
+// Takes in what the terminal sent, and notices it opening, configuring or closing the port.
+// Waits at most `timeout` milliseconds for something to happen. What the
+// terminal wrote just before it closed the port is still waiting behind the
+// hang-up, and is read all the same.
+void Service(SimDevice& device, int timeout) {
+  pollfd p{device.master, POLLIN, 0};
+  if (poll(&p, 1, timeout) < 0) return;
+  const bool hungUp = (p.revents & POLLHUP) != 0;
+  NoteOpenState(device, !hungUp);
+  const bool read = (p.revents & POLLIN) != 0 && ReadSent(device);
+  // The hang-up is reported at once while nothing is waiting: nap instead of spinning.
+  if (hungUp && !read) Nap(std::max(1, std::min(timeout, 10)));
+}
+
+// Takes in every byte already sent, for at most `milliseconds` (a terminal
+// still writing cannot hold the device for longer).
+void TakeWaiting(SimDevice& device, std::uint64_t milliseconds) {
+  const std::uint64_t end = NowMs() + milliseconds;
+  while (NowMs() < end && ReadSent(device)) {
+  }
 }
 
 // Writes without regard to the open state (echo answers an open port anyway).
@@ -290,9 +317,11 @@ bool Plug(SimDevice& device) {
   return true;
 }
 
-// The device disappears: the link goes, and the terminal's side of the line fails.
+// The device disappears: the link goes, and the terminal's side of the line
+// fails. The bytes already on the line reach the device (and its record) first.
 void Unplug(SimDevice& device) {
   if (!device.linkPath.empty()) unlink(device.linkPath.c_str());
+  if (device.master >= 0) TakeWaiting(device, 100);
   if (device.master >= 0) close(device.master);
   device.master = -1;
 }

@@ -18,6 +18,7 @@ struct SimDevice {
   std::string slavePath;
   std::string linkPath;             // symlink made to slavePath, removed at the end
   std::FILE* record = nullptr;      // every byte the terminal sends
+  bool recordFailed = false;        // a write to the record failed: the device stops
   std::vector<std::uint8_t> received;
   std::size_t readCursor = 0;       // where wait and expect go on
   std::size_t echoCursor = 0;       // the next key report to echo

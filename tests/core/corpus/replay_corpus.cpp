@@ -13,6 +13,6 @@ std::vector<CorpusStream> ReplayCorpus() {
 
 std::string StreamOutcome(const CorpusStream& stream) {
   NativeTerminal terminal;
-  ReplayInput(terminal, stream.bytes, stream.settings);
+  ReplayInput(terminal, {stream.bytes}, stream.settings);
   return ReplayOutcome(terminal);
 }
