@@ -103,6 +103,8 @@ TEST(Script, ExpectationArgumentsOutOfRange) {
   EXPECT_NE(Fault("expect-cursor 1 2 3\n").find("expect-cursor needs"), std::string::npos);
   EXPECT_NE(Fault("expect-tab 3\n").find("expect-tab needs a view"), std::string::npos);
   EXPECT_NE(Fault("expect /a(/\n").find("is not valid"), std::string::npos);
+  // A back-reference cannot be matched in linear time: RE2 has none.
+  EXPECT_NE(Fault("expect /(a)\\1/\n").find("is not valid"), std::string::npos);
 }
 
 TEST(Script, PicturesWaitsAndBareLines) {
@@ -128,6 +130,11 @@ TEST(Script, ThePortIsOpenAtTheStartAndFollowsConnectAndDisconnect) {
 TEST(Script, AScriptMustBeUtf8) {
   EXPECT_EQ(Fault("screen\nexpect \x82\xA0\n"), "line 2: the line is not UTF-8");
   EXPECT_EQ(Fault("# \xFF\n"), "line 1: the line is not UTF-8");
+  EXPECT_EQ(Fault("# \xC0\xAF overlong\n"), "line 1: the line is not UTF-8");
+  EXPECT_EQ(Fault("# \xED\xA0\x80 surrogate\n"), "line 1: the line is not UTF-8");
+  EXPECT_EQ(Fault("# \xF4\x90\x80\x80 beyond U+10FFFF\n"), "line 1: the line is not UTF-8");
+  EXPECT_EQ(Fault("# cut \xE3\x81"), "line 1: the line is not UTF-8");
+  EXPECT_EQ(Parsed("# \xF0\x9F\x98\x80 \xEF\xBF\xBF\nscreen\n").size(), 1u);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "tools/cli/expect_parse.h"
 
+#include "tools/cli/row_pattern.h"
 #include "tools/cli/script_words.h"
-#include "tools/cli/wide_text.h"
 
 namespace {
 
@@ -28,18 +28,6 @@ bool TakeLimit(std::string_view& arguments, int& limitMs, std::string& error) {
   return true;
 }
 
-bool CompilePattern(std::string_view text, Expectation& expectation, std::string& error) {
-  std::wstring wide;
-  Utf8ToWide(text, wide);
-  try {
-    expectation.pattern.assign(wide, std::regex_constants::ECMAScript);
-  } catch (const std::regex_error& failure) {
-    error = "the pattern /" + std::string(text) + "/ is not valid: " + failure.what();
-    return false;
-  }
-  return true;
-}
-
 bool ParseTextExpectation(std::string_view arguments, Expectation& expectation, std::string& error) {
   const bool pattern = arguments.size() > 2 && arguments.front() == '/' && arguments.back() == '/';
   expectation.kind = pattern ? ExpectKind::Pattern : ExpectKind::Text;
@@ -48,7 +36,8 @@ bool ParseTextExpectation(std::string_view arguments, Expectation& expectation, 
     error = "expect needs a text or a /pattern/";
     return false;
   }
-  return !pattern || CompilePattern(expectation.text, expectation, error);
+  // Compiled again while its line waits: only checked here.
+  return !pattern || CompileRowPattern(expectation.text, error) != nullptr;
 }
 
 bool ParseRowExpectation(std::string_view arguments, Expectation& expectation, std::string& error) {

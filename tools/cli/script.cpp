@@ -3,7 +3,7 @@
 #include "terminal/native/cp932_text.h"
 #include "tools/cli/expect_parse.h"
 #include "tools/cli/script_words.h"
-#include "tools/cli/wide_text.h"
+#include "tools/cli/utf8_check.h"
 
 namespace {
 
@@ -137,8 +137,7 @@ bool FollowPort(PortState& port, const ScriptLine& line, std::string& error) {
 
 // One line of the file; `skip` for a blank or comment line.
 bool ParseLine(std::string_view text, ScriptLine& line, bool& skip, std::string& error) {
-  std::wstring wide;
-  if (!Utf8ToWide(text, wide)) {
+  if (!IsUtf8(text)) {
     error = "the line is not UTF-8";
     return false;
   }
