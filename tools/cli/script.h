@@ -1,5 +1,6 @@
-// A talvorix-cli script: UTF-8 text, one line each, blank lines and lines
-// starting with "#" ignored.
+// A talvorix-cli script: UTF-8 text (a byte order mark at its start is
+// skipped), one line each, ended by LF, CR LF or a CR alone; blank lines and
+// lines starting with "#" ignored.
 //
 //   key NAME              a key as the window sends it (xdotool's names)
 //   text STRING           text as the input method sends it, one JIS word a character
