@@ -1,10 +1,13 @@
 // The script's lines, and its faults with their line numbers.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "tests/scratch_dir.h"
 #include "tools/cli/script.h"
+#include "tools/cli/script_file.h"
 
 namespace {
 
@@ -166,6 +169,25 @@ TEST(Script, AScriptMustBeUtf8) {
   EXPECT_EQ(Fault("# \xF4\x90\x80\x80 beyond U+10FFFF\n"), "line 1: the line is not UTF-8");
   EXPECT_EQ(Fault("# cut \xE3\x81"), "line 1: the line is not UTF-8");
   EXPECT_EQ(Parsed("# \xF0\x9F\x98\x80 \xEF\xBF\xBF\nscreen\n").size(), 1u);
+}
+
+// A script of /dev/zero, or one endless line, is a fault within bounds, not
+// all the memory of the machine.
+TEST(Script, AScriptAndItsLinesHaveTheirBounds) {
+  const std::string longest = "# " + std::string(LongestLineBytes - 2, 'x');
+  EXPECT_TRUE(Parsed(longest + "\r\n").empty());
+  EXPECT_EQ(Fault("screen\n" + longest + "x\n"), "line 2: the line is longer than 4096 bytes");
+  const ScratchDir dir;
+  const std::string path = dir.File("large.script");
+  std::ofstream(path, std::ios::binary) << std::string(LongestScriptBytes, '\n');
+  std::string text;
+  std::string error;
+  EXPECT_TRUE(ReadScript(path, text, error)) << error;
+  EXPECT_EQ(text.size(), LongestScriptBytes);
+  std::ofstream(path, std::ios::binary | std::ios::app) << "\n";
+  text.clear();
+  EXPECT_FALSE(ReadScript(path, text, error));
+  EXPECT_EQ(error, path + ": the script is larger than 1048576 bytes");
 }
 
 }  // namespace

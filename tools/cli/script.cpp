@@ -136,6 +136,10 @@ bool FollowPort(PortState& port, const ScriptLine& line, std::string& error) {
 // One line of the file; `skip` for a blank or comment line. A NUL byte is a
 // fault: no line means one, and it would cut the messages that quote it.
 bool ParseLine(std::string_view text, ScriptLine& line, bool& skip, std::string& error) {
+  if (text.size() > LongestLineBytes) {
+    error = "the line is longer than " + std::to_string(LongestLineBytes) + " bytes";
+    return false;
+  }
   if (!IsUtf8(text)) {
     error = "the line is not UTF-8";
     return false;

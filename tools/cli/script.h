@@ -12,6 +12,7 @@
 //   disconnect, connect   close and open the port again
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,6 +20,11 @@
 
 #include "tools/cli/expectation.h"
 #include "tools/cli/key_names.h"
+
+// A script's bounds, far beyond any device's test: a script of 1 MiB holds
+// some 20,000 lines, and no line of 4 KiB can be met by a row of the screen.
+constexpr std::size_t LongestScriptBytes = std::size_t(1) << 20;
+constexpr std::size_t LongestLineBytes = 4096;
 
 enum class LineKind { Key, Text, Send, Expect, Wait, Screen, Picture, Disconnect, Connect };
 
@@ -33,7 +39,7 @@ struct ScriptLine {
   std::string path;                 // Picture
 };
 
-// Reads a whole script. The port is open when a script starts; sending while
+// Reads a whole script. A line longer than LongestLineBytes is a fault. The port is open when a script starts; sending while
 // it is closed, and connecting or disconnecting twice, are faults of the
 // script. False, with `error` as "line N: what is wrong", at the first fault.
 bool ParseScript(std::string_view text, std::vector<ScriptLine>& lines, std::string& error);

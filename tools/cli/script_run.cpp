@@ -80,6 +80,7 @@ int RunScript(const std::vector<ScriptLine>& lines, Session& session) {
   for (const ScriptLine& line : lines) {
     const int code = RunLine(line, session);
     if (code != ExitDone) return code;
+    session.NoticeStopSignal();
     if (!session.Failure().empty()) {
       ReportLine(line, session.Failure());
       return ExitFailed;
