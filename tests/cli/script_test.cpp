@@ -182,11 +182,11 @@ TEST(Script, AScriptAndItsLinesHaveTheirBounds) {
   std::ofstream(path, std::ios::binary) << std::string(LongestScriptBytes, '\n');
   std::string text;
   std::string error;
-  EXPECT_TRUE(ReadScript(path, text, error)) << error;
+  EXPECT_TRUE(ReadScriptFile(path, text, error)) << error;
   EXPECT_EQ(text.size(), LongestScriptBytes);
   std::ofstream(path, std::ios::binary | std::ios::app) << "\n";
   text.clear();
-  EXPECT_FALSE(ReadScript(path, text, error));
+  EXPECT_FALSE(ReadScriptFile(path, text, error));
   EXPECT_EQ(error, path + ": the script is larger than 1048576 bytes");
 }
 

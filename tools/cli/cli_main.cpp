@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     return ExitCannotStart;
   }
   std::string text;
-  if (!ReadScript(options.scriptPath, text, error)) return CannotStart(error);
+  if (!ReadScriptFile(options.scriptPath, text, error)) return CannotStart(error);
   std::vector<ScriptLine> lines;
   if (!ParseScript(text, lines, error)) return CannotStart(options.scriptPath + ": " + error);
   return Run(options, lines);

@@ -22,17 +22,12 @@ std::string CannotRead(const std::string& path) {
 
 }  // namespace
 
-bool ReadScript(const std::string& path, std::string& text, std::string& error) {
+bool ReadScriptFile(const std::string& path, std::string& text, std::string& error) {
   std::FILE* file = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    error = CannotRead(path);
-    return false;
-  }
-  const bool read = ReadUpTo(file, LongestScriptBytes, text);
+  const bool read = file != nullptr && ReadUpTo(file, LongestScriptBytes, text);
   if (!read) error = CannotRead(path);
-  if (file != stdin) std::fclose(file);
-  if (read && text.size() > LongestScriptBytes) {
-    error = path + ": the script is larger than " + std::to_string(LongestScriptBytes) + " bytes";
-  }
-  return read && text.size() <= LongestScriptBytes;
+  if (file != nullptr && file != stdin) std::fclose(file);
+  const bool fits = text.size() <= LongestScriptBytes;
+  if (!fits) error = path + ": the script is larger than " + std::to_string(LongestScriptBytes) + " bytes";
+  return read && fits;
 }

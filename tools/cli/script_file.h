@@ -8,4 +8,4 @@
 // The script's bytes. False, with `error`, when it cannot be opened or read
 // or holds more than LongestScriptBytes, of which at most one chunk more is
 // read.
-bool ReadScript(const std::string& path, std::string& text, std::string& error);
+bool ReadScriptFile(const std::string& path, std::string& text, std::string& error);
