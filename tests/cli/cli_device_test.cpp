@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -33,10 +34,13 @@ std::string Contents(const std::string& path) {
   return bytes;
 }
 
-// Starts a program with its standard output and error in files.
-pid_t Spawn(const std::vector<std::string>& arguments, const std::string& outPath, const std::string& errPath) {
+// Starts a program with its standard output and error in files, and its
+// standard input from `inFd` when one is given.
+pid_t Spawn(const std::vector<std::string>& arguments, const std::string& outPath, const std::string& errPath,
+            int inFd = -1) {
   posix_spawn_file_actions_t files;
   posix_spawn_file_actions_init(&files);
+  if (inFd >= 0) posix_spawn_file_actions_adddup2(&files, inFd, 0);
   posix_spawn_file_actions_addopen(&files, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&files, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   std::vector<char*> argv;
@@ -51,6 +55,22 @@ pid_t Spawn(const std::vector<std::string>& arguments, const std::string& outPat
 int ExitCodeOf(pid_t pid) {
   int status = 0;
   if (pid < 0 || waitpid(pid, &status, 0) != pid) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// The exit code, or -1 when the program has not ended within `seconds`: it
+// is then killed.
+int ExitCodeWithin(pid_t pid, int seconds) {
+  const auto end = Clock::now() + std::chrono::seconds(seconds);
+  int status = 0;
+  while (waitpid(pid, &status, WNOHANG) == 0) {
+    if (Clock::now() > end) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      return -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
@@ -269,6 +289,29 @@ TEST(CliDevice, AStopSignalEndsTheRunWithTheEndStamp) {
   ASSERT_TRUE(ReadLogSessions(bytes, sessions));
   ASSERT_EQ(sessions.size(), 1u);
   EXPECT_EQ(sessions[0].dataEnd + 85, bytes.size()) << "the end stamp closes the log";
+}
+
+// A script read from a pipe that stays open: the tool has taken the first
+// line and waits for more when the signal comes, and ends by it, as nothing
+// is open yet.
+TEST(CliDevice, AStopSignalEndsTheToolWhileItReadsTheScript) {
+  const ScratchDir dir;
+  int pipeEnds[2];
+  ASSERT_EQ(pipe2(pipeEnds, O_CLOEXEC), 0);
+  const pid_t cli = Spawn({TALVORIX_CLI, "--port", dir.File("tty"), "-"}, dir.File("cli.out"), dir.File("cli.err"),
+                          pipeEnds[0]);
+  const std::string first = "# the device's test\n";
+  ASSERT_EQ(write(pipeEnds[1], first.data(), first.size()), ssize_t(first.size()));
+  int unread = 1;
+  const auto end = Clock::now() + std::chrono::seconds(10);
+  while (ioctl(pipeEnds[0], FIONREAD, &unread) == 0 && unread > 0 && Clock::now() < end) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_EQ(unread, 0) << "the tool did not read its script";
+  kill(cli, SIGTERM);
+  EXPECT_EQ(ExitCodeWithin(cli, 10), 128 + SIGTERM) << "the tool went on reading its script";
+  close(pipeEnds[0]);
+  close(pipeEnds[1]);
 }
 
 TEST(CliDevice, TheLogHoldsEveryByteOfEachConnectionInOrder) {

@@ -1,10 +1,13 @@
 // The script's lines, and its faults with their line numbers.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "tests/scratch_dir.h"
 #include "tools/cli/script.h"
+#include "tools/cli/script_file.h"
 
 namespace {
 
@@ -37,6 +40,26 @@ TEST(Script, CommentsAndBlankLinesAreSkippedAndLinesKeepTheirNumbers) {
   EXPECT_EQ(lines[1].number, 6);
   EXPECT_EQ(lines[1].milliseconds, 10);
   EXPECT_EQ(lines[1].source, "wait 10");
+}
+
+TEST(Script, CrLfLfAndACrAloneEachEndALine) {
+  const std::vector<ScriptLine> lines = Parsed("wait 1\rwait 2\r\nwait 3\nwait 4\r\r\nscreen");
+  ASSERT_EQ(lines.size(), 5u);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(lines[std::size_t(i)].milliseconds, i + 1);
+  EXPECT_EQ(lines[3].number, 4);
+  EXPECT_EQ(lines[4].number, 6);
+  EXPECT_EQ(Fault("screen\rscreen\rkey Hyper_L\n"), "line 3: no key is named \"Hyper_L\"");
+}
+
+TEST(Script, AByteOrderMarkAtTheStartIsSkipped) {
+  EXPECT_EQ(One("\xEF\xBB\xBFscreen\n").kind, LineKind::Screen);
+  EXPECT_EQ(Fault("screen\n\xEF\xBB\xBFscreen\n"), "line 2: unknown line \"\xEF\xBB\xBFscreen\"");
+}
+
+TEST(Script, ANulByteIsAFault) {
+  EXPECT_EQ(Fault(std::string("screen\nexpect a\0b\n", 18)), "line 2: the line holds a NUL byte");
+  EXPECT_EQ(Fault(std::string("text a\0b\n", 9)), "line 1: the line holds a NUL byte");
+  EXPECT_EQ(Fault(std::string("# \0\n", 4)), "line 1: the line holds a NUL byte");
 }
 
 TEST(Script, KeysBecomeTheirEvents) {
@@ -88,12 +111,21 @@ TEST(Script, ExpectationsWithTheirLimits) {
   EXPECT_EQ(One("expect-tab 2 within 9").expectation.tab, 2);
 }
 
-TEST(Script, WithinIsTextUnlessANumberFollows) {
-  EXPECT_EQ(One("expect done within reason").expectation.text, "done within reason");
-  EXPECT_EQ(One("expect done within 5s").expectation.text, "done within 5s");
-  EXPECT_EQ(One("expect /within 5/").expectation.text, "within 5");
+// "within" near the end always starts the limit, on every expect line, so
+// that a malformed limit cannot become part of the text and fail 5 s later.
+TEST(Script, AWithinWithoutMillisecondsIsAFaultOnEveryExpectLine) {
+  for (const std::string line : {"expect done within -5", "expect done within abc", "expect done within +5",
+                                 "expect done within 5s", "expect done within", "expect /x/ within 1e3",
+                                 "expect-row 3 done within abc", "expect-cursor 1 2 within +5", "expect-tab 1 within"}) {
+    EXPECT_EQ(Fault("screen\n" + line + "\n"), "line 2: within takes a limit from 0 to 86400000 ms") << line;
+  }
   EXPECT_NE(Fault("expect x within 99999999999\n").find("within takes a limit"), std::string::npos);
   EXPECT_NE(Fault("expect within 5\n").find("expect needs a text"), std::string::npos);
+  // Text that ends with "within" and a word has its limit written after it.
+  const ScriptLine line = One("expect done within reason within 5000");
+  EXPECT_EQ(line.expectation.text, "done within reason");
+  EXPECT_EQ(line.expectation.limitMs, 5000);
+  EXPECT_EQ(One("expect /within 5/").expectation.text, "within 5");
 }
 
 TEST(Script, ExpectationArgumentsOutOfRange) {
@@ -103,6 +135,10 @@ TEST(Script, ExpectationArgumentsOutOfRange) {
   EXPECT_NE(Fault("expect-cursor 1 2 3\n").find("expect-cursor needs"), std::string::npos);
   EXPECT_NE(Fault("expect-tab 3\n").find("expect-tab needs a view"), std::string::npos);
   EXPECT_NE(Fault("expect /a(/\n").find("is not valid"), std::string::npos);
+  EXPECT_EQ(Fault("expect //\n"), "line 1: the pattern // is empty");
+  EXPECT_EQ(One("expect /").expectation.text, "/");
+  // A back-reference cannot be matched in linear time: RE2 has none.
+  EXPECT_NE(Fault("expect /(a)\\1/\n").find("is not valid"), std::string::npos);
 }
 
 TEST(Script, PicturesWaitsAndBareLines) {
@@ -128,6 +164,30 @@ TEST(Script, ThePortIsOpenAtTheStartAndFollowsConnectAndDisconnect) {
 TEST(Script, AScriptMustBeUtf8) {
   EXPECT_EQ(Fault("screen\nexpect \x82\xA0\n"), "line 2: the line is not UTF-8");
   EXPECT_EQ(Fault("# \xFF\n"), "line 1: the line is not UTF-8");
+  EXPECT_EQ(Fault("# \xC0\xAF overlong\n"), "line 1: the line is not UTF-8");
+  EXPECT_EQ(Fault("# \xED\xA0\x80 surrogate\n"), "line 1: the line is not UTF-8");
+  EXPECT_EQ(Fault("# \xF4\x90\x80\x80 beyond U+10FFFF\n"), "line 1: the line is not UTF-8");
+  EXPECT_EQ(Fault("# cut \xE3\x81"), "line 1: the line is not UTF-8");
+  EXPECT_EQ(Parsed("# \xF0\x9F\x98\x80 \xEF\xBF\xBF\nscreen\n").size(), 1u);
+}
+
+// A script of /dev/zero, or one endless line, is a fault within bounds, not
+// all the memory of the machine.
+TEST(Script, AScriptAndItsLinesHaveTheirBounds) {
+  const std::string longest = "# " + std::string(LongestLineBytes - 2, 'x');
+  EXPECT_TRUE(Parsed(longest + "\r\n").empty());
+  EXPECT_EQ(Fault("screen\n" + longest + "x\n"), "line 2: the line is longer than 4096 bytes");
+  const ScratchDir dir;
+  const std::string path = dir.File("large.script");
+  std::ofstream(path, std::ios::binary) << std::string(LongestScriptBytes, '\n');
+  std::string text;
+  std::string error;
+  EXPECT_TRUE(ReadScriptFile(path, text, error)) << error;
+  EXPECT_EQ(text.size(), LongestScriptBytes);
+  std::ofstream(path, std::ios::binary | std::ios::app) << "\n";
+  text.clear();
+  EXPECT_FALSE(ReadScriptFile(path, text, error));
+  EXPECT_EQ(error, path + ": the script is larger than 1048576 bytes");
 }
 
 }  // namespace

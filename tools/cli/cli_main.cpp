@@ -5,22 +5,20 @@
 #include <string>
 
 #include "tools/cli/cli_options.h"
+#include "tools/cli/script_file.h"
 #include "tools/cli/script_run.h"
 #include "tools/cli/stop_signal.h"
-#include "tools/whole_file.h"
 
 namespace {
-
-bool ReadScript(const std::string& path, std::string& text) {
-  return path == "-" ? ReadWholeStream(stdin, text) : ReadWholeFile(path, text);
-}
 
 int CannotStart(const std::string& why) {
   std::fprintf(stderr, "talvorix-cli: %s\n", why.c_str());
   return ExitCannotStart;
 }
 
+// Stop signals are caught from here on, where the port and the log open.
 int Run(const CliOptions& options, const std::vector<ScriptLine>& lines) {
+  CatchStopSignals();
   Session session(options.session);
   std::string error;
   if (!session.Start(error)) return CannotStart(error);
@@ -37,7 +35,7 @@ int Run(const CliOptions& options, const std::vector<ScriptLine>& lines) {
 
 int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
-  CatchStopSignals();
+  EndOnStopSignals();
   CliOptions options;
   std::string error;
   if (!ParseCliOptions(argc, argv, options, error)) {
@@ -45,7 +43,7 @@ int main(int argc, char** argv) {
     return ExitCannotStart;
   }
   std::string text;
-  if (!ReadScript(options.scriptPath, text)) return CannotStart("cannot read the script " + options.scriptPath);
+  if (!ReadScriptFile(options.scriptPath, text, error)) return CannotStart(error);
   std::vector<ScriptLine> lines;
   if (!ParseScript(text, lines, error)) return CannotStart(options.scriptPath + ": " + error);
   return Run(options, lines);

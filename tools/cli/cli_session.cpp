@@ -52,7 +52,7 @@ void Session::Disconnect() {
 ReceiveOutcome Session::ReceiveUntil(std::uint64_t deadline, const std::function<bool(const ScreenView&)>& met) {
   for (;;) {
     if (met(view_)) return ReceiveOutcome::Met;
-    if (StopSignal() != 0) Fail("stopped by signal " + std::to_string(StopSignal()));
+    NoticeStopSignal();
     if (!failure_.empty()) return ReceiveOutcome::Failed;
     const std::uint64_t now = MonotonicMs();
     if (now >= deadline) return ReceiveOutcome::TimedOut;
@@ -80,12 +80,17 @@ void Session::ReceiveArrived() {
   terminal_.ReadScreen(view_);
 }
 
+void Session::NoticeStopSignal() {
+  if (StopSignal() != 0) Fail("stopped by signal " + std::to_string(StopSignal()));
+}
+
 void Session::Fail(const std::string& why) {
   if (failure_.empty()) failure_ = why;
 }
 
 bool Session::Send(std::uint8_t byte) {
   std::string error;
+  NoticeStopSignal();
   if (!failure_.empty()) return false;
   if (WriteSerialPort(port_, &byte, 1, SendWaitMs, error)) return true;
   Fail(error);

@@ -48,9 +48,13 @@ class Session final : private TerminalLine {
   const ScreenView& View() const { return view_; }
   const ReceivedTail& Received() const { return received_; }
 
-  // Why the line cannot go on: the device has gone, did not take a byte, or
-  // the log could not be written. Empty while all is well.
+  // Why the line cannot go on: the device has gone, did not take a byte, the
+  // log could not be written, or a stop signal has come. Empty while all is well.
   const std::string& Failure() const { return failure_; }
+
+  // Fails the line when a stop signal has come: checked while receiving,
+  // before each byte sent and after each line, so that a signal ends any line.
+  void NoticeStopSignal();
 
  private:
   bool Send(std::uint8_t byte) override;

@@ -1,54 +1,45 @@
 #include "tools/cli/expect_parse.h"
 
+#include "tools/cli/row_pattern.h"
 #include "tools/cli/script_words.h"
-#include "tools/cli/wide_text.h"
 
 namespace {
 
 constexpr long LongestLimitMs = 86400000;  // a day
 constexpr int LastTab = 2;
 
-bool IsDigits(std::string_view text) {
-  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-}
-
-// Takes a trailing "within MS" off the arguments. A last word that is not a
-// number leaves "within" to the text.
+// Takes a trailing "within MS" off the arguments. A last or last-but-one
+// word "within" always starts the limit, for every expect line alike, and
+// what follows it must be the milliseconds in decimal digits: a malformed
+// limit is a fault rather than part of the text. Text or a pattern that
+// itself ends with "within" and a word is written with its limit after it:
+// "expect done within reason within 5000".
 bool TakeLimit(std::string_view& arguments, int& limitMs, std::string& error) {
-  const std::size_t numberAt = arguments.find_last_of(" \t");
-  if (numberAt == std::string_view::npos || !IsDigits(arguments.substr(numberAt + 1))) return true;
-  const std::string_view head = TrimBlanks(arguments.substr(0, numberAt));
-  const std::size_t wordAt = head.find_last_of(" \t");
-  if (head.substr(wordAt == std::string_view::npos ? 0 : wordAt + 1) != "within") return true;
-  if (!ParseNumberIn(arguments.substr(numberAt + 1), 0, LongestLimitMs, limitMs)) {
+  std::string_view head = arguments;
+  const std::string_view last = TakeLastWord(head);
+  std::string_view text = head;
+  const bool limited = last == "within" || TakeLastWord(text) == "within";
+  if (!limited) return true;
+  if (last == "within" || !ParseNumberIn(last, 0, LongestLimitMs, limitMs)) {
     error = "within takes a limit from 0 to " + std::to_string(LongestLimitMs) + " ms";
     return false;
   }
-  arguments = wordAt == std::string_view::npos ? std::string_view() : TrimBlanks(head.substr(0, wordAt));
+  arguments = text;
   return true;
 }
 
-bool CompilePattern(std::string_view text, Expectation& expectation, std::string& error) {
-  std::wstring wide;
-  Utf8ToWide(text, wide);
-  try {
-    expectation.pattern.assign(wide, std::regex_constants::ECMAScript);
-  } catch (const std::regex_error& failure) {
-    error = "the pattern /" + std::string(text) + "/ is not valid: " + failure.what();
-    return false;
-  }
-  return true;
-}
-
+// "/PATTERN/" is a pattern, anything else text; "//" is an empty pattern, a
+// fault (the text "//" is the pattern /\/\//).
 bool ParseTextExpectation(std::string_view arguments, Expectation& expectation, std::string& error) {
-  const bool pattern = arguments.size() > 2 && arguments.front() == '/' && arguments.back() == '/';
+  const bool pattern = arguments.size() >= 2 && arguments.front() == '/' && arguments.back() == '/';
   expectation.kind = pattern ? ExpectKind::Pattern : ExpectKind::Text;
   expectation.text = pattern ? arguments.substr(1, arguments.size() - 2) : arguments;
-  if (arguments.empty()) {
-    error = "expect needs a text or a /pattern/";
+  if (expectation.text.empty()) {
+    error = pattern ? "the pattern // is empty" : "expect needs a text or a /pattern/";
     return false;
   }
-  return !pattern || CompilePattern(expectation.text, expectation, error);
+  // Compiled again while its line waits: only checked here.
+  return !pattern || CompileRowPattern(expectation.text, error) != nullptr;
 }
 
 bool ParseRowExpectation(std::string_view arguments, Expectation& expectation, std::string& error) {

@@ -13,6 +13,6 @@
 bool IsExpectVerb(std::string_view verb);
 
 // Reads the arguments of an expect line. False, with `error`, when they are
-// missing or out of range, or the pattern is not a valid ECMAScript pattern.
+// missing or out of range, or the pattern is not a valid RE2 pattern.
 bool ParseExpectation(std::string_view verb, std::string_view arguments, Expectation& expectation,
                       std::string& error);

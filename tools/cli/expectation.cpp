@@ -1,5 +1,9 @@
 #include "tools/cli/expectation.h"
 
+#include "tools/cli/clock.h"
+#include "tools/cli/row_pattern.h"
+#include "tools/cli/stop_signal.h"
+
 namespace {
 
 bool AnyRowHolds(const ScreenView& view, const std::string& text) {
@@ -9,11 +13,9 @@ bool AnyRowHolds(const ScreenView& view, const std::string& text) {
   return false;
 }
 
-bool AnyRowMatches(const ScreenView& view, const std::wregex& pattern) {
-  for (const std::wstring& row : view.wideRows) {
-    if (std::regex_search(row, pattern)) return true;
-  }
-  return false;
+std::unique_ptr<const re2::RE2> PatternOf(const Expectation& expectation) {
+  std::string error;
+  return expectation.kind == ExpectKind::Pattern ? CompileRowPattern(expectation.text, error) : nullptr;
 }
 
 std::string WhatWasExpected(const Expectation& expectation) {
@@ -30,13 +32,27 @@ std::string WhatWasExpected(const Expectation& expectation) {
 
 }  // namespace
 
-bool ExpectationMet(const Expectation& expectation, const ScreenView& view) {
-  switch (expectation.kind) {
-    case ExpectKind::Text: return AnyRowHolds(view, expectation.text);
-    case ExpectKind::Pattern: return AnyRowMatches(view, expectation.pattern);
-    case ExpectKind::Row: return view.rows[std::size_t(expectation.row)] == expectation.text;
-    case ExpectKind::Cursor: return view.cursorRow == expectation.row && view.cursorCol == expectation.column;
-    case ExpectKind::Tab: return view.tab == expectation.tab;
+ExpectationCheck::ExpectationCheck(const Expectation& expectation)
+    : expectation_(expectation), pattern_(PatternOf(expectation)) {}
+
+ExpectationCheck::~ExpectationCheck() = default;
+
+bool ExpectationCheck::Met(const ScreenView& view, std::uint64_t deadlineMs) const {
+  switch (expectation_.kind) {
+    case ExpectKind::Text: return AnyRowHolds(view, expectation_.text);
+    case ExpectKind::Pattern: return AnyRowMatches(view, deadlineMs);
+    case ExpectKind::Row: return view.rows[std::size_t(expectation_.row)] == expectation_.text;
+    case ExpectKind::Cursor: return view.cursorRow == expectation_.row && view.cursorCol == expectation_.column;
+    case ExpectKind::Tab: return view.tab == expectation_.tab;
+  }
+  return false;
+}
+
+// The pattern compiles here as it did when its line was parsed.
+bool ExpectationCheck::AnyRowMatches(const ScreenView& view, std::uint64_t deadlineMs) const {
+  for (const std::string& row : view.rows) {
+    if (re2::RE2::PartialMatch(row, *pattern_)) return true;
+    if (StopSignal() != 0 || MonotonicMs() > deadlineMs) return false;
   }
   return false;
 }

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "tools/cli/wide_text.h"
 #include "tools/replay/replay_report.h"
 
 namespace {
@@ -21,9 +20,8 @@ void UpdateScreenRows(ScreenView& view, const std::uint8_t* screen) {
     const std::uint8_t* bytes = screen + row * ScreenColumns;
     if (std::memcmp(view.cells[row].data(), bytes, ScreenColumns) == 0) continue;
     std::memcpy(view.cells[row].data(), bytes, ScreenColumns);
+    // Well-formed UTF-8: U+FFFD for bytes that do not decode.
     view.rows[row] = CellRowText(bytes);
-    // CellRowText writes well-formed UTF-8, U+FFFD for bytes that do not decode.
-    Utf8ToWide(view.rows[row], view.wideRows[row]);
   }
 }
 

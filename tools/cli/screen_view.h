@@ -12,8 +12,7 @@
 
 struct ScreenView {
   std::array<std::array<std::uint8_t, ScreenColumns>, ScreenRows> cells{};  // what the rows were decoded from
-  std::array<std::string, ScreenRows> rows;
-  std::array<std::wstring, ScreenRows> wideRows;  // the rows for patterns
+  std::array<std::string, ScreenRows> rows;  // well-formed UTF-8, as patterns take it
   int cursorRow = 0;
   int cursorCol = 0;  // in byte cells
   int tab = 0;        // 0 text, 1 dump, 2 graphic

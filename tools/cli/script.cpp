@@ -3,7 +3,7 @@
 #include "terminal/native/cp932_text.h"
 #include "tools/cli/expect_parse.h"
 #include "tools/cli/script_words.h"
-#include "tools/cli/wide_text.h"
+#include "tools/cli/utf8_check.h"
 
 namespace {
 
@@ -23,8 +23,6 @@ bool ParseText(std::string_view arguments, ScriptLine& line, std::string& error)
   std::string cp932;
   if (arguments.empty()) {
     error = "text needs the text to send";
-  } else if (arguments.find('\0') != std::string_view::npos) {
-    error = "text cannot send the character U+0000";
   } else if (!Utf8ToCp932(arguments, cp932)) {
     error = "the text holds a character that code page 932 lacks";
   } else {
@@ -135,11 +133,19 @@ bool FollowPort(PortState& port, const ScriptLine& line, std::string& error) {
   return false;
 }
 
-// One line of the file; `skip` for a blank or comment line.
+// One line of the file; `skip` for a blank or comment line. A NUL byte is a
+// fault: no line means one, and it would cut the messages that quote it.
 bool ParseLine(std::string_view text, ScriptLine& line, bool& skip, std::string& error) {
-  std::wstring wide;
-  if (!Utf8ToWide(text, wide)) {
+  if (text.size() > LongestLineBytes) {
+    error = "the line is longer than " + std::to_string(LongestLineBytes) + " bytes";
+    return false;
+  }
+  if (!IsUtf8(text)) {
     error = "the line is not UTF-8";
+    return false;
+  }
+  if (text.find('\0') != std::string_view::npos) {
+    error = "the line holds a NUL byte";
     return false;
   }
   std::string_view arguments = TrimBlanks(text);
@@ -150,15 +156,26 @@ bool ParseLine(std::string_view text, ScriptLine& line, bool& skip, std::string&
   return ParseArguments(verb, arguments, line, error);
 }
 
+// Takes the first line off `text`, without its end: CR LF, LF and a CR alone
+// each end a line, as the editors of each system write them.
+std::string_view TakeLine(std::string_view& text) {
+  const std::size_t end = text.find_first_of("\r\n");
+  const std::string_view line = text.substr(0, end);
+  const bool crLf = end != std::string_view::npos && text.compare(end, 2, "\r\n") == 0;
+  text.remove_prefix(end == std::string_view::npos ? text.size() : end + (crLf ? 2 : 1));
+  return line;
+}
+
+// A byte order mark some editors put at the start of UTF-8 text.
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
 }  // namespace
 
 bool ParseScript(std::string_view text, std::vector<ScriptLine>& lines, std::string& error) {
   PortState port;
+  if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark) text.remove_prefix(ByteOrderMark.size());
   for (int number = 1; !text.empty(); ++number) {
-    const std::size_t end = text.find('\n');
-    std::string_view source = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    if (!source.empty() && source.back() == '\r') source.remove_suffix(1);
+    const std::string_view source = TakeLine(text);
     ScriptLine line;
     line.number = number;
     bool skip = false;

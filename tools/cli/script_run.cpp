@@ -19,9 +19,10 @@ void ReportMissedExpectation(const ScriptLine& line, const Session& session) {
 
 // A line failure on the way (the device gone) is left to RunScript to report.
 int Expect(const ScriptLine& line, Session& session) {
-  const Expectation& expectation = line.expectation;
-  const auto met = [&expectation](const ScreenView& view) { return ExpectationMet(expectation, view); };
-  if (session.ReceiveUntil(MonotonicMs() + std::uint64_t(expectation.limitMs), met) != ReceiveOutcome::TimedOut) {
+  const ExpectationCheck check(line.expectation);
+  const std::uint64_t deadline = MonotonicMs() + std::uint64_t(line.expectation.limitMs);
+  const auto met = [&check, deadline](const ScreenView& view) { return check.Met(view, deadline); };
+  if (session.ReceiveUntil(deadline, met) != ReceiveOutcome::TimedOut) {
     return ExitDone;
   }
   ReportMissedExpectation(line, session);
@@ -79,6 +80,7 @@ int RunScript(const std::vector<ScriptLine>& lines, Session& session) {
   for (const ScriptLine& line : lines) {
     const int code = RunLine(line, session);
     if (code != ExitDone) return code;
+    session.NoticeStopSignal();
     if (!session.Failure().empty()) {
       ReportLine(line, session.Failure());
       return ExitFailed;

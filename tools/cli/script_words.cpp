@@ -20,6 +20,14 @@ std::string_view TakeWord(std::string_view& text) {
   return word;
 }
 
+std::string_view TakeLastWord(std::string_view& text) {
+  std::size_t start = text.size();
+  while (start > 0 && !IsBlank(text[start - 1])) --start;
+  const std::string_view word = text.substr(start);
+  text = TrimBlanks(text.substr(0, start));
+  return word;
+}
+
 bool ParseNumberIn(std::string_view text, long lowest, long highest, int& value) {
   if (text.empty() || text.size() > 9) return false;
   long number = 0;

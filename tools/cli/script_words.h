@@ -10,5 +10,8 @@ std::string_view TrimBlanks(std::string_view text);
 // Takes the first word off `text` (and the blanks after it) and returns it.
 std::string_view TakeWord(std::string_view& text);
 
+// Takes the last word off `text` (and the blanks before it) and returns it.
+std::string_view TakeLastWord(std::string_view& text);
+
 // A decimal number from `lowest` to `highest`, written with digits only.
 bool ParseNumberIn(std::string_view text, long lowest, long highest, int& value);

@@ -10,6 +10,11 @@ void Catch(int signal) { caught = signal; }
 
 }  // namespace
 
+void EndOnStopSignals() {
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
+}
+
 void CatchStopSignals() {
   std::signal(SIGINT, Catch);
   std::signal(SIGTERM, Catch);
