@@ -7,6 +7,10 @@
 #     that runs on this host (tools/wine-host.sh), and where the host runs both
 #     builds, a subset (the converter comparison, the main-window session) on
 #     the 64-bit build too,
+#   - the native tests on the tree "Building by hand" makes (no build type, no
+#     optimisation),
+#   - the link-time check that each program, native and Windows, defines every
+#     name once,
 #   - the native tests built with AddressSanitizer and UBSan,
 #   - short libFuzzer runs of the HEX reader and the receive interpreter.
 # TALVORIX_WINE64=1 runs the Wine tests as a host without 32-bit support would.
@@ -53,6 +57,17 @@ build() {  # build DIR [cmake options...]
   fi
 }
 
+# check_build TITLE DIR [cmake options...]: a stage whose one test is that the
+# tree builds.
+check_build() {
+  local title=$1 dir=$2; shift 2
+  local bad=0
+  echo "== $title"
+  build "$dir" "$@" || bad=1
+  passed=$((passed + 1 - bad))
+  summary+=("$(printf '%-68s %4d passed, %d failed' "$title" $((1 - bad)) "$bad")")
+}
+
 # The Windows builds; the Wine tests of each one that runs here.
 wine_builds=("$TALVORIX_WINE_ARCH")
 [ "$TALVORIX_WINE_ARCH" = win32 ] && wine_builds+=(win64)
@@ -84,6 +99,18 @@ fi
 for arch in "${wine_builds[@]}"; do
   WINEPREFIX="$root/build/wineprefix-$arch" wineserver -k 2>/dev/null
 done
+
+# The native tree exactly as the README's "Building by hand" makes it: no build
+# type, so no optimisation, which may show what optimised code hides.
+if build build/plain; then
+  run_ctest "native tests, built by hand (no build type)" build/plain -LE wine
+fi
+
+# Link-time optimisation lets the linker compare every definition of a name in
+# one program: two different types of one name fail the link.
+check_build "one definition per name, native programs (-flto -Wodr)" build/odr-native -DTALVORIX_ODR_CHECK=ON
+check_build "one definition per name, Windows programs (-flto -Wodr)" build/odr-win32 \
+  -DCMAKE_TOOLCHAIN_FILE="$(talvorix_windows_toolchain win32)" -DTALVORIX_ODR_CHECK=ON
 
 if build build/asan -DCMAKE_BUILD_TYPE=Debug -DTALVORIX_SANITIZE=ON; then
   run_ctest "native tests with AddressSanitizer and UBSan" build/asan

@@ -36,6 +36,21 @@ int NextBlockLength(const std::uint8_t* bytes, std::size_t available) {
   return length;
 }
 
+// The log holds whole words only, as the window's pump hands them over: a
+// lone byte is logged with its partner, so that every stamp stands at an even
+// distance from the start stamp before it. A failed append has told the user
+// and closed the log, and later ones are skipped: reception goes on without it.
+void LogWholeWords(CommLog& log, int& unloggedByte, const std::uint8_t* bytes, std::size_t length) {
+  if (unloggedByte >= 0) {
+    const std::uint8_t word[2] = {std::uint8_t(unloggedByte), bytes[0]};
+    log.Append(word, 2);
+    ++bytes;
+    --length;
+  }
+  unloggedByte = length % 2 != 0 ? bytes[length - 1] : -1;
+  if (length >= 2) log.Append(bytes, int(length - length % 2));
+}
+
 std::uint64_t AwaitLimit(Awaited awaited) {
   return awaited == Awaited::PointPlot ? PointPlotWaitMilliseconds : CutSequenceWaitMilliseconds;
 }
@@ -50,8 +65,7 @@ Terminal::Terminal(const TerminalRoles& roles)
 
 void Terminal::Receive(const std::uint8_t* bytes, std::size_t length) {
   if (length == 0) return;
-  // A failed append has told the user and closed the log; reception goes on without it.
-  log.Append(bytes, int(length));
+  LogWholeWords(log, interpreter.unloggedByte, bytes, length);
   InterpreterState& in = interpreter;
   // A message box of the interpreter lets the program run, and it may push
   // again: those bytes wait in the inbox for the outer call.
@@ -136,8 +150,12 @@ void Terminal::EndOfInput() {
   if (Waiting()) FailAwaited(*this);
 }
 
+// A lone byte still waiting when the connection ends was never part of a word
+// the terminal took: it is neither interpreted nor logged (the window drops it
+// from its receive stage too), and the next connection starts on a whole word.
 void Terminal::ForgetReceived() {
   interpreter.inbox.clear();
+  interpreter.unloggedByte = -1;
   ++interpreter.generation;
   interpreter.awaited = Awaited::Nothing;
   interpreter.heldUserBytes.clear();

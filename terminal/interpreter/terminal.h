@@ -51,6 +51,7 @@ struct InterpreterState {
   int cutCount = 0;
   PointLine pointLine;
   int pendingEchoByte = -1;  // the first byte of a local echo, waiting for its partner
+  int unloggedByte = -1;     // a lone received byte, logged when its partner arrives
   std::vector<std::uint8_t> heldUserBytes;  // typed during point-plot mode
 };
 
@@ -58,9 +59,10 @@ class Terminal : public TerminalModel {
  public:
   explicit Terminal(const TerminalRoles& roles);
 
-  // The one receive path: appends the bytes to the log (every byte, in arrival
-  // order, before it is interpreted), then interprets them in blocks of at
-  // most 100 bytes, whole words. A lone last byte waits for its partner.
+  // The one receive path: appends the bytes to the log (whole words, in arrival
+  // order, before they are interpreted), then interprets them in blocks of at
+  // most 100 bytes, whole words. A lone last byte waits for its partner, in the
+  // log too.
   void Receive(const std::uint8_t* bytes, std::size_t length);
 
   // Ends what is awaited when its time is up (CutSequenceWaitMilliseconds,

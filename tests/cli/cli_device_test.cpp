@@ -339,6 +339,26 @@ TEST(CliDevice, TheLogHoldsEveryByteOfEachConnectionInOrder) {
   EXPECT_EQ(sessions[1].dataEnd + 85, bytes.size()) << "the end stamp closes the log";
 }
 
+// The log holds whole words, as the window's does: a lone byte is logged with
+// its partner, and one still alone when the connection ends is dropped, so
+// that each end stamp stands at an even distance from its start stamp.
+TEST(CliDevice, TheLogHoldsWholeWordsOnly) {
+  const ScratchDir dir;
+  Device device(dir, "wait-open\nbytes 41 23 42\nwait-close\nwait-open\nbytes 43\npause 200\nbytes 23\nwait-close\n");
+  const std::string log = dir.File("Talvorix.log");
+  const CliRun run =
+      RunCli(dir, device.Link(), "expect Ａ\nwait 200\ndisconnect\nwait 100\nconnect\nexpect Ｃ\n", {"--log", log});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const std::string bytes = Contents(log);
+  std::vector<LogSession> sessions;
+  ASSERT_TRUE(ReadLogSessions(bytes, sessions));
+  ASSERT_EQ(sessions.size(), 2u);
+  EXPECT_EQ(bytes.substr(sessions[0].dataStart, sessions[0].dataEnd - sessions[0].dataStart), "\x41\x23");
+  EXPECT_EQ(sessions[1].dataStart, sessions[0].dataEnd + 85 + 85) << "the end stamp follows the whole word";
+  EXPECT_EQ(bytes.substr(sessions[1].dataStart, sessions[1].dataEnd - sessions[1].dataStart), "\x43\x23");
+  EXPECT_EQ(sessions[1].dataEnd + 85, bytes.size()) << "the end stamp closes the log";
+}
+
 TEST(CliDevice, TheLineSettingsReachTheDevice) {
   const ScratchDir dir;
   Device device(dir, "wait-open\nsettings\nline 設定済み\nwait-close\n");

@@ -24,17 +24,17 @@ std::string Contents(const std::string& path) {
   return bytes;
 }
 
-void Connection(CommLog& log, const std::string& data) {
+void Connection(CommLogFile& log, const std::string& data) {
   std::string error;
   ASSERT_TRUE(WriteLogStamp(log, StampKind::Start, error)) << error;
   ASSERT_TRUE(AppendToCommLog(log, reinterpret_cast<const std::uint8_t*>(data.data()), data.size(), error)) << error;
   ASSERT_TRUE(WriteLogStamp(log, StampKind::End, error)) << error;
 }
 
-TEST(CommLog, HeaderStampsAndDataInTheWindowsFormat) {
+TEST(CommLogFile, HeaderStampsAndDataInTheWindowsFormat) {
   const ScratchDir dir;
   const std::string path = dir.File("Talvorix.log");
-  CommLog log;
+  CommLogFile log;
   std::string error;
   ASSERT_TRUE(OpenCommLog(path, log, error)) << error;
   Connection(log, std::string("\x41\x23\x0D\x00", 4));
@@ -51,11 +51,11 @@ TEST(CommLog, HeaderStampsAndDataInTheWindowsFormat) {
             std::string("\x41\x23\x0D\x00", 4));
 }
 
-TEST(CommLog, RunsAppendToTheSameFile) {
+TEST(CommLogFile, RunsAppendToTheSameFile) {
   const ScratchDir dir;
   const std::string path = dir.File("Talvorix.log");
   for (const char* data : {"\x22\x24", "\x24\x24"}) {
-    CommLog log;
+    CommLogFile log;
     std::string error;
     ASSERT_TRUE(OpenCommLog(path, log, error)) << error;
     Connection(log, data);
@@ -69,25 +69,25 @@ TEST(CommLog, RunsAppendToTheSameFile) {
   EXPECT_EQ(bytes.substr(sessions[1].dataStart, 2), "\x24\x24");
 }
 
-TEST(CommLog, WithoutALogThereIsNothingToWrite) {
-  CommLog log;
+TEST(CommLogFile, WithoutALogThereIsNothingToWrite) {
+  CommLogFile log;
   std::string error;
   EXPECT_TRUE(WriteLogStamp(log, StampKind::Start, error));
   EXPECT_TRUE(AppendToCommLog(log, reinterpret_cast<const std::uint8_t*>("ab"), 2, error));
 }
 
-TEST(CommLog, ALogThatCannotBeOpenedGivesTheSystemsReason) {
+TEST(CommLogFile, ALogThatCannotBeOpenedGivesTheSystemsReason) {
   const ScratchDir dir;
-  CommLog log;
+  CommLogFile log;
   std::string error;
   EXPECT_FALSE(OpenCommLog(dir.File("missing/Talvorix.log"), log, error));
   EXPECT_NE(error.find("missing/Talvorix.log"), std::string::npos) << error;
   EXPECT_NE(error.find(std::strerror(ENOENT)), std::string::npos) << error;
 }
 
-TEST(CommLog, AFailedWriteIsToldAndClosesTheLog) {
+TEST(CommLogFile, AFailedWriteIsToldAndClosesTheLog) {
   if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full to fill";
-  CommLog log;
+  CommLogFile log;
   std::string error;
   EXPECT_FALSE(OpenCommLog("/dev/full", log, error));
   EXPECT_NE(error.find(std::string("cannot write the log /dev/full: ") + std::strerror(ENOSPC)), std::string::npos)

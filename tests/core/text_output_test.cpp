@@ -149,6 +149,7 @@ TEST_F(TextOutput, LoneByteWaitsForItsPartner) {
   term().Receive(bytes, 3);
   EXPECT_EQ(Row(0), "Ａ");
   EXPECT_EQ(CursorCol(), 2);
+  EXPECT_EQ(terminal.platform.log, std::vector<std::uint8_t>(bytes, bytes + 2)) << "logged with its partner";
   term().Receive(bytes + 3, 1);
   EXPECT_EQ(Row(0), "ＡＢ");
   EXPECT_EQ(terminal.platform.log, std::vector<std::uint8_t>(bytes, bytes + 4));

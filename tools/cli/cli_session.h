@@ -67,7 +67,7 @@ class Session final : private TerminalLine {
 
   SessionSettings settings_;
   SerialPort port_;
-  CommLog log_;
+  CommLogFile log_;
   std::string failure_;
   ReceivedTail received_;
   ScreenView view_;

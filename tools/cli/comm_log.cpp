@@ -19,7 +19,7 @@ std::string LocalTimeText() {
   return LogTimeText(clock);
 }
 
-bool WriteWhole(CommLog& log, const void* bytes, std::size_t length, std::string& error) {
+bool WriteWhole(CommLogFile& log, const void* bytes, std::size_t length, std::string& error) {
   if (log.fd < 0) return true;
   const char* next = static_cast<const char*>(bytes);
   while (length > 0) {
@@ -38,7 +38,7 @@ bool WriteWhole(CommLog& log, const void* bytes, std::size_t length, std::string
 
 }  // namespace
 
-bool OpenCommLog(const std::string& path, CommLog& log, std::string& error) {
+bool OpenCommLog(const std::string& path, CommLogFile& log, std::string& error) {
   log.path = path;
   log.fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (log.fd < 0) {
@@ -49,16 +49,16 @@ bool OpenCommLog(const std::string& path, CommLog& log, std::string& error) {
   return WriteWhole(log, header.data(), header.size(), error);
 }
 
-bool WriteLogStamp(CommLog& log, StampKind kind, std::string& error) {
+bool WriteLogStamp(CommLogFile& log, StampKind kind, std::string& error) {
   const std::string stamp = StampLine(kind, LocalTimeText());
   return WriteWhole(log, stamp.data(), stamp.size(), error);
 }
 
-bool AppendToCommLog(CommLog& log, const std::uint8_t* bytes, std::size_t length, std::string& error) {
+bool AppendToCommLog(CommLogFile& log, const std::uint8_t* bytes, std::size_t length, std::string& error) {
   return WriteWhole(log, bytes, length, error);
 }
 
-void CloseCommLog(CommLog& log) {
+void CloseCommLog(CommLogFile& log) {
   if (log.fd >= 0) close(log.fd);
   log.fd = -1;
 }

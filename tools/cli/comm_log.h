@@ -10,18 +10,18 @@
 
 #include "terminal/link/log_format.h"
 
-struct CommLog {
+struct CommLogFile {
   int fd = -1;  // -1: no log was asked for, or it has been closed
   std::string path;
 };
 
 // Opens (or creates) the file for appending and writes the header line. False,
 // with `error` giving the system's reason, when it cannot.
-bool OpenCommLog(const std::string& path, CommLog& log, std::string& error);
+bool OpenCommLog(const std::string& path, CommLogFile& log, std::string& error);
 
 // Each write is whole or fails; a failed one closes the log. Without a log
 // there is nothing to write and they succeed.
-bool WriteLogStamp(CommLog& log, StampKind kind, std::string& error);
-bool AppendToCommLog(CommLog& log, const std::uint8_t* bytes, std::size_t length, std::string& error);
+bool WriteLogStamp(CommLogFile& log, StampKind kind, std::string& error);
+bool AppendToCommLog(CommLogFile& log, const std::uint8_t* bytes, std::size_t length, std::string& error);
 
-void CloseCommLog(CommLog& log);
+void CloseCommLog(CommLogFile& log);
