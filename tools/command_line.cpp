@@ -119,6 +119,13 @@ TakeValue SetFlag(bool& flag) {
   };
 }
 
+TakeValue AlsoSet(bool& flag, TakeValue take) {
+  return [&flag, take](const std::string& value, std::string& why) {
+    flag = true;
+    return take(value, why);
+  };
+}
+
 bool TakeFileName(const std::string& value, std::string& path, std::string& why) {
   path = value;
   why = "no file name";

@@ -49,6 +49,9 @@ TakeValue Into(bool (*take)(const std::string& value, Target& target, std::strin
 // An option without a value that sets `flag`.
 TakeValue SetFlag(bool& flag);
 
+// `take`, also setting `flag` to tell that the option came.
+TakeValue AlsoSet(bool& flag, TakeValue take);
+
 // The name of a file to read or write: an empty one names no file.
 bool TakeFileName(const std::string& value, std::string& path, std::string& why);
 
