@@ -7,6 +7,7 @@
 #include "tools/cli/cli_options.h"
 #include "tools/cli/script_run.h"
 #include "tools/cli/stop_signal.h"
+#include "tools/command_line.h"
 #include "tools/whole_file.h"
 
 namespace {
@@ -40,10 +41,7 @@ int main(int argc, char** argv) {
   CatchStopSignals();
   CliOptions options;
   std::string error;
-  if (!ParseCliOptions(argc, argv, options, error)) {
-    std::fprintf(stderr, "talvorix-cli: %s\n%s", error.c_str(), CliUsage);
-    return ExitCannotStart;
-  }
+  if (!ParseCliOptions(argc, argv, options, error)) return RefuseCommandLine("talvorix-cli", error, CliUsage);
   std::string text;
   if (!ReadScript(options.scriptPath, text)) return CannotStart("cannot read the script " + options.scriptPath);
   std::vector<ScriptLine> lines;
