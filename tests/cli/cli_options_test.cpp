@@ -62,7 +62,7 @@ TEST(CliOptions, ValuesAfterAnEqualsSignAndOperandsAfterADoubleDash) {
 }
 
 TEST(CliOptions, WrongArgumentsAreNamed) {
-  EXPECT_EQ(Refusal({}), "no script");
+  EXPECT_EQ(Refusal({}), "no SCRIPT");
   EXPECT_EQ(Refusal({"a", "b"}), "b: a second SCRIPT");
   EXPECT_EQ(Refusal({""}), "'': no file name");
   EXPECT_EQ(Refusal({"--speed", "fast", "s"}), "--speed fast: not a number from 1 to 999999999");

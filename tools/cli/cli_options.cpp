@@ -90,7 +90,7 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& options, std
   options.session.portPath = DefaultPort;
   if (!ReadCommandLine(argc, argv, CliCommandLine(options), error)) return false;
   if (options.scriptPath.empty()) {
-    error = "no script";
+    error = "no SCRIPT";
     return false;
   }
   return CheckLineSettings(options.session.line, error);
