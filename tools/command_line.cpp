@@ -38,7 +38,7 @@ const ToolOption* Named(const std::vector<ToolOption>& options, const std::strin
 std::string Refusal(int got, const std::vector<ToolOption>& options, const std::string& argument) {
   const ToolOption* known = Named(options, SpelledName(argument));
   if (known == nullptr) return argument + ": unknown option";
-  return argument + (got == ':' ? ": " + std::string(known->value) + " is missing" : ": takes no value");
+  return argument + (got == ':' ? ": needs a value (" + std::string(known->value) + ")" : ": takes no value");
 }
 
 // The one scan of a command line: getopt_long's state and where it stands.

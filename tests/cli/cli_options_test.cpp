@@ -71,7 +71,7 @@ TEST(CliOptions, WrongArgumentsAreNamed) {
   EXPECT_EQ(Refusal({"--stop-bits=3", "s"}), "--stop-bits=3: not 1, 1.5 or 2");
   EXPECT_EQ(Refusal({"--port", "", "s"}), "--port '': no file name");
   EXPECT_EQ(Refusal({"--log=", "s"}), "--log=: no file name");
-  EXPECT_EQ(Refusal({"s", "--log"}), "--log: FILE is missing");
+  EXPECT_EQ(Refusal({"s", "--log"}), "--log: needs a value (FILE)");
   EXPECT_EQ(Refusal({"--newline=yes", "s"}), "--newline=yes: takes no value");
   EXPECT_EQ(Refusal({"--bogus", "x", "s"}), "--bogus: unknown option");
   EXPECT_EQ(Refusal({"--spe", "250000", "s"}), "--spe: unknown option");  // no abbreviations
