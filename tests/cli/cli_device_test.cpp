@@ -258,6 +258,10 @@ TEST(CliDevice, WrongUsageExitsTwoWithTheUsage) {
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_TRUE(Holds(run.err, "speed 12345 bit/s is not one of the line settings' speeds\nusage: talvorix-cli"))
       << run.err;
+  const CliRun named = RunCli(dir, dir.File("tty"), "", {"--parity=odd1"});
+  EXPECT_EQ(named.exitCode, 2);
+  EXPECT_TRUE(named.err.rfind("talvorix-cli: --parity=odd1: not none, odd, even, mark or space\nusage:", 0) == 0)
+      << named.err;
 }
 
 TEST(CliDevice, AVanishedDeviceEndsTheScript) {

@@ -51,20 +51,37 @@ TEST(CliOptions, LineSettingsAndTerminalOptions) {
   EXPECT_EQ(Parsed({"--parity", "mark", "s"}).session.line.parity, ParityMark);
 }
 
+TEST(CliOptions, ValuesAfterAnEqualsSignAndOperandsAfterADoubleDash) {
+  const CliOptions options =
+      Parsed({"--port=/dev/ttyACM1", "--speed=250000", "--parity=odd", "--log=a=b.log", "--", "--newline"});
+  EXPECT_EQ(options.session.portPath, "/dev/ttyACM1");
+  EXPECT_EQ(DescribeLineSettings(options.session.line), "250000 bit/s 8O1");
+  EXPECT_EQ(options.session.logPath, "a=b.log");
+  EXPECT_EQ(options.scriptPath, "--newline");
+  EXPECT_FALSE(options.session.terminal.newLine);
+}
+
 TEST(CliOptions, WrongArgumentsAreNamed) {
-  EXPECT_EQ(Refusal({}), "no script");
-  EXPECT_EQ(Refusal({"a", "b"}), "wrong argument: b");
-  EXPECT_EQ(Refusal({"--speed", "fast", "s"}), "wrong argument: --speed fast");
-  EXPECT_EQ(Refusal({"--parity", "odd1", "s"}), "wrong argument: --parity odd1");
-  EXPECT_EQ(Refusal({"--stop-bits", "3", "s"}), "wrong argument: --stop-bits 3");
-  EXPECT_EQ(Refusal({"--port", "", "s"}), "wrong argument: --port ");
-  EXPECT_EQ(Refusal({"s", "--log"}), "wrong argument: --log");
-  EXPECT_EQ(Refusal({"--bogus", "x", "s"}), "wrong argument: --bogus x");
+  EXPECT_EQ(Refusal({}), "no SCRIPT");
+  EXPECT_EQ(Refusal({"a", "b"}), "b: a second SCRIPT");
+  EXPECT_EQ(Refusal({""}), "'': no file name");
+  EXPECT_EQ(Refusal({"--speed", "fast", "s"}), "--speed fast: not a number from 1 to 999999999");
+  EXPECT_EQ(Refusal({"--data-bits", "9", "s"}), "--data-bits 9: not a number from 5 to 8");
+  EXPECT_EQ(Refusal({"--parity", "odd1", "s"}), "--parity odd1: not none, odd, even, mark or space");
+  EXPECT_EQ(Refusal({"--stop-bits=3", "s"}), "--stop-bits=3: not 1, 1.5 or 2");
+  EXPECT_EQ(Refusal({"--port", "", "s"}), "--port '': no file name");
+  EXPECT_EQ(Refusal({"--log=", "s"}), "--log=: no file name");
+  EXPECT_EQ(Refusal({"s", "--log"}), "--log: needs a value (FILE)");
+  EXPECT_EQ(Refusal({"--newline=yes", "s"}), "--newline=yes: takes no value");
+  EXPECT_EQ(Refusal({"--bogus", "x", "s"}), "--bogus: unknown option");
+  EXPECT_EQ(Refusal({"--spe", "250000", "s"}), "--spe: unknown option");  // no abbreviations
+  EXPECT_EQ(Refusal({"-x", "s"}), "-x: unknown option");
 }
 
 TEST(CliOptions, LineSettingsALineCannotHave) {
   EXPECT_NE(Refusal({"--speed", "19200", "s"}).find("not one of the line settings' speeds"), std::string::npos);
-  EXPECT_NE(Refusal({"--data-bits", "9", "s"}).find("9 data bits"), std::string::npos);
+  EXPECT_NE(Refusal({"--data-bits", "5", "--stop-bits", "2", "s"}).find("2 stop bits do not go with 5 data bits"),
+            std::string::npos);
   EXPECT_NE(Refusal({"--stop-bits", "1.5", "s"}).find("1.5 stop bits do not go with 8 data bits"),
             std::string::npos);
 }

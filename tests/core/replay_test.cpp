@@ -193,7 +193,7 @@ TEST(Replay, PictureOfARangeOfRows) {
   const std::string whole = TempPath("whole.png");
   const std::string part = TempPath("part.png");
   ASSERT_EQ(Replay("--picture " + whole + " " + input).exitCode, 0);
-  ASSERT_EQ(Replay("--rows 1-2 --picture " + part + " " + input).exitCode, 0);
+  ASSERT_EQ(Replay("--rows=1-2 --picture=" + part + " " + input).exitCode, 0);
   const Picture wholePicture = ReadPng(whole);
   const Picture partPicture = ReadPng(part);
   ASSERT_EQ(partPicture.width, 100 * CellWidth);
@@ -212,6 +212,26 @@ TEST(Replay, RowsOutsideTheScreenOrWithoutAPictureAreRefused) {
   }
   EXPECT_EQ(Replay("--rows 0-3 " + input).exitCode, 2);
   EXPECT_EQ(Replay("--picture " + png + " --rows 199-199 " + input).exitCode, 0);
+}
+
+// One line naming the argument and what is wrong with it, then the usage.
+TEST(Replay, WrongArgumentsAreNamedBeforeTheUsage) {
+  const std::string input = StyledInput();
+  const std::string png = TempPath("named.png");
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"--picture=" + png + " --rows 5-2 " + input, "--rows 5-2: the first row is after the last"},
+      {"--picture " + png + " --rows=0-200 " + input, "--rows=0-200: not FIRST-LAST with rows from 0 to 199"},
+      {"--log " + input + " --session 0", "--session 0: not a number from 1 to 1000000000"},
+      {"--picture '' " + input, "--picture '': no file name"},
+      {"--log= --session 1", "--log=: no file name"},
+      {"--rows 0-3 " + input, "--rows: only with --picture"},
+      {input + " --log " + input, "--log " + input + ": a second input"},
+      {"--bogus x", "--bogus: unknown option"}};
+  for (const auto& [arguments, message] : cases) {
+    const ReplayRun run = Replay(arguments);
+    EXPECT_EQ(run.exitCode, 2) << arguments;
+    EXPECT_EQ(run.output.rfind("talvorix-replay: " + message + "\nusage: talvorix-replay", 0), 0u) << run.output;
+  }
 }
 
 std::string Text(const std::vector<std::uint16_t>& words) {

@@ -43,6 +43,18 @@ TEST(SimDeviceProgram, ScriptThatCannotBeReadEndsWith66) {
   }
 }
 
+// One line naming the argument and what is wrong with it, then the usage.
+TEST(SimDeviceProgram, AWrongCommandLineIsNamedAndEndsWith2) {
+  const std::string script = ::testing::TempDir() + "no-such-script";
+  const ProgramRun settle = RunSimDevice("--settle soon " + script);
+  EXPECT_EQ(settle.exitCode, 2);
+  EXPECT_EQ(settle.output, "talvorix-simdevice: --settle soon: neither a number of milliseconds nor configured\n"
+                           "usage: talvorix-simdevice [--link PATH] [--record FILE] [--settle MS|configured] SCRIPT\n");
+  const ProgramRun record = RunSimDevice("--record= " + script);
+  EXPECT_EQ(record.exitCode, 2);
+  EXPECT_EQ(record.output.rfind("talvorix-simdevice: --record=: no file name\nusage:", 0), 0u) << record.output;
+}
+
 // The terminal's side: opens the port behind `link` in raw mode, sends every
 // byte of `bytes` and closes the port at once.
 void SendAndClose(const std::string& link, const std::string& bytes) {

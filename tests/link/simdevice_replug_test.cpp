@@ -35,7 +35,7 @@ class Device {
       close(in[1]);
       const int quiet = open("/dev/null", O_WRONLY);
       dup2(quiet, STDOUT_FILENO);
-      execl(TALVORIX_SIMDEVICE, TALVORIX_SIMDEVICE, "--link", link.c_str(), "--settle", "configured",
+      execl(TALVORIX_SIMDEVICE, TALVORIX_SIMDEVICE, "--link", link.c_str(), "--settle=configured",
             path.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }

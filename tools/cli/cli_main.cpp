@@ -8,6 +8,7 @@
 #include "tools/cli/script_file.h"
 #include "tools/cli/script_run.h"
 #include "tools/cli/stop_signal.h"
+#include "tools/command_line.h"
 
 namespace {
 
@@ -38,10 +39,7 @@ int main(int argc, char** argv) {
   EndOnStopSignals();
   CliOptions options;
   std::string error;
-  if (!ParseCliOptions(argc, argv, options, error)) {
-    std::fprintf(stderr, "talvorix-cli: %s\n%s", error.c_str(), CliUsage);
-    return ExitCannotStart;
-  }
+  if (!ParseCliOptions(argc, argv, options, error)) return RefuseCommandLine("talvorix-cli", error, CliUsage);
   std::string text;
   if (!ReadScriptFile(options.scriptPath, text, error)) return CannotStart(error);
   std::vector<ScriptLine> lines;

@@ -1,7 +1,7 @@
 #include "tools/cli/cli_options.h"
 
 #include "terminal/link/settings/settings_lists.h"
-#include "tools/cli/script_words.h"
+#include "tools/command_line.h"
 
 const char CliUsage[] =
     "usage: talvorix-cli [--port DEVICE] [--speed BPS] [--data-bits 5|6|7|8]\n"
@@ -15,98 +15,82 @@ constexpr const char* DefaultPort = "/dev/ttyUSB0";
 constexpr const char* ParityNames[] = {"none", "odd", "even", "mark", "space"};
 
 // Stop bits as the settings dialog's list writes them.
-bool ParseStopBits(const std::string& text, std::uint8_t& code) {
+bool TakeStopBits(const std::string& text, std::uint8_t& code, std::string& why) {
   for (const ListEntry& entry : StopBitsTable) {
     if (text == entry.text) {
       code = std::uint8_t(entry.value);
       return true;
     }
   }
+  why = "not 1, 1.5 or 2";
   return false;
 }
 
-bool ParseParity(const std::string& text, std::uint8_t& code) {
+bool TakeParity(const std::string& text, std::uint8_t& code, std::string& why) {
   for (std::uint8_t parity = ParityNone; parity <= ParitySpace; ++parity) {
     if (text == ParityNames[parity]) {
       code = parity;
       return true;
     }
   }
+  why = "not none, odd, even, mark or space";
   return false;
 }
 
-bool ParseFlag(const std::string& argument, CliOptions& options) {
-  LineSettings& line = options.session.line;
-  TerminalOptions& terminal = options.session.terminal;
-  if (argument == "--rts-cts") {
-    line.flowControl |= FlowRtsCts;
-  } else if (argument == "--xon-xoff") {
-    line.flowControl |= FlowXonXoff;
-  } else if (argument == "--dtr-dsr") {
-    line.flowControl |= FlowDtrDsr;
-  } else if (argument == "--newline") {
-    terminal.newLine = true;
-  } else if (argument == "--no-wrap") {
-    terminal.noWrap = true;
-  } else if (argument == "--local-echo") {
-    terminal.localEcho = true;
-  } else {
-    return false;
-  }
+// Any speed a number can say here; CheckLineSettings then keeps those of the list.
+bool TakeSpeed(const std::string& text, std::uint32_t& speed, std::string& why) {
+  long number = 0;
+  if (!TakeNumber(text, 1, 999999999, number, why)) return false;
+  speed = std::uint32_t(number);
   return true;
 }
 
-bool ParseNumberValue(const std::string& option, const std::string& value, LineSettings& line) {
-  int number = 0;
-  if (option == "--speed" && ParseNumberIn(value, 1, 999999999, number)) {
-    line.baudRate = std::uint32_t(number);
-  } else if (option == "--data-bits" && ParseNumberIn(value, 0, 99, number)) {
-    line.dataBits = std::uint8_t(number);
-  } else {
-    return false;
-  }
+bool TakeDataBits(const std::string& text, std::uint8_t& bits, std::string& why) {
+  long number = 0;
+  if (!TakeNumber(text, 5, 8, number, why)) return false;
+  bits = std::uint8_t(number);
   return true;
 }
 
-bool ParseValue(const std::string& option, const std::string& value, CliOptions& options) {
-  LineSettings& line = options.session.line;
-  if (value.empty()) return false;
-  if (option == "--port") {
-    options.session.portPath = value;
-  } else if (option == "--log") {
-    options.session.logPath = value;
-  } else if (option == "--parity") {
-    return ParseParity(value, line.parity);
-  } else if (option == "--stop-bits") {
-    return ParseStopBits(value, line.stopBits);
-  } else {
-    return ParseNumberValue(option, value, line);
-  }
-  return true;
+TakeValue AddFlow(std::uint8_t& flowControl, std::uint8_t flow) {
+  return [&flowControl, flow](const std::string&, std::string&) {
+    flowControl |= flow;
+    return true;
+  };
 }
 
-bool ParseArgument(int argc, const char* const* argv, int& i, CliOptions& options) {
-  const std::string argument = argv[i];
-  if (ParseFlag(argument, options)) return true;
-  if (argument.size() > 1 && argument[0] == '-') return ++i < argc && ParseValue(argument, argv[i], options);
-  if (!options.scriptPath.empty()) return false;
-  options.scriptPath = argument;
-  return true;
+// The words of the options that set the line.
+std::vector<ToolOption> LineOptions(LineSettings& line) {
+  return {{"speed", "BPS", Into(TakeSpeed, line.baudRate)},
+          {"data-bits", "5|6|7|8", Into(TakeDataBits, line.dataBits)},
+          {"parity", "none|odd|even|mark|space", Into(TakeParity, line.parity)},
+          {"stop-bits", "1|1.5|2", Into(TakeStopBits, line.stopBits)},
+          {"rts-cts", nullptr, AddFlow(line.flowControl, FlowRtsCts)},
+          {"xon-xoff", nullptr, AddFlow(line.flowControl, FlowXonXoff)},
+          {"dtr-dsr", nullptr, AddFlow(line.flowControl, FlowDtrDsr)}};
+}
+
+// The whole command line: the line's options, the port, the log, the
+// terminal's options and one script.
+ToolCommandLine CliCommandLine(CliOptions& options) {
+  SessionSettings& session = options.session;
+  ToolCommandLine line{LineOptions(session.line), OnlyFile(options.scriptPath, "SCRIPT")};
+  line.options.insert(line.options.end(),
+                      {{"port", "DEVICE", Into(TakeFileName, session.portPath)},
+                       {"log", "FILE", Into(TakeFileName, session.logPath)},
+                       {"newline", nullptr, SetFlag(session.terminal.newLine)},
+                       {"no-wrap", nullptr, SetFlag(session.terminal.noWrap)},
+                       {"local-echo", nullptr, SetFlag(session.terminal.localEcho)}});
+  return line;
 }
 
 }  // namespace
 
 bool ParseCliOptions(int argc, const char* const* argv, CliOptions& options, std::string& error) {
   options.session.portPath = DefaultPort;
-  for (int i = 1; i < argc; ++i) {
-    const int at = i;
-    if (!ParseArgument(argc, argv, i, options)) {
-      error = std::string("wrong argument: ") + argv[at] + (i > at && i < argc ? std::string(" ") + argv[i] : "");
-      return false;
-    }
-  }
+  if (!ReadCommandLine(argc, argv, CliCommandLine(options), error)) return false;
   if (options.scriptPath.empty()) {
-    error = "no script";
+    error = "no SCRIPT";
     return false;
   }
   return CheckLineSettings(options.session.line, error);

@@ -1,13 +1,13 @@
 // talvorix-simdevice: a stand-in for the target device on a pseudo-terminal.
-// Usage: talvorix-simdevice [--link PATH] [--record FILE] [--settle MS|configured] SCRIPT
-// (SCRIPT "-" reads standard input). See README.md for the script language.
+// See README.md for its command line and the script language.
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
+#include "tools/command_line.h"
 #include "tools/simdevice/scenario.h"
 #include "tools/simdevice/sim_device.h"
+#include "tools/simdevice/simdevice_options.h"
 #include "tools/whole_file.h"
 
 namespace {
@@ -18,48 +18,29 @@ bool ReadScript(const std::string& path, std::string& text) {
   return path == "-" ? ReadWholeStream(stdin, text) : ReadWholeFile(path, text);
 }
 
-int Usage() {
-  std::fprintf(stderr, "usage: talvorix-simdevice [--link PATH] [--record FILE] [--settle MS|configured] SCRIPT\n");
-  return 64;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string link, record, scriptPath;
+  SimDeviceOptions options;
   SimDevice device;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    const bool hasValue = i + 1 < argc;
-    if (arg == "--link" && hasValue) {
-      link = argv[++i];
-    } else if (arg == "--record" && hasValue) {
-      record = argv[++i];
-    } else if (arg == "--settle" && hasValue) {
-      const std::string settle = argv[++i];
-      device.talkWhenConfigured = settle == "configured";
-      device.settle = std::strtoull(settle.c_str(), nullptr, 10);
-    } else if (scriptPath.empty() && (arg == "-" || arg[0] != '-')) {
-      scriptPath = arg;
-    } else {
-      return Usage();
-    }
+  std::string error;
+  if (!ParseSimDeviceOptions(argc, argv, options, device, error)) {
+    return RefuseCommandLine("talvorix-simdevice", error, SimDeviceUsage);
   }
-  if (scriptPath.empty()) return Usage();
   std::string text;
-  if (!ReadScript(scriptPath, text)) {
-    std::fprintf(stderr, "talvorix-simdevice: cannot read %s\n", scriptPath.c_str());
+  if (!ReadScript(options.scriptPath, text)) {
+    std::fprintf(stderr, "talvorix-simdevice: cannot read %s\n", options.scriptPath.c_str());
     return 66;
   }
   const Scenario scenario = ParseScenario(text);
   if (!scenario.error.empty()) {
-    std::fprintf(stderr, "talvorix-simdevice: %s: %s\n", scriptPath.c_str(), scenario.error.c_str());
+    std::fprintf(stderr, "talvorix-simdevice: %s: %s\n", options.scriptPath.c_str(), scenario.error.c_str());
     return 65;
   }
   std::signal(SIGTERM, RequestStop);
   std::signal(SIGINT, RequestStop);
   std::signal(SIGPIPE, SIG_IGN);
-  if (!StartDevice(device, link, record)) {
+  if (!StartDevice(device, options.linkPath, options.recordPath)) {
     std::fprintf(stderr, "talvorix-simdevice: cannot make the pseudo-terminal, the link or the record\n");
     return 71;
   }
