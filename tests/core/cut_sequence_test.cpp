@@ -9,7 +9,8 @@ using CutSequence = TerminalTest;
 const std::string CutCsiFailure = "message 通信ターミナル|受信エラー：ＣＳＩシーケンス実行出来ない！！";
 
 TEST_F(CutSequence, CsiCompletedFromThePortAcrossBlocks) {
-  Queue(Join({Jis("４Ｈ"), Jis("Ｚ")}));
+  Queue(Jis("４Ｈ"));
+  Queue(Jis("Ｚ"));
   EXPECT_EQ(Feed(Join({Jis("Ａ"), {Csi}, Jis("３；")})), 1);
   EXPECT_EQ(CursorRow(), 3);
   EXPECT_EQ(CursorCol(), 4);
@@ -28,7 +29,8 @@ TEST_F(CutSequence, CsiCutRightAfterCsiCompletesWithABareFinal) {
 }
 
 TEST_F(CutSequence, WordsAfterTheCutBlockAreLeftForThePump) {
-  Queue(Join({Jis("２ｍ"), Jis("Ｂ")}));
+  Queue(Jis("２ｍ"));
+  Queue(Jis("Ｂ"));
   Feed(Join({{Csi}, Jis("３")}));
   EXPECT_EQ(state().fgColour, 0x00FF00u);
   EXPECT_EQ(Row(0), "");
@@ -63,6 +65,7 @@ TEST_F(CutSequence, SilentDeviceEndsTheWaitAfterTheBound) {
 
 TEST_F(CutSequence, EndlessDigitsAreRejectedBeforeTheCollectionOverflows) {
   std::vector<std::uint16_t> digits(500, 0x2128);  // separators never end a sequence
+  wordByWord = true;
   Queue(digits);
   EXPECT_EQ(Feed({Csi}), 0);
   EXPECT_EQ(events(), (std::vector<std::string>{CutCsiFailure}));
@@ -84,7 +87,8 @@ TEST_F(CutSequence, PrivateFormCutInsideCompletesFromThePort) {
 }
 
 TEST_F(CutSequence, EscArgumentReadFromThePort) {
-  Queue(Join({{0x2176}, Jis("Ｑ")}));
+  Queue({0x2176});
+  Queue(Jis("Ｑ"));
   Feed(Join({Jis("Ａ"), {Esc}}));
   EXPECT_EQ(Row(0), "");  // ESC ＊ cleared the screen
   EXPECT_EQ(QueueTaken(), 2u);
