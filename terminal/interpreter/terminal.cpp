@@ -136,9 +136,13 @@ void Terminal::EndOfInput() {
   if (Waiting()) FailAwaited(*this);
 }
 
-void Terminal::ForgetReceived() {
+void Terminal::DiscardReceived() {
   interpreter.inbox.clear();
   ++interpreter.generation;
+}
+
+void Terminal::ForgetReceived() {
+  DiscardReceived();
   interpreter.awaited = Awaited::Nothing;
   interpreter.heldUserBytes.clear();
   interpreter.pendingEchoByte = -1;

@@ -86,6 +86,11 @@ class Terminal : public TerminalModel {
   // and sent when the mode ends.
   void SendFromUser(const std::uint8_t* bytes, int length);
 
+  // Nothing received so far is interpreted any more: the rest of the push
+  // being interpreted and what waits in the inbox are dropped (they stay
+  // logged). Point-plot mode's NAK discards the input queued before it so.
+  void DiscardReceived();
+
   // Whether something is awaited, so that the program calls Tick.
   bool Waiting() const { return interpreter.awaited != Awaited::Nothing; }
 

@@ -61,9 +61,10 @@ TEST_F(EscSequence, PointPlotPlotsAndAcknowledges) {
   Queue(Join({Jis("１２；３４"), {Cr}, Jis("５；６"), {Cr}, {Eot}}));
   Queue(Jis("Ａ"));
   EXPECT_EQ(Feed(Join({{Esc, Point}, Jis("ＸＹ")})), 1);
-  // The words after ESC 点 in its push belong to the mode: each is refused.
-  EXPECT_EQ(events(), Sent({"06", "00", "15", "00", "15", "00", "06", "00"}));
-  EXPECT_EQ(terminal.platform.purges, 2);
+  // The words after ESC 点 in its push belong to the mode: Ｘ is refused, and
+  // its NAK discards Ｙ, which had arrived with it.
+  EXPECT_EQ(events(), Sent({"06", "00", "15", "00", "06", "00"}));
+  EXPECT_EQ(terminal.platform.purges, 1);
   EXPECT_EQ(RasterPixel(terminal.platform.graphic, 12, 34), 0xFF0000u);
   EXPECT_EQ(RasterPixel(terminal.platform.graphic, 5, 6), 0xFF0000u);
   EXPECT_EQ(Row(0), "");
@@ -89,12 +90,20 @@ TEST_F(EscSequence, FiveDigitsFailWithoutAnAnswer) {
   EXPECT_EQ(events(), expected);
 }
 
+// The NAK discards everything that arrived before it, also the rest of the run
+// that held the stray word (logged all the same); the device's next run
+// starts the fresh line.
 TEST_F(EscSequence, StrayWordEarnsANakAndAFreshLine) {
-  Queue(Join({Jis("１Ａ２；３"), {Cr}, {Eot}}));
+  const std::vector<std::uint16_t> refused = Join({Jis("１；Ａ２；３"), {Cr}, {Eot}});
+  const std::vector<std::uint16_t> again = Join({Jis("４；５"), {Cr}, {Eot}});
+  Queue(refused);
+  Queue(again);
   Feed({Esc, Point});
   EXPECT_EQ(events(), Sent({"06", "00", "15", "00", "06", "00"}));
   EXPECT_EQ(terminal.platform.purges, 1);
-  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 2, 3), 0u);
+  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 2, 3), 0xFFFFFFu);
+  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 4, 5), 0u);
+  EXPECT_EQ(terminal.platform.log, Bytes(Join({{Esc, Point}, refused, again})));
 }
 
 TEST_F(EscSequence, EotInsideALineDoesNotPlotIt) {
