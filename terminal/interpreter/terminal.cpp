@@ -1,7 +1,5 @@
 #include "terminal/interpreter/terminal.h"
 
-#include <cstring>
-
 #include "terminal/interpreter/awaited.h"
 #include "terminal/interpreter/interpreter.h"
 #include "terminal/interpreter/point_plot.h"
@@ -10,30 +8,10 @@
 
 namespace {
 
-constexpr std::uint16_t WordPoint = 0x4540;  // 点
-
-// Whether the words at `bytes` are ESC 点.
-bool EscPointAt(const std::uint8_t* bytes) {
-  return WordAt(bytes, 0) == WordEsc && WordAt(bytes, 1) == WordPoint;
-}
-
 // The next block of `available` received bytes: at most PumpBlockBytes, whole
-// words, and ending after an ESC 点 pair, since a device that has sent ESC 点
-// waits for the terminal's ACK before it sends its points. (Looking for the
-// ESC byte first keeps text, which has none, to one fast search.)
-int NextBlockLength(const std::uint8_t* bytes, std::size_t available) {
-  const int length = int(available < std::size_t(PumpBlockBytes) ? available : PumpBlockBytes) & ~1;
-  const std::uint8_t* end = bytes + length;
-  for (const std::uint8_t* at = bytes; at + 4 <= end; at += 2) {
-    at = static_cast<const std::uint8_t*>(std::memchr(at, 0x1B, std::size_t(end - at)));
-    if (at == nullptr) break;
-    if ((at - bytes) % 2 != 0) {
-      --at;  // an odd byte: the search goes on from the next word
-      continue;
-    }
-    if (at + 4 <= end && EscPointAt(at)) return int(at - bytes) + 4;
-  }
-  return length;
+// words.
+int NextBlockLength(std::size_t available) {
+  return int(available < std::size_t(PumpBlockBytes) ? available : PumpBlockBytes) & ~1;
 }
 
 std::uint64_t AwaitLimit(Awaited awaited) {
@@ -101,9 +79,8 @@ std::size_t Terminal::Consume(const std::uint8_t* bytes, std::size_t length) {
       TakeAwaitedWord(WordAt(bytes + at, 0));
       at += 2;
     } else {
-      const int block = NextBlockLength(bytes + at, length - at);
-      InterpretWords(*this, bytes + at, block / 2);
-      at += std::size_t(block);
+      const int block = NextBlockLength(length - at);
+      at += 2 * std::size_t(InterpretWords(*this, bytes + at, block / 2));
     }
   }
   return at;

@@ -56,6 +56,21 @@ TEST_F(EscSequence, UnknownArgumentDumpsToTheEndOfTheBlock) {
   EXPECT_EQ(Row(0), "Ｚ");
 }
 
+// ESC 点 that enters no point-plot mode ends no block: a failing sequence
+// before it dumps to the end of the block, and the words after it are
+// neither shown nor acted on.
+TEST_F(EscSequence, EscPointThatStartsNoSequenceEndsNoBlock) {
+  EXPECT_EQ(Feed(Join({{Esc, Esc, Point}, Jis("あい")})), 0);
+  ASSERT_EQ(events().size(), 2u);
+  EXPECT_EQ(events()[0].rfind("message デバッグデータ内容|00000000  001B 001B 4540 2422 2424 ", 0), 0u);
+  events().clear();
+  EXPECT_EQ(Feed(Join({CsiOf("９Ｊ"), {Esc, Point}, Jis("う")})), 0);
+  ASSERT_EQ(events().size(), 2u);
+  EXPECT_EQ(events()[0].rfind("message デバッグデータ内容|00000000  009B 2339 234A 001B 4540 2426 ", 0), 0u);
+  EXPECT_EQ(Row(0), "");
+  EXPECT_TRUE(terminal.platform.sent.empty());
+}
+
 TEST_F(EscSequence, PointPlotPlotsAndAcknowledges) {
   Feed(CsiOf("３４ｍ"));
   Queue(Join({Jis("１２；３４"), {Cr}, Jis("５；６"), {Cr}, {Eot}}));
