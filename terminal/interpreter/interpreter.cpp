@@ -123,14 +123,14 @@ Step InterpretCsi(Terminal& terminal, const std::uint8_t* words, int& index, int
       return Step::Failed;
     case CsiOutcome::Incomplete: break;
   }
-  AwaitCutCsi(terminal, words + 2 * index, count - index);
+  AwaitCut(terminal, Awaited::CutCsi, words + 2 * index, count - index);
   index = count - 1;
   return Step::Finished;
 }
 
 Step InterpretEsc(Terminal& terminal, const std::uint8_t* words, int& index, int count) {
   if (index + 1 == count) {
-    Await(terminal, Awaited::EscArgument);
+    AwaitCut(terminal, Awaited::EscArgument, words + 2 * index, 1);
     return Step::Finished;
   }
   const int escIndex = index++;

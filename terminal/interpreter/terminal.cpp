@@ -67,20 +67,22 @@ void Terminal::DrainInbox() {
   }
 }
 
-// Interprets the whole words of `bytes`, block by block or word by word while
-// something is awaited; returns how many bytes were taken. Stops when the
-// received bytes have been forgotten meanwhile (a disconnect inside a
-// message box).
+// Interprets the whole words of `bytes`, block by block (the words of a cut
+// sequence go in front of the next block), or word by word in point-plot
+// mode; returns how many bytes were taken. Stops when the received bytes
+// have been discarded meanwhile (a disconnect inside a message box, a NAK).
 std::size_t Terminal::Consume(const std::uint8_t* bytes, std::size_t length) {
   const unsigned generation = interpreter.generation;
   std::size_t at = 0;
   while (length - at >= 2 && generation == interpreter.generation) {
-    if (Waiting()) {
+    if (interpreter.awaited == Awaited::PointPlot) {
       TakeAwaitedWord(WordAt(bytes + at, 0));
       at += 2;
     } else {
-      const int block = NextBlockLength(length - at);
-      at += 2 * std::size_t(InterpretWords(*this, bytes + at, block / 2));
+      const int block = NextBlockLength(length - at) / 2;
+      const int taken = Waiting() ? ContinueCut(*this, bytes + at, block)
+                                  : InterpretWords(*this, bytes + at, block);
+      at += 2 * std::size_t(taken);
     }
   }
   return at;
@@ -92,14 +94,8 @@ void Terminal::KeepUnconsumed(const std::uint8_t* rest, std::size_t length) {
 }
 
 void Terminal::TakeAwaitedWord(std::uint16_t word) {
-  InterpreterState& in = interpreter;
-  in.lastWordAt = clock.Milliseconds();
-  switch (in.awaited) {
-    case Awaited::CutCsi: TakeCutCsiWord(*this, word); break;
-    case Awaited::EscArgument: TakeEscArgument(*this, word); break;
-    case Awaited::PointPlot: TakePointPlotWord(*this, word); break;
-    case Awaited::Nothing: break;
-  }
+  interpreter.lastWordAt = clock.Milliseconds();
+  TakePointPlotWord(*this, word);
 }
 
 void Terminal::Tick(std::uint64_t now) {

@@ -19,8 +19,8 @@
 #include "terminal/model/roles.h"
 #include "terminal/model/terminal_model.h"
 
-// A valid CSI sequence has at most 41 words; a cut one that grows past this
-// many words can never complete and is rejected.
+// The store of a cut sequence's words. The grammar decides every CSI
+// sequence within 41 words, so a cut one never needs more.
 constexpr int CutSequenceCapacity = 64;
 
 // How long a cut sequence or an ESC waits for its next word: a device that
