@@ -21,7 +21,7 @@ std::string_view FailureText(Awaited what) {
 
 void Await(Terminal& terminal, Awaited what) {
   terminal.interpreter.awaited = what;
-  terminal.interpreter.lastWordAt = terminal.clock.Milliseconds();
+  terminal.interpreter.waitSince = terminal.clock.Milliseconds();
 }
 
 void EndAwaited(Terminal& terminal) {

@@ -28,28 +28,33 @@ Terminal::Terminal(const TerminalRoles& roles)
 
 void Terminal::Receive(const std::uint8_t* bytes, std::size_t length) {
   if (length == 0) return;
-  // A failed append has told the user and closed the log; reception goes on without it.
-  log.Append(bytes, int(length));
   InterpreterState& in = interpreter;
-  // A message box of the interpreter lets the program run, and it may push
-  // again: those bytes wait in the inbox for the outer call.
-  if (in.draining || !in.inbox.empty()) {
-    in.inbox.insert(in.inbox.end(), bytes, bytes + length);
-    if (!in.draining) Drain();
-    return;
-  }
+  // A message box of the terminal (a sequence's, the log's failure) lets the
+  // program run, and it may push again: such a push, and one behind a lone
+  // byte, waits in the inbox for the outer call. It is queued before it is
+  // logged, so that a push made inside the log's failure box comes after it.
+  const bool outer = !in.draining;
+  const bool queued = !outer || !in.inbox.empty();
+  if (queued) in.inbox.insert(in.inbox.end(), bytes, bytes + length);
   in.draining = true;
   const unsigned generation = in.generation;
-  const std::size_t used = Consume(bytes, length);
-  if (generation == in.generation) KeepUnconsumed(bytes + used, length - used);
+  // A failed append has told the user and closed the log; reception goes on without it.
+  log.Append(bytes, int(length));
+  if (!outer) return;
+  if (!queued && generation == in.generation) InterpretPush(bytes, length);
   DrainInbox();
   in.draining = false;
+  // The time the terminal's message boxes were open was the user's: what is
+  // awaited counts its bound from now.
+  if (Waiting()) in.waitSince = clock.Milliseconds();
 }
 
-void Terminal::Drain() {
-  interpreter.draining = true;
-  DrainInbox();
-  interpreter.draining = false;
+// A push that nothing waits before is interpreted where it lies; a lone byte
+// left over waits in the inbox.
+void Terminal::InterpretPush(const std::uint8_t* bytes, std::size_t length) {
+  const unsigned generation = interpreter.generation;
+  const std::size_t used = Consume(bytes, length);
+  if (generation == interpreter.generation) KeepUnconsumed(bytes + used, length - used);
 }
 
 // The inbox is taken out while it is interpreted, so that pushes made
@@ -76,7 +81,7 @@ std::size_t Terminal::Consume(const std::uint8_t* bytes, std::size_t length) {
   std::size_t at = 0;
   while (length - at >= 2 && generation == interpreter.generation) {
     if (interpreter.awaited == Awaited::PointPlot) {
-      TakeAwaitedWord(WordAt(bytes + at, 0));
+      TakePointPlotWord(*this, WordAt(bytes + at, 0));
       at += 2;
     } else {
       const int block = NextBlockLength(length - at) / 2;
@@ -93,16 +98,11 @@ void Terminal::KeepUnconsumed(const std::uint8_t* rest, std::size_t length) {
   interpreter.inbox.insert(interpreter.inbox.begin(), rest, rest + length);
 }
 
-void Terminal::TakeAwaitedWord(std::uint16_t word) {
-  interpreter.lastWordAt = clock.Milliseconds();
-  TakePointPlotWord(*this, word);
-}
-
 void Terminal::Tick(std::uint64_t now) {
-  // Inside a message box of the interpreter the time is the user's: the next
-  // tick after it looks again.
+  // While a push is logged and interpreted, a message box of the terminal
+  // (a sequence's, the log's failure) may be open: that time is the user's.
   if (!Waiting() || interpreter.draining) return;
-  if (now - interpreter.lastWordAt >= AwaitLimit(interpreter.awaited)) FailAwaited(*this);
+  if (now - interpreter.waitSince >= AwaitLimit(interpreter.awaited)) FailAwaited(*this);
 }
 
 void Terminal::EndOfInput() {

@@ -40,13 +40,13 @@ enum class Awaited {
 
 // The interpreter's state between pushes.
 struct InterpreterState {
-  // Received and logged, not yet interpreted: words that arrived while a block
-  // was being interpreted, and a lone byte waiting for its partner.
+  // Received, not yet interpreted: pushes made while an outer Receive was at
+  // work, and a lone byte waiting for its partner.
   std::vector<std::uint8_t> inbox;
-  bool draining = false;   // an outer Receive is interpreting
-  unsigned generation = 0;  // counts the times received bytes were forgotten
+  bool draining = false;   // an outer Receive is logging or interpreting
+  unsigned generation = 0;  // counts the times received bytes were discarded
   Awaited awaited = Awaited::Nothing;
-  std::uint64_t lastWordAt = 0;  // when the awaited thing started or last took a word
+  std::uint64_t waitSince = 0;  // when the awaited thing started or the last push ended
   std::uint8_t cutWords[2 * CutSequenceCapacity] = {};
   int cutCount = 0;
   PointLine pointLine;
@@ -64,7 +64,9 @@ class Terminal : public TerminalModel {
   void Receive(const std::uint8_t* bytes, std::size_t length);
 
   // Ends what is awaited when its time is up (CutSequenceWaitMilliseconds,
-  // PointPlotWaitMilliseconds since its last word), with its message.
+  // PointPlotWaitMilliseconds since it started or the last push ended), with
+  // its message. The time the terminal's own message boxes are open (inside
+  // Receive) is the user's, not the device's: Tick does nothing meanwhile.
   void Tick(std::uint64_t now);
 
   // Nothing will come again (the device has gone, a replay has ended): what is
@@ -100,11 +102,10 @@ class Terminal : public TerminalModel {
   InterpreterState interpreter;
 
  private:
-  void Drain();
+  void InterpretPush(const std::uint8_t* bytes, std::size_t length);
   void DrainInbox();
   std::size_t Consume(const std::uint8_t* bytes, std::size_t length);
   void KeepUnconsumed(const std::uint8_t* rest, std::size_t length);
-  void TakeAwaitedWord(std::uint16_t word);
   void EchoByte(std::uint8_t byte);
   void ForgetReceived();
 };
