@@ -1,10 +1,9 @@
 #include "terminal/interpreter/awaited.h"
 
-#include "terminal/interpreter/csi.h"
-#include "terminal/interpreter/esc.h"
+#include <cstring>
+
 #include "terminal/interpreter/interpreter.h"
 #include "terminal/interpreter/messages.h"
-#include "terminal/interpreter/words.h"
 
 namespace {
 
@@ -22,7 +21,7 @@ std::string_view FailureText(Awaited what) {
 
 void Await(Terminal& terminal, Awaited what) {
   terminal.interpreter.awaited = what;
-  terminal.interpreter.lastWordAt = terminal.clock.Milliseconds();
+  terminal.interpreter.waitSince = terminal.clock.Milliseconds();
 }
 
 void EndAwaited(Terminal& terminal) {
@@ -41,38 +40,23 @@ void FailAwaited(Terminal& terminal) {
   ShowFailure(terminal.host, FailureText(what));
 }
 
-void AwaitCutCsi(Terminal& terminal, const std::uint8_t* sequence, int wordCount) {
+// The grammar decides every CSI sequence within 41 words; the store refuses
+// more all the same, so that it can never overflow.
+void AwaitCut(Terminal& terminal, Awaited what, const std::uint8_t* sequence, int wordCount) {
   InterpreterState& interpreter = terminal.interpreter;
-  if (wordCount > CutSequenceCapacity) {
-    ShowFailure(terminal.host, CutCsiFailedText);
-    return;
-  }
-  for (int i = 0; i < wordCount; ++i) StoreWord(interpreter.cutWords, i, WordAt(sequence, i));
+  Await(terminal, what);
+  if (wordCount > CutSequenceCapacity) return FailAwaited(terminal);
+  std::memcpy(interpreter.cutWords, sequence, std::size_t(2 * wordCount));
   interpreter.cutCount = wordCount;
-  Await(terminal, Awaited::CutCsi);
 }
 
-void TakeCutCsiWord(Terminal& terminal, std::uint16_t word) {
+int ContinueCut(Terminal& terminal, const std::uint8_t* words, int wordCount) {
   InterpreterState& interpreter = terminal.interpreter;
-  const bool extends = IsDigitWord(word) || word == WordSeparator;
-  const bool final = IsFinalWord(word);
-  if (!(extends || final) || interpreter.cutCount == CutSequenceCapacity) {
-    return FailAwaited(terminal);
-  }
-  StoreWord(interpreter.cutWords, interpreter.cutCount++, word);
-  if (!final) return;
+  // A copy: interpreting may cut the sequence again and store it anew.
+  std::uint8_t block[sizeof interpreter.cutWords + PumpBlockBytes];
+  const int cut = interpreter.cutCount;
+  std::memcpy(block, interpreter.cutWords, std::size_t(2 * cut));
+  std::memcpy(block + 2 * cut, words, std::size_t(2 * wordCount));
   EndAwaited(terminal);
-  // A copy: the sequence may fail, and its message box lets new pushes in.
-  std::uint8_t sequence[sizeof interpreter.cutWords];
-  const int count = interpreter.cutCount;
-  for (int i = 0; i < count; ++i) StoreWord(sequence, i, WordAt(interpreter.cutWords, i));
-  InterpretWords(terminal, sequence, count);
-}
-
-void TakeEscArgument(Terminal& terminal, std::uint16_t argument) {
-  EndAwaited(terminal);
-  // The argument was not part of the block: a dump shows the ESC alone.
-  std::uint8_t esc[2];
-  StoreWord(esc, 0, WordEsc);
-  PerformEsc(terminal, argument, esc, 2);
+  return InterpretWords(terminal, block, cut + wordCount) - cut;
 }

@@ -15,13 +15,15 @@ void EndAwaited(Terminal& terminal);
 // EndAwaited, then tells the user what could not be completed ("受信エラー：…").
 void FailAwaited(Terminal& terminal);
 
-// The CSI sequence from `sequence` (CSI and what followed it, `wordCount`
-// words) waits for its rest; one too long ever to complete fails at once.
-void AwaitCutCsi(Terminal& terminal, const std::uint8_t* sequence, int wordCount);
+// A sequence cut by the end of its block (CSI and the words after it, or an
+// ESC alone) waits for its rest: `what` is CutCsi or EscArgument.
+void AwaitCut(Terminal& terminal, Awaited what, const std::uint8_t* sequence, int wordCount);
 
-// The next word of a cut CSI sequence: a digit or "；" extends it, a final word
-// completes and performs it, anything else fails it.
-void TakeCutCsiWord(Terminal& terminal, std::uint16_t word);
-
-// The argument of an ESC that ended its block.
-void TakeEscArgument(Terminal& terminal, std::uint16_t argument);
+// The next block after a cut sequence (at most PumpBlockBytes / 2 words): the
+// cut words are put in front of it and the whole is interpreted as one block,
+// by the same grammar, so that the sequence means exactly what it means when
+// no block ends inside it: still incomplete, it waits again; complete, it is
+// performed and the block goes on after it; an error, it is dumped (its words
+// and the block's rest) with the message of a sequence error, and the block's
+// rest is dropped. Returns how many of the block's words were taken.
+int ContinueCut(Terminal& terminal, const std::uint8_t* words, int wordCount);

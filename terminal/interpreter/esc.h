@@ -7,7 +7,7 @@ class Terminal;
 
 enum class EscOutcome {
   Continue,       // go on after the argument word
-  BlockFinished,  // point-plot mode started: its words come from later pushes
+  BlockFinished,  // point-plot mode started: the words after the argument are its own
   Failed,         // the user has been told; the block stops here
 };
 

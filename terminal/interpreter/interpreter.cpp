@@ -123,13 +123,14 @@ Step InterpretCsi(Terminal& terminal, const std::uint8_t* words, int& index, int
       return Step::Failed;
     case CsiOutcome::Incomplete: break;
   }
-  AwaitCutCsi(terminal, words + 2 * index, count - index);
+  AwaitCut(terminal, Awaited::CutCsi, words + 2 * index, count - index);
+  index = count - 1;
   return Step::Finished;
 }
 
 Step InterpretEsc(Terminal& terminal, const std::uint8_t* words, int& index, int count) {
   if (index + 1 == count) {
-    Await(terminal, Awaited::EscArgument);
+    AwaitCut(terminal, Awaited::EscArgument, words + 2 * index, 1);
     return Step::Finished;
   }
   const int escIndex = index++;
@@ -163,16 +164,20 @@ void FollowPen(Terminal& terminal) {
 
 }  // namespace
 
-bool InterpretWords(Terminal& terminal, const std::uint8_t* words, int wordCount) {
+// Each step leaves the index at the last word it took.
+int InterpretWords(Terminal& terminal, const std::uint8_t* words, int wordCount) {
   FollowPen(terminal);
-  for (int i = 0; i < wordCount; ++i) {
-    const Step step = InterpretWord(terminal, words, i, wordCount);
-    if (step == Step::Failed) return false;
+  int taken = 0;
+  while (taken < wordCount) {
+    int index = taken;
+    const Step step = InterpretWord(terminal, words, index, wordCount);
+    if (step == Step::Failed) return wordCount;
+    taken = index + 1;
     if (step == Step::Finished) break;
     FollowPen(terminal);
   }
   terminal.host.InvalidateTerminal();
-  return true;
+  return taken;
 }
 
 void InterpretEchoWord(Terminal& terminal, std::uint16_t word) {

@@ -48,10 +48,12 @@ void PlotLine(Terminal& terminal, PointLine& line) {
 }
 
 // A line the terminal cannot read is refused: NAK, and everything queued on
-// the line is discarded, so that the device sends the line again.
+// the line is discarded, also what has arrived and is not yet interpreted, so
+// that the line starts afresh with what the device sends after the NAK.
 void RefuseLine(Terminal& terminal, PointLine& line) {
   SendWord(terminal, WordNak);
   terminal.device.Purge();
+  terminal.DiscardReceived();
   StartLine(line);
 }
 

@@ -1,7 +1,5 @@
 #include "terminal/interpreter/terminal.h"
 
-#include <cstring>
-
 #include "terminal/interpreter/awaited.h"
 #include "terminal/interpreter/interpreter.h"
 #include "terminal/interpreter/point_plot.h"
@@ -10,30 +8,10 @@
 
 namespace {
 
-constexpr std::uint16_t WordPoint = 0x4540;  // 点
-
-// Whether the words at `bytes` are ESC 点.
-bool EscPointAt(const std::uint8_t* bytes) {
-  return WordAt(bytes, 0) == WordEsc && WordAt(bytes, 1) == WordPoint;
-}
-
 // The next block of `available` received bytes: at most PumpBlockBytes, whole
-// words, and ending after an ESC 点 pair, since a device that has sent ESC 点
-// waits for the terminal's ACK before it sends its points. (Looking for the
-// ESC byte first keeps text, which has none, to one fast search.)
-int NextBlockLength(const std::uint8_t* bytes, std::size_t available) {
-  const int length = int(available < std::size_t(PumpBlockBytes) ? available : PumpBlockBytes) & ~1;
-  const std::uint8_t* end = bytes + length;
-  for (const std::uint8_t* at = bytes; at + 4 <= end; at += 2) {
-    at = static_cast<const std::uint8_t*>(std::memchr(at, 0x1B, std::size_t(end - at)));
-    if (at == nullptr) break;
-    if ((at - bytes) % 2 != 0) {
-      --at;  // an odd byte: the search goes on from the next word
-      continue;
-    }
-    if (at + 4 <= end && EscPointAt(at)) return int(at - bytes) + 4;
-  }
-  return length;
+// words.
+int NextBlockLength(std::size_t available) {
+  return int(available < std::size_t(PumpBlockBytes) ? available : PumpBlockBytes) & ~1;
 }
 
 // The log holds whole words only, as the window's pump hands them over: a
@@ -65,27 +43,32 @@ Terminal::Terminal(const TerminalRoles& roles)
 
 void Terminal::Receive(const std::uint8_t* bytes, std::size_t length) {
   if (length == 0) return;
-  LogWholeWords(log, interpreter.unloggedByte, bytes, length);
   InterpreterState& in = interpreter;
-  // A message box of the interpreter lets the program run, and it may push
-  // again: those bytes wait in the inbox for the outer call.
-  if (in.draining || !in.inbox.empty()) {
-    in.inbox.insert(in.inbox.end(), bytes, bytes + length);
-    if (!in.draining) Drain();
-    return;
-  }
+  // A message box of the terminal (a sequence's, the log's failure) lets the
+  // program run, and it may push again: such a push, and one behind a lone
+  // byte, waits in the inbox for the outer call. It is queued before it is
+  // logged, so that a push made inside the log's failure box comes after it.
+  const bool outer = !in.draining;
+  const bool queued = !outer || !in.inbox.empty();
+  if (queued) in.inbox.insert(in.inbox.end(), bytes, bytes + length);
   in.draining = true;
   const unsigned generation = in.generation;
-  const std::size_t used = Consume(bytes, length);
-  if (generation == in.generation) KeepUnconsumed(bytes + used, length - used);
+  LogWholeWords(log, interpreter.unloggedByte, bytes, length);
+  if (!outer) return;
+  if (!queued && generation == in.generation) InterpretPush(bytes, length);
   DrainInbox();
   in.draining = false;
+  // The time the terminal's message boxes were open was the user's: what is
+  // awaited counts its bound from now.
+  if (Waiting()) in.waitSince = clock.Milliseconds();
 }
 
-void Terminal::Drain() {
-  interpreter.draining = true;
-  DrainInbox();
-  interpreter.draining = false;
+// A push that nothing waits before is interpreted where it lies; a lone byte
+// left over waits in the inbox.
+void Terminal::InterpretPush(const std::uint8_t* bytes, std::size_t length) {
+  const unsigned generation = interpreter.generation;
+  const std::size_t used = Consume(bytes, length);
+  if (generation == interpreter.generation) KeepUnconsumed(bytes + used, length - used);
 }
 
 // The inbox is taken out while it is interpreted, so that pushes made
@@ -103,21 +86,22 @@ void Terminal::DrainInbox() {
   }
 }
 
-// Interprets the whole words of `bytes`, block by block or word by word while
-// something is awaited; returns how many bytes were taken. Stops when the
-// received bytes have been forgotten meanwhile (a disconnect inside a
-// message box).
+// Interprets the whole words of `bytes`, block by block (the words of a cut
+// sequence go in front of the next block), or word by word in point-plot
+// mode; returns how many bytes were taken. Stops when the received bytes
+// have been discarded meanwhile (a disconnect inside a message box, a NAK).
 std::size_t Terminal::Consume(const std::uint8_t* bytes, std::size_t length) {
   const unsigned generation = interpreter.generation;
   std::size_t at = 0;
   while (length - at >= 2 && generation == interpreter.generation) {
-    if (Waiting()) {
-      TakeAwaitedWord(WordAt(bytes + at, 0));
+    if (interpreter.awaited == Awaited::PointPlot) {
+      TakePointPlotWord(*this, WordAt(bytes + at, 0));
       at += 2;
     } else {
-      const int block = NextBlockLength(bytes + at, length - at);
-      InterpretWords(*this, bytes + at, block / 2);
-      at += std::size_t(block);
+      const int block = NextBlockLength(length - at) / 2;
+      const int taken = Waiting() ? ContinueCut(*this, bytes + at, block)
+                                  : InterpretWords(*this, bytes + at, block);
+      at += 2 * std::size_t(taken);
     }
   }
   return at;
@@ -128,35 +112,30 @@ void Terminal::KeepUnconsumed(const std::uint8_t* rest, std::size_t length) {
   interpreter.inbox.insert(interpreter.inbox.begin(), rest, rest + length);
 }
 
-void Terminal::TakeAwaitedWord(std::uint16_t word) {
-  InterpreterState& in = interpreter;
-  in.lastWordAt = clock.Milliseconds();
-  switch (in.awaited) {
-    case Awaited::CutCsi: TakeCutCsiWord(*this, word); break;
-    case Awaited::EscArgument: TakeEscArgument(*this, word); break;
-    case Awaited::PointPlot: TakePointPlotWord(*this, word); break;
-    case Awaited::Nothing: break;
-  }
-}
-
 void Terminal::Tick(std::uint64_t now) {
-  // Inside a message box of the interpreter the time is the user's: the next
-  // tick after it looks again.
+  // While a push is logged and interpreted, a message box of the terminal
+  // (a sequence's, the log's failure) may be open: that time is the user's.
   if (!Waiting() || interpreter.draining) return;
-  if (now - interpreter.lastWordAt >= AwaitLimit(interpreter.awaited)) FailAwaited(*this);
+  if (now - interpreter.waitSince >= AwaitLimit(interpreter.awaited)) FailAwaited(*this);
 }
 
 void Terminal::EndOfInput() {
   if (Waiting()) FailAwaited(*this);
 }
 
+// What arrived stays logged: a lone byte waiting for its partner is logged
+// with it.
+void Terminal::DiscardReceived() {
+  interpreter.inbox.clear();
+  ++interpreter.generation;
+}
+
 // A lone byte still waiting when the connection ends was never part of a word
 // the terminal took: it is neither interpreted nor logged (the window drops it
 // from its receive stage too), and the next connection starts on a whole word.
 void Terminal::ForgetReceived() {
-  interpreter.inbox.clear();
+  DiscardReceived();
   interpreter.unloggedByte = -1;
-  ++interpreter.generation;
   interpreter.awaited = Awaited::Nothing;
   interpreter.heldUserBytes.clear();
   interpreter.pendingEchoByte = -1;

@@ -19,8 +19,8 @@
 #include "terminal/model/roles.h"
 #include "terminal/model/terminal_model.h"
 
-// A valid CSI sequence has at most 41 words; a cut one that grows past this
-// many words can never complete and is rejected.
+// The store of a cut sequence's words. The grammar decides every CSI
+// sequence within 41 words, so a cut one never needs more.
 constexpr int CutSequenceCapacity = 64;
 
 // How long a cut sequence or an ESC waits for its next word: a device that
@@ -40,13 +40,13 @@ enum class Awaited {
 
 // The interpreter's state between pushes.
 struct InterpreterState {
-  // Received and logged, not yet interpreted: words that arrived while a block
-  // was being interpreted, and a lone byte waiting for its partner.
+  // Received, not yet interpreted: pushes made while an outer Receive was at
+  // work, and a lone byte waiting for its partner.
   std::vector<std::uint8_t> inbox;
-  bool draining = false;   // an outer Receive is interpreting
-  unsigned generation = 0;  // counts the times received bytes were forgotten
+  bool draining = false;   // an outer Receive is logging or interpreting
+  unsigned generation = 0;  // counts the times received bytes were discarded
   Awaited awaited = Awaited::Nothing;
-  std::uint64_t lastWordAt = 0;  // when the awaited thing started or last took a word
+  std::uint64_t waitSince = 0;  // when the awaited thing started or the last push ended
   std::uint8_t cutWords[2 * CutSequenceCapacity] = {};
   int cutCount = 0;
   PointLine pointLine;
@@ -66,7 +66,9 @@ class Terminal : public TerminalModel {
   void Receive(const std::uint8_t* bytes, std::size_t length);
 
   // Ends what is awaited when its time is up (CutSequenceWaitMilliseconds,
-  // PointPlotWaitMilliseconds since its last word), with its message.
+  // PointPlotWaitMilliseconds since it started or the last push ended), with
+  // its message. The time the terminal's own message boxes are open (inside
+  // Receive) is the user's, not the device's: Tick does nothing meanwhile.
   void Tick(std::uint64_t now);
 
   // Nothing will come again (the device has gone, a replay has ended): what is
@@ -88,6 +90,11 @@ class Terminal : public TerminalModel {
   // and sent when the mode ends.
   void SendFromUser(const std::uint8_t* bytes, int length);
 
+  // Nothing received so far is interpreted any more: the rest of the push
+  // being interpreted and what waits in the inbox are dropped (they stay
+  // logged). Point-plot mode's NAK discards the input queued before it so.
+  void DiscardReceived();
+
   // Whether something is awaited, so that the program calls Tick.
   bool Waiting() const { return interpreter.awaited != Awaited::Nothing; }
 
@@ -97,11 +104,10 @@ class Terminal : public TerminalModel {
   InterpreterState interpreter;
 
  private:
-  void Drain();
+  void InterpretPush(const std::uint8_t* bytes, std::size_t length);
   void DrainInbox();
   std::size_t Consume(const std::uint8_t* bytes, std::size_t length);
   void KeepUnconsumed(const std::uint8_t* rest, std::size_t length);
-  void TakeAwaitedWord(std::uint16_t word);
   void EchoByte(std::uint8_t byte);
   void ForgetReceived();
 };

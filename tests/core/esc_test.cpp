@@ -56,13 +56,30 @@ TEST_F(EscSequence, UnknownArgumentDumpsToTheEndOfTheBlock) {
   EXPECT_EQ(Row(0), "Ｚ");
 }
 
+// ESC 点 that enters no point-plot mode ends no block: a failing sequence
+// before it dumps to the end of the block, and the words after it are
+// neither shown nor acted on.
+TEST_F(EscSequence, EscPointThatStartsNoSequenceEndsNoBlock) {
+  EXPECT_EQ(Feed(Join({{Esc, Esc, Point}, Jis("あい")})), 0);
+  ASSERT_EQ(events().size(), 2u);
+  EXPECT_EQ(events()[0].rfind("message デバッグデータ内容|00000000  001B 001B 4540 2422 2424 ", 0), 0u);
+  events().clear();
+  EXPECT_EQ(Feed(Join({CsiOf("９Ｊ"), {Esc, Point}, Jis("う")})), 0);
+  ASSERT_EQ(events().size(), 2u);
+  EXPECT_EQ(events()[0].rfind("message デバッグデータ内容|00000000  009B 2339 234A 001B 4540 2426 ", 0), 0u);
+  EXPECT_EQ(Row(0), "");
+  EXPECT_TRUE(terminal.platform.sent.empty());
+}
+
 TEST_F(EscSequence, PointPlotPlotsAndAcknowledges) {
   Feed(CsiOf("３４ｍ"));
-  Queue(Join({Jis("１２；３４"), {Cr}, Jis("５；６"), {Cr}, {Eot}, Jis("Ａ")}));
+  Queue(Join({Jis("１２；３４"), {Cr}, Jis("５；６"), {Cr}, {Eot}}));
+  Queue(Jis("Ａ"));
   EXPECT_EQ(Feed(Join({{Esc, Point}, Jis("ＸＹ")})), 1);
-  // The words after ESC 点 in its push belong to the mode: each is refused.
-  EXPECT_EQ(events(), Sent({"06", "00", "15", "00", "15", "00", "06", "00"}));
-  EXPECT_EQ(terminal.platform.purges, 2);
+  // The words after ESC 点 in its push belong to the mode: Ｘ is refused, and
+  // its NAK discards Ｙ, which had arrived with it.
+  EXPECT_EQ(events(), Sent({"06", "00", "15", "00", "06", "00"}));
+  EXPECT_EQ(terminal.platform.purges, 1);
   EXPECT_EQ(RasterPixel(terminal.platform.graphic, 12, 34), 0xFF0000u);
   EXPECT_EQ(RasterPixel(terminal.platform.graphic, 5, 6), 0xFF0000u);
   EXPECT_EQ(Row(0), "");
@@ -88,12 +105,20 @@ TEST_F(EscSequence, FiveDigitsFailWithoutAnAnswer) {
   EXPECT_EQ(events(), expected);
 }
 
+// The NAK discards everything that arrived before it, also the rest of the run
+// that held the stray word (logged all the same); the device's next run
+// starts the fresh line.
 TEST_F(EscSequence, StrayWordEarnsANakAndAFreshLine) {
-  Queue(Join({Jis("１Ａ２；３"), {Cr}, {Eot}}));
+  const std::vector<std::uint16_t> refused = Join({Jis("１；Ａ２；３"), {Cr}, {Eot}});
+  const std::vector<std::uint16_t> again = Join({Jis("４；５"), {Cr}, {Eot}});
+  Queue(refused);
+  Queue(again);
   Feed({Esc, Point});
   EXPECT_EQ(events(), Sent({"06", "00", "15", "00", "06", "00"}));
   EXPECT_EQ(terminal.platform.purges, 1);
-  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 2, 3), 0u);
+  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 2, 3), 0xFFFFFFu);
+  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 4, 5), 0u);
+  EXPECT_EQ(terminal.platform.log, Bytes(Join({{Esc, Point}, refused, again})));
 }
 
 TEST_F(EscSequence, EotInsideALineDoesNotPlotIt) {

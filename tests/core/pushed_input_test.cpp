@@ -2,6 +2,8 @@
 // input end it, keys typed meanwhile, and pushes made while it is busy.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/core/terminal_fixture.h"
 #include "tools/replay/replay_report.h"
 
@@ -92,35 +94,72 @@ TEST_F(PushedInput, EndOfInputWithNothingAwaitedSaysNothing) {
   EXPECT_TRUE(events().empty());
 }
 
-// A host whose message box lets the program push more, as a modal loop does.
-struct PushingHost : NativePlatform {
-  Terminal* terminal = nullptr;
-  std::vector<std::uint8_t> more;
+// A host whose message box lets the program run, as a modal loop does: it
+// may push more, tell the time or disconnect while the box is open.
+struct ModalHost : NativePlatform {
+  std::function<void()> whileOpen;
   MessageAnswer ShowMessage(std::string_view message, TextCoding coding, std::string_view caption,
                             MessageIcon icon, MessageButtons buttons) override {
-    std::vector<std::uint8_t> now;
-    now.swap(more);
-    if (!now.empty()) terminal->Receive(now.data(), now.size());
+    std::function<void()> action;
+    action.swap(whileOpen);
+    if (action) action();
     return NativePlatform::ShowMessage(message, coding, caption, icon, buttons);
   }
 };
 
-TEST(PushedInputInsideAMessageBox, WaitsForTheBlockItInterruptedAndKeepsTheOrder) {
-  PushingHost host;
-  Terminal terminal(host.Roles());
-  host.terminal = &terminal;
-  InitTerminalState(terminal.state, MakeColour(0, 0, 0), MakeColour(255, 255, 255));
-  ApplyFontSpec(terminal);
-  terminal.Connect();
-  ResetScreenModel(terminal);
-  host.more = Bytes(Jis("ＸＹ"));
+class PushedInputInsideAMessageBox : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResizeRaster(host.graphic, GraphicWidth, GraphicHeight, RasterWhite);
+    StartAsConnected(terminal);
+  }
+  // The next log write fails; its box stays open for a minute of the
+  // program's 50 ms ticks.
+  void FailTheLogForAMinute() {
+    host.logCapacity = host.log.size();
+    host.whileOpen = [this] {
+      for (int i = 0; i < 1200; ++i) terminal.Tick(host.clock += 50);
+    };
+  }
+  ModalHost host;
+  Terminal terminal{host.Roles()};
+};
+
+TEST_F(PushedInputInsideAMessageBox, WaitsForTheBlockItInterruptedAndKeepsTheOrder) {
+  const std::vector<std::uint8_t> more = Bytes(Jis("ＸＹ"));
+  host.whileOpen = [this, &more] { terminal.Receive(more.data(), more.size()); };
   // CSI ９Ｊ fails with a message box; meanwhile ＸＹ arrive.
   const std::vector<std::uint8_t> bytes = Bytes(Join({Jis("Ａ"), {Csi}, Jis("９Ｊ"), Jis("Ｂ")}));
   terminal.Receive(bytes.data(), bytes.size());
   EXPECT_EQ(ScreenRowText(terminal.state, 0), "ＡＸＹ");  // Ｂ went with the failed block
   std::vector<std::uint8_t> logged = bytes;
-  logged.insert(logged.end(), {0x58, 0x23, 0x59, 0x23});
+  logged.insert(logged.end(), more.begin(), more.end());
   EXPECT_EQ(host.log, logged);
+}
+
+// The time the log's failure box is open is the user's: point-plot mode does
+// not end meanwhile, the words that came are its own, and its half minute
+// counts from the push's end.
+TEST_F(PushedInputInsideAMessageBox, LogFailureBoxStopsTheWaitClock) {
+  Push(terminal, {Esc, Point});
+  FailTheLogForAMinute();
+  Push(terminal, Join({Jis("１；２"), {Cr}}));
+  EXPECT_TRUE(terminal.Waiting());
+  EXPECT_EQ(RasterPixel(host.graphic, 1, 2), 0u);
+  EXPECT_EQ(ScreenRowText(terminal.state, 0), "");
+  terminal.Tick(host.clock + 29999);
+  EXPECT_TRUE(terminal.Waiting());
+  terminal.Tick(host.clock + 30000);
+  EXPECT_EQ(host.events.back(), PlotFailure);
+}
+
+// A disconnect while the log's failure box is open forgets the push, as it
+// forgets everything received and not yet interpreted.
+TEST_F(PushedInputInsideAMessageBox, DisconnectInTheLogFailureBoxForgetsThePush) {
+  host.logCapacity = 0;
+  host.whileOpen = [this] { terminal.Disconnect(); };
+  Push(terminal, Jis("ＡＢ"));
+  EXPECT_EQ(ScreenRowText(terminal.state, 0), "");
 }
 
 }  // namespace

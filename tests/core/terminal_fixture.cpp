@@ -51,9 +51,14 @@ int TerminalTest::Feed(const std::vector<std::uint16_t>& words) {
 }
 
 void TerminalTest::PushQueuedWhileAwaited() {
-  while (term().Waiting() && queued.size() - queueTaken >= 2) {
-    term().Receive(queued.data() + queueTaken, 2);
-    queueTaken += 2;
+  while (term().Waiting() && runsTaken < queued.size()) PushRun(queued[runsTaken++]);
+}
+
+void TerminalTest::PushRun(const std::vector<std::uint8_t>& run) {
+  const std::size_t piece = wordByWord ? 2 : run.size();
+  for (std::size_t at = 0; at < run.size() && (at == 0 || term().Waiting()); at += piece) {
+    term().Receive(run.data() + at, piece);
+    queueTaken += piece;
   }
 }
 
@@ -66,8 +71,7 @@ void TerminalTest::EndTheWait() {
 }
 
 void TerminalTest::Queue(const std::vector<std::uint16_t>& words) {
-  const std::vector<std::uint8_t> bytes = Bytes(words);
-  queued.insert(queued.end(), bytes.begin(), bytes.end());
+  queued.push_back(Bytes(words));
 }
 
 void TerminalTest::SetCursor(int row, int col) {

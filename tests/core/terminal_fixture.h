@@ -26,13 +26,15 @@ class TerminalTest : public ::testing::Test {
  public:
   void SetUp() override;
 
-  // Pushes the words as received. While the terminal then awaits more words
-  // (a cut sequence, an ESC argument, point-plot mode) the queued words
-  // follow, one push each, as a device sends them; if it still awaits when the
-  // queue is empty, the port closes (or, for a silent device, time passes
-  // until the bound). Returns 0 when a failure message was shown, else 1.
+  // Pushes the words as received, in one push. While the terminal then awaits
+  // more words (a cut sequence, an ESC argument, point-plot mode) the queued
+  // runs follow, each in one push, as the pump pushes what a read brought; if
+  // it still awaits when the queue is empty, the port closes (or, for a
+  // silent device, time passes until the bound). Returns 0 when a failure
+  // message was shown, else 1.
   int Feed(const std::vector<std::uint16_t>& words);
-  // Words the device sends after the next Feed's words, while they are awaited.
+  // A run of words the device sends after the next Feed's words, while they are
+  // awaited: one push, or one push per word with wordByWord.
   void Queue(const std::vector<std::uint16_t>& words);
   // How many bytes of the queue have been pushed.
   std::size_t QueueTaken() const { return queueTaken; }
@@ -51,10 +53,13 @@ class TerminalTest : public ::testing::Test {
 
   NativeTerminal terminal;
   bool silentDevice = false;  // the device neither sends nor closes at the end of the queue
+  bool wordByWord = false;    // queued runs trickle in, one push per word
 
  private:
   void PushQueuedWhileAwaited();
+  void PushRun(const std::vector<std::uint8_t>& run);
   void EndTheWait();
-  std::vector<std::uint8_t> queued;
+  std::vector<std::vector<std::uint8_t>> queued;  // runs, each one push
+  std::size_t runsTaken = 0;
   std::size_t queueTaken = 0;
 };
