@@ -120,7 +120,7 @@ TEST(PushedInputInsideAMessageBox, WaitsForTheBlockItInterruptedAndKeepsTheOrder
   EXPECT_EQ(ScreenRowText(terminal.state, 0), "ＡＸＹ");  // Ｂ went with the failed block
   std::vector<std::uint8_t> logged = bytes;
   logged.insert(logged.end(), {0x58, 0x23, 0x59, 0x23});
-  EXPECT_EQ(host.log, logged);
+  EXPECT_EQ(host.logFile.bytes, logged);
 }
 
 }  // namespace
