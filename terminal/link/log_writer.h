@@ -4,8 +4,9 @@
 //
 // A failed write closes the log, and the front end is told once, by the
 // result of the operation that failed (the window shows its message box,
-// talvorix-cli prints the error): from then on the program goes on without a
-// log, and stamps and received bytes are skipped silently.
+// talvorix-cli prints the error). From then on the program goes on without a
+// log: stamps and received bytes are skipped silently and count as done, so
+// that connecting and point-plot mode keep working.
 #pragma once
 
 #include <cstddef>
@@ -15,6 +16,7 @@
 #include "terminal/link/log_file.h"
 #include "terminal/link/log_format.h"
 
+// Done also for what was skipped because no log is open.
 enum class LogResult { Done, OpenFailed, WriteFailed };
 
 class CommLogWriter {
