@@ -56,7 +56,7 @@ void RunStream(benchmark::State& bench, const std::vector<std::uint16_t>& words,
   // The interpreter alone: the in-memory log of the native roles would grow by
   // every iteration's bytes and measure the vector instead (the flood under
   // Wine measures the path with the log).
-  terminal.platform.logOpen = false;
+  terminal.platform.logFile.Close();
   std::vector<std::uint8_t> bytes;
   for (const std::uint16_t word : words) {
     bytes.push_back(std::uint8_t(word & 0xFF));

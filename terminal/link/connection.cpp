@@ -106,7 +106,6 @@ bool Connect(HWND mainWindow, Terminal& terminal) {
     AbandonDevice(terminal);
     return false;
   }
-  if (logOpen) connectionDataStart = LONG(SetFilePointer(logFile, 0, nullptr, FILE_CURRENT));
   HWND view = linkSession.notifyWindow;
   // Nothing has been read from the device yet: what it sent since the line was
   // configured is drawn on the fresh screen, not wiped from it.

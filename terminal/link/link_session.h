@@ -1,6 +1,7 @@
-// What the Windows serial link keeps: the terminal it feeds, the open device
-// and the state of the current connection that the watcher, the pump and the
-// transmitter share. One session for the program (linkSession).
+// What the Windows serial link keeps: the terminal it feeds, the open device,
+// the state of the current connection that the watcher, the pump and the
+// transmitter share, and the communication log. One session for the program
+// (linkSession).
 #pragma once
 
 #include <windows.h>
@@ -9,7 +10,9 @@
 #include <cstdint>
 
 #include "terminal/interpreter/terminal.h"
+#include "terminal/link/log_writer.h"
 #include "terminal/link/receive_stage.h"
+#include "terminal/link/win32_log_file.h"
 #include "terminal/model/roles.h"
 
 struct LinkSession {
@@ -35,6 +38,10 @@ struct LinkSession {
   // Line errors that the watcher's status queries cleared, for the pump to show.
   std::atomic<DWORD> clearedErrors;
   ReceiveStage received;          // taken from the device, not yet pushed into the terminal
+  // "Talvorix.log", open for the whole run (comm_log.h); the dump view reads
+  // it back through logFile.
+  Win32LogFile logFile;
+  CommLogWriter log{logFile};
 };
 
 extern LinkSession linkSession;

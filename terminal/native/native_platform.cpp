@@ -5,13 +5,11 @@
 #include <cstring>
 #include <new>
 
+#include "terminal/link/link_texts.h"
 #include "terminal/model/terminal_model.h"
 #include "terminal/native/cp932_text.h"
 
 namespace {
-
-constexpr std::string_view LogFailedText = "ログファイルに書き込む事が出来ない！！";
-constexpr std::string_view MessageCaption = "通信ターミナル";
 
 int Clamp(int value, int low, int high) { return value < low ? low : value > high ? high : value; }
 
@@ -110,18 +108,11 @@ bool NativePlatform::Transmit(std::uint8_t byte) {
 
 void NativePlatform::Purge() { ++purges; }
 
-// Once the log has been closed after a failure, later writes are skipped
-// silently (the user was told once).
+// The user is told of a failed write as the window tells them.
 bool NativePlatform::Append(const std::uint8_t* bytes, int length) {
-  if (!logOpen) return true;
-  if (log.size() + std::size_t(length) > logCapacity) {
-    logOpen = false;
-    ShowMessage(LogFailedText, TextCoding::Utf8, MessageCaption, MessageIcon::Error,
-                MessageButtons::Ok);
-    return false;
-  }
-  log.insert(log.end(), bytes, bytes + length);
-  return true;
+  if (logWriter.Append(bytes, std::size_t(length)) == LogResult::Done) return true;
+  ShowMessage(LogWriteFailedText, TextCoding::Utf8, LinkCaption, MessageIcon::Error, MessageButtons::Ok);
+  return false;
 }
 
 MessageAnswer NativePlatform::ShowMessage(std::string_view messageText, TextCoding coding,

@@ -1,7 +1,7 @@
 // The roles of a terminal without Windows, for the tests, the tools, the
 // fuzzer and the benchmarks: canvases as in-memory rasters, what is sent and
-// what the user would see recorded as a list of events, the log in memory,
-// a clock that moves only when told.
+// what the user would see recorded as a list of events, the log written in
+// memory, a clock that moves only when told.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "terminal/interpreter/terminal.h"
+#include "terminal/link/log_writer.h"
 #include "terminal/model/roles.h"
+#include "terminal/native/memory_log_file.h"
 #include "terminal/native/raster.h"
 
 struct NativePlatform : Drawing, HostWindow, DeviceOutput, CommLog, Clock {
@@ -27,10 +29,9 @@ struct NativePlatform : Drawing, HostWindow, DeviceOutput, CommLog, Clock {
 
   long purges = 0;
 
-  // The communication log; a write that would take it past logCapacity fails.
-  std::vector<std::uint8_t> log;
-  std::size_t logCapacity = SIZE_MAX;
-  bool logOpen = true;
+  // The communication log, open from the start without a header line.
+  MemoryLogFile logFile;
+  CommLogWriter logWriter{logFile};
 
   // "beep", "message CAPTION|TEXT", "tab N", "caret show", "caret hide", "sent XX".
   std::vector<std::string> events;

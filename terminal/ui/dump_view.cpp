@@ -1,7 +1,7 @@
 #include <cstdint>
 
 #include "terminal/interpreter/dump_line.h"
-#include "terminal/link/comm_log.h"
+#include "terminal/link/link_session.h"
 #include "terminal/model/draw_queue.h"
 #include "terminal/ui/terminal_record.h"
 #include "terminal/ui/dump_plan.h"
@@ -15,10 +15,7 @@
 namespace {
 
 bool ReadLog(std::int32_t offset, std::uint8_t* buffer, std::int32_t count) {
-  HANDLE log = logFile;
-  DWORD got = 0;
-  return SetFilePointer(log, LONG(offset), nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
-         ReadFile(log, buffer, DWORD(count), &got, nullptr) && got == DWORD(count);
+  return linkSession.logFile.ReadAt(offset, buffer, std::uint32_t(count));
 }
 
 void DrawDumpLine(HDC dc, const TerminalState& state, int line, std::int32_t label,
@@ -34,15 +31,14 @@ void PaintDump(HWND window, HDC dc) {
   const TerminalRecord* record = RecordOf(window);
   // A failed write has closed the log: there is no file to read, and its old
   // handle must never be used again, so the view stays empty.
-  if (record == nullptr || !logOpen) return;
+  if (record == nullptr || !linkSession.log.IsOpen()) return;
   const TerminalState* state = &record->terminal.state;
   int pos = GetScrollPos(window, SB_VERT);
   int minimum = 0;
   int maximum = 0;
   GetScrollRange(window, SB_VERT, &minimum, &maximum);
-  HANDLE log = logFile;
-  std::int32_t end = std::int32_t(SetFilePointer(log, 0, nullptr, FILE_END));
-  std::int32_t start = std::int32_t(connectionDataStart);
+  std::int32_t end = std::int32_t(linkSession.logFile.End());
+  std::int32_t start = std::int32_t(linkSession.log.DataStart());
   DumpPlan plan = PlanDump(start, end, DumpWindow{pos, maximum, record->view.clientHeight, state->cellHeight});
   if (plan.count == 0) return;
   // The dump is drawn in the font the text screen was last laid out with.
@@ -59,6 +55,4 @@ void PaintDump(HWND window, HDC dc) {
     MessageBoxUtf8(window, "ログファイルに読み込む事が出来ない！！", ProgramCaption, MB_ICONERROR);
   }
   SelectObject(dc, previousFont);
-  // The log is only ever appended to: the next received block goes to its end.
-  SetFilePointer(log, 0, nullptr, FILE_END);
 }

@@ -56,8 +56,7 @@ LRESULT CreateMainWindow(HWND window) {
   LayoutStatusPanes(window);
   SetPaneText(3, DisconnectedMark);
   if (CreateTabsAndTerminal(window) != 0) return -1;
-  logFile = OpenLog(nullptr);
-  if (logFile == INVALID_HANDLE_VALUE) return -1;
+  if (!OpenLog()) return -1;
   StartAutoReconnectItem(window);
   return CreateTerminalState(window);
 }

@@ -20,7 +20,7 @@ TEST_F(CutSequence, CsiCompletedFromThePortAcrossBlocks) {
   // The interpreter took exactly the rest of the sequence.
   EXPECT_EQ(QueueTaken(), 4u);
   // Every byte is logged in the order it arrived.
-  EXPECT_EQ(terminal.platform.log, Bytes(Join({Jis("Ａ"), {Csi}, Jis("３；４Ｈ")})));
+  EXPECT_EQ(terminal.platform.logFile.bytes, Bytes(Join({Jis("Ａ"), {Csi}, Jis("３；４Ｈ")})));
 }
 
 TEST_F(CutSequence, CsiCutRightAfterCsiCompletesWithABareFinal) {
@@ -177,7 +177,7 @@ TEST_F(CutSequence, EscArgumentReadFromThePort) {
   Feed(Join({Jis("Ａ"), {Esc}}));
   EXPECT_EQ(Row(0), "");  // ESC ＊ cleared the screen
   EXPECT_EQ(QueueTaken(), 2u);
-  EXPECT_EQ(terminal.platform.log, Bytes({0x2341, Esc, 0x2176}));
+  EXPECT_EQ(terminal.platform.logFile.bytes, Bytes({0x2341, Esc, 0x2176}));
 }
 
 // As uncut: the dump shows the ESC, its argument and the rest of the block,

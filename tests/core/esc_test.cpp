@@ -85,7 +85,7 @@ TEST_F(EscSequence, PointPlotPlotsAndAcknowledges) {
   EXPECT_EQ(Row(0), "");
   // It stopped after EOT, and every word it took is logged.
   EXPECT_EQ(QueueTaken(), 22u);
-  EXPECT_EQ(terminal.platform.log.size(), 2u * (4 + 4 + 11));
+  EXPECT_EQ(terminal.platform.logFile.bytes.size(), 2u * (4 + 4 + 11));
 }
 
 TEST_F(EscSequence, ThirdNumberIsIgnoredAndNumbersCarryOver) {
@@ -118,7 +118,7 @@ TEST_F(EscSequence, StrayWordEarnsANakAndAFreshLine) {
   EXPECT_EQ(terminal.platform.purges, 1);
   EXPECT_EQ(RasterPixel(terminal.platform.graphic, 2, 3), 0xFFFFFFu);
   EXPECT_EQ(RasterPixel(terminal.platform.graphic, 4, 5), 0u);
-  EXPECT_EQ(terminal.platform.log, Bytes(Join({{Esc, Point}, refused, again})));
+  EXPECT_EQ(terminal.platform.logFile.bytes, Bytes(Join({{Esc, Point}, refused, again})));
 }
 
 TEST_F(EscSequence, EotInsideALineDoesNotPlotIt) {
@@ -160,7 +160,7 @@ TEST_F(EscSequence, SilentDeviceEndsPointPlotAfterTheBound) {
 // The log is the user's record, not the device's: a log that cannot be
 // written is reported once and the mode goes on with the words that came.
 TEST_F(EscSequence, LogFailureDoesNotEndPointPlot) {
-  terminal.platform.logCapacity = 4;
+  terminal.platform.logFile.capacity = 4;
   Queue(Join({Jis("１；２"), {Cr}, {Eot}}));
   Feed({Esc, Point});
   const std::vector<std::string> expected = {
@@ -175,7 +175,7 @@ TEST_F(EscSequence, EscPointAtTheEndOfABlockReadsItsArgumentFirst) {
   Queue(Join({{Point}, Jis("３；４"), {Cr}, {Eot}}));
   EXPECT_EQ(Feed({Esc}), 1);
   EXPECT_EQ(RasterPixel(terminal.platform.graphic, 3, 4), 0u);
-  EXPECT_EQ(terminal.platform.log, Bytes(Join({{Esc, Point}, Jis("３；４"), {Cr}, {Eot}})));
+  EXPECT_EQ(terminal.platform.logFile.bytes, Bytes(Join({{Esc, Point}, Jis("３；４"), {Cr}, {Eot}})));
 }
 
 }  // namespace

@@ -116,7 +116,7 @@ class PushedInputInsideAMessageBox : public ::testing::Test {
   // The next log write fails; its box stays open for a minute of the
   // program's 50 ms ticks.
   void FailTheLogForAMinute() {
-    host.logCapacity = host.log.size();
+    host.logFile.capacity = host.logFile.bytes.size();
     host.whileOpen = [this] {
       for (int i = 0; i < 1200; ++i) terminal.Tick(host.clock += 50);
     };
@@ -134,7 +134,7 @@ TEST_F(PushedInputInsideAMessageBox, WaitsForTheBlockItInterruptedAndKeepsTheOrd
   EXPECT_EQ(ScreenRowText(terminal.state, 0), "ＡＸＹ");  // Ｂ went with the failed block
   std::vector<std::uint8_t> logged = bytes;
   logged.insert(logged.end(), more.begin(), more.end());
-  EXPECT_EQ(host.log, logged);
+  EXPECT_EQ(host.logFile.bytes, logged);
 }
 
 // The time the log's failure box is open is the user's: point-plot mode does
@@ -156,7 +156,7 @@ TEST_F(PushedInputInsideAMessageBox, LogFailureBoxStopsTheWaitClock) {
 // A disconnect while the log's failure box is open forgets the push, as it
 // forgets everything received and not yet interpreted.
 TEST_F(PushedInputInsideAMessageBox, DisconnectInTheLogFailureBoxForgetsThePush) {
-  host.logCapacity = 0;
+  host.logFile.capacity = 0;
   host.whileOpen = [this] { terminal.Disconnect(); };
   Push(terminal, Jis("ＡＢ"));
   EXPECT_EQ(ScreenRowText(terminal.state, 0), "");

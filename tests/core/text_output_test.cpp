@@ -149,10 +149,10 @@ TEST_F(TextOutput, LoneByteWaitsForItsPartner) {
   term().Receive(bytes, 3);
   EXPECT_EQ(Row(0), "Ａ");
   EXPECT_EQ(CursorCol(), 2);
-  EXPECT_EQ(terminal.platform.log, std::vector<std::uint8_t>(bytes, bytes + 2)) << "logged with its partner";
+  EXPECT_EQ(terminal.platform.logFile.bytes, std::vector<std::uint8_t>(bytes, bytes + 2)) << "logged with its partner";
   term().Receive(bytes + 3, 1);
   EXPECT_EQ(Row(0), "ＡＢ");
-  EXPECT_EQ(terminal.platform.log, std::vector<std::uint8_t>(bytes, bytes + 4));
+  EXPECT_EQ(terminal.platform.logFile.bytes, std::vector<std::uint8_t>(bytes, bytes + 4));
 }
 
 TEST_F(TextOutput, LocalEchoGathersTheTwoBytesOfAWord) {
@@ -162,7 +162,7 @@ TEST_F(TextOutput, LocalEchoGathersTheTwoBytesOfAWord) {
   EXPECT_TRUE(term().Transmit(0x23));
   EXPECT_EQ(Row(0), "Ａ");
   EXPECT_EQ(terminal.platform.statusTexts[1], "");
-  EXPECT_TRUE(terminal.platform.log.empty()) << "an echo is not received";
+  EXPECT_TRUE(terminal.platform.logFile.bytes.empty()) << "an echo is not received";
 }
 
 TEST_F(TextOutput, EchoedEscapeIsShownNotWaitedFor) {

@@ -21,7 +21,7 @@ void Configure(NativeTerminal& native, std::uint8_t options) {
   state.newLine = options & 0x01;
   state.autoWrap = (options & 0x02) ? 0 : 1;
   state.localEcho = (options & 0x04) ? 1 : 0;
-  if ((options >> 5) != 0) native.platform.logCapacity = std::size_t(options >> 5) * 16;
+  if ((options >> 5) != 0) native.platform.logFile.capacity = std::size_t(options >> 5) * 16;
 }
 
 // The input ends as the device does: the port closes, or it falls silent and

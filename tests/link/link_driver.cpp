@@ -82,15 +82,17 @@ struct DriverHost final : HostWindow {
   void Relayout() override {}
 };
 
-// Every block the link pushes reaches the log first: recorded here, then written.
+// Every block the link pushes reaches the log first: recorded here, then
+// written as the window's log role writes it.
 struct RecordingLog final : CommLog {
   bool Append(const std::uint8_t* bytes, int length) override {
     interpreted.insert(interpreted.end(), bytes, bytes + length);
     blockSizes.push_back(length);
     if (interpretDelayMs > 0) Sleep(interpretDelayMs);
     if (answerBlocks) WriteByte(bytes[0]);
-    return AppendToLog(bytes, length);
+    return real.Append(bytes, length);
   }
+  FileCommLog real;
 };
 
 struct DriverClock final : Clock {
@@ -214,7 +216,8 @@ void Report() {
   Say("interpreted " + std::to_string(interpreted.size()) + " blocks " + sizes + " first " + hex);
   Say("paints " + std::to_string(terminalPaints) + " count " + std::to_string(blockSizes.size()) +
       " notifications " + std::to_string(notifications));
-  Say("log open " + std::to_string(logOpen) + " start " + std::to_string(connectionDataStart));
+  Say("log open " + std::to_string(linkSession.log.IsOpen() ? 1 : 0) + " start " +
+      std::to_string(linkSession.log.DataStart()));
   Say("menu connect " + MenuState(256) + " disconnect " + MenuState(257));
   Say("connected " + std::to_string(record->connected) + " watcher " +
       std::to_string(linkSession.watcherThreadId != 0));
@@ -236,8 +239,8 @@ bool SetReadTimeouts(DWORD interval, DWORD multiplier, DWORD constant) {
 void BreakLog() {
   HANDLE readOnly = CreateFileA("Talvorix.log", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  CloseHandle(logFile);
-  logFile = readOnly;
+  CloseHandle(linkSession.logFile.handle);
+  linkSession.logFile.handle = readOnly;
 }
 
 bool Run(const std::vector<std::string>& args) {
@@ -249,7 +252,7 @@ bool Run(const std::vector<std::string>& args) {
     if (command == "port") {
       record->portNumber = std::uint8_t(number(++i));
     } else if (command == "log") {
-      Say(std::string("log ") + (OpenLog() == INVALID_HANDLE_VALUE ? "failed" : "opened"));
+      Say(std::string("log ") + (OpenLog() ? "opened" : "failed"));
     } else if (command == "open") {
       const bool opened = OpenConnection(mainWindow);
       Say("open " + std::to_string(opened) + took());

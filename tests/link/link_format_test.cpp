@@ -1,5 +1,5 @@
 // The serial link's portable parts: device names, the control block, the log's
-// bytes, the time text, the status texts and the read arithmetic.
+// time text, the status texts and the read arithmetic.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -102,36 +102,6 @@ TEST(LogTime, EveryFieldTwoDigitsAndEnglishNames) {
 TEST(LogTime, OutOfRangeClockFieldsStayInsideTheNameTables) {
   EXPECT_EQ(LogTimeText(LogClock{2026, 13, 1, 7, 0, 0, 0}).substr(0, 7), "Sun Jan");
   EXPECT_EQ(LogTimeText(LogClock{2026, 0, 1, -1, 0, 0, 0}).substr(0, 7), "Sat Dec");
-}
-
-TEST(LogFormat, HeaderLineBytes) {
-  const std::string header = HeaderLine(LogTimeText(SixthOfDecember));
-  ASSERT_EQ(header.size(), 86u);
-  EXPECT_EQ(header.substr(0, 2), "\r\n");
-  EXPECT_EQ(header.substr(2, 28), StampRule(14));
-  EXPECT_EQ(header.substr(30, 26), " Sun Dec 06 15:20:17 2026 ");
-  EXPECT_EQ(header.substr(56, 28), StampRule(14));
-  EXPECT_EQ(header.substr(84), "\r\n");
-}
-
-TEST(LogFormat, RuleIsShiftJisWaveDash) {
-  EXPECT_EQ(StampRule(3), "\x81\xE4\x81\xE4\x81\xE4");
-  EXPECT_EQ(StampRule(10).size(), 20u);
-}
-
-TEST(LogFormat, StartAndEndStampBytes) {
-  const std::string time = LogTimeText(SixthOfDecember);
-  const std::string start = StampLine(StampKind::Start, time);
-  const std::string end = StampLine(StampKind::End, time);
-  ASSERT_EQ(start.size(), 85u);
-  ASSERT_EQ(end.size(), 85u);
-  // "通信開始時刻：" and "通信終了時刻：" in code page 932.
-  EXPECT_EQ(start.substr(0, 16), "\r\n\x92\xCA\x90\x4D\x8A\x4A\x8E\x6E\x8E\x9E\x8D\x8F\x81\x46");
-  EXPECT_EQ(end.substr(0, 16), "\r\n\x92\xCA\x90\x4D\x8F\x49\x97\xB9\x8E\x9E\x8D\x8F\x81\x46");
-  EXPECT_EQ(start.substr(16), end.substr(16));
-  EXPECT_EQ(start.substr(16, 22), " " + StampRule(10) + " ");
-  EXPECT_EQ(start.substr(38, 24), time);
-  EXPECT_EQ(start.substr(62), " " + StampRule(10) + "\r\n");
 }
 
 TEST(LineErrors, NamesFollowThePrefixInTableOrder) {

@@ -24,17 +24,17 @@ Session::Session(const SessionSettings& settings)
 
 Session::~Session() {
   Disconnect();
-  CloseCommLog(log_);
+  log_.Close();
 }
 
 bool Session::Start(std::string& error) {
-  if (!settings_.logPath.empty() && !OpenCommLog(settings_.logPath, log_, error)) return false;
+  if (!settings_.logPath.empty() && !LogDone(log_.Open(settings_.logPath), error)) return false;
   return Connect(error);
 }
 
 bool Session::Connect(std::string& error) {
   if (!OpenSerialPort(settings_.portPath, settings_.line, port_, error)) return false;
-  if (!WriteLogStamp(log_, StampKind::Start, error)) return false;
+  if (!LogDone(log_.Stamp(StampKind::Start), error)) return false;
   received_ = ReceivedTail{};
   terminal_.Connect();
   terminal_.ReadScreen(view_);
@@ -46,7 +46,7 @@ void Session::Disconnect() {
   terminal_.Disconnect();
   CloseSerialPort(port_);
   std::string error;
-  if (!WriteLogStamp(log_, StampKind::End, error)) Fail(error);
+  if (!LogDone(log_.Stamp(StampKind::End), error)) Fail(error);
 }
 
 ReceiveOutcome Session::ReceiveUntil(std::uint64_t deadline, const std::function<bool(const ScreenView&)>& met) {
@@ -101,8 +101,14 @@ void Session::Purge() { DiscardArrived(port_); }
 
 bool Session::Log(const std::uint8_t* bytes, std::size_t length) {
   std::string error;
-  if (AppendToCommLog(log_, bytes, length, error)) return true;
+  if (LogDone(log_.Append(bytes, length), error)) return true;
   Fail(error);
+  return false;
+}
+
+bool Session::LogDone(LogResult result, std::string& error) const {
+  if (result == LogResult::Done) return true;
+  error = logFile_.FailureText(result);
   return false;
 }
 

@@ -6,9 +6,10 @@
 #include <functional>
 #include <string>
 
+#include "terminal/link/log_writer.h"
 #include "tools/cli/cli_terminal.h"
-#include "tools/cli/comm_log.h"
 #include "tools/cli/line_settings.h"
+#include "tools/cli/posix_log_file.h"
 #include "tools/cli/received_tail.h"
 #include "tools/cli/screen_view.h"
 #include "tools/cli/serial_port.h"
@@ -64,10 +65,13 @@ class Session final : private TerminalLine {
 
   void ReceiveArrived();
   void Fail(const std::string& why);
+  // False, with the tool's words for it in `error`, when the log failed.
+  bool LogDone(LogResult result, std::string& error) const;
 
   SessionSettings settings_;
   SerialPort port_;
-  CommLogFile log_;
+  PosixLogFile logFile_;
+  CommLogWriter log_{logFile_};
   std::string failure_;
   ReceivedTail received_;
   ScreenView view_;
