@@ -6,7 +6,13 @@ file(GLOB interpreter_fuzz_sources
 )
 # The native platform is checked by the sanitizers but not steered for
 # coverage: its raster loops would only slow the search down.
+# Beside it, the portable parts of the link it writes its log with.
 file(GLOB interpreter_fuzz_platform_sources ${interpreter_fuzz_root}/terminal/native/*.cpp)
+list(APPEND interpreter_fuzz_platform_sources
+  ${interpreter_fuzz_root}/terminal/link/log_writer.cpp
+  ${interpreter_fuzz_root}/terminal/link/log_format.cpp
+  ${interpreter_fuzz_root}/terminal/link/link_texts.cpp
+)
 add_library(interpreter_fuzz_platform STATIC ${interpreter_fuzz_platform_sources})
 target_include_directories(interpreter_fuzz_platform PUBLIC ${interpreter_fuzz_root})
 target_compile_options(interpreter_fuzz_platform PRIVATE
