@@ -1,6 +1,7 @@
 #include "terminal/model/graphic_plane.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -30,11 +31,11 @@ void GraphicPlane::SetPixel(int x, int y, COLORREF colour) {
 }
 
 void GraphicPlane::Fill(int x, int y, int width, int height, COLORREF colour) {
-  // In long: a far corner of the device's numbers must not overflow.
+  // In 64 bits: a far corner must not overflow (long is 32 bits on Windows).
   const int left = std::max(x, 0);
   const int top = std::max(y, 0);
-  const int right = int(std::min<long>(long(x) + width, GraphicWidth));
-  const int bottom = int(std::min<long>(long(y) + height, GraphicHeight));
+  const int right = int(std::min<std::int64_t>(std::int64_t(x) + width, GraphicWidth));
+  const int bottom = int(std::min<std::int64_t>(std::int64_t(y) + height, GraphicHeight));
   if (left >= right || top >= bottom) return;
   for (int row = top; row < bottom; ++row) {
     COLORREF* line = pixels_.data() + std::size_t(row) * GraphicWidth;
