@@ -50,6 +50,25 @@ std::vector<std::uint16_t> CsiHeavy() {
   return words;
 }
 
+void AddNumber(std::vector<std::uint16_t>& words, int number) {
+  if (number >= 10) AddNumber(words, number / 10);
+  words.push_back(std::uint16_t(0x2330 + number % 10));  // full-width digit
+}
+
+// Points on the graphic plane, CSI x；y点, along a diagonal band in four colours.
+std::vector<std::uint16_t> PlottedPoints() {
+  std::vector<std::uint16_t> words;
+  for (int i = 0; i < 2000; ++i) {
+    if (i % 500 == 0) Add(words, {Csi, std::uint16_t(0x2331 + i / 500), 0x2333, 0x236D});  // CSI 3nｍ
+    words.push_back(Csi);
+    AddNumber(words, (i * 7) % 640);
+    words.push_back(0x2128);  // ；
+    AddNumber(words, (i * 3) % 480);
+    words.push_back(0x4540);  // 点
+  }
+  return words;
+}
+
 void RunStream(benchmark::State& bench, const std::vector<std::uint16_t>& words, bool drawing) {
   NativeTerminal terminal;
   StartNativeTerminal(terminal, drawing);
@@ -80,6 +99,7 @@ void ModelCsi(benchmark::State& bench) { RunStream(bench, CsiHeavy(), false); }
 void DrawnText(benchmark::State& bench) { RunStream(bench, ScreenOfText(), true); }
 void DrawnScrolling(benchmark::State& bench) { RunStream(bench, ScrollingLines(), true); }
 void DrawnCsi(benchmark::State& bench) { RunStream(bench, CsiHeavy(), true); }
+void GraphicPoints(benchmark::State& bench) { RunStream(bench, PlottedPoints(), true); }
 
 BENCHMARK(ModelText);
 BENCHMARK(ModelScrolling);
@@ -87,6 +107,7 @@ BENCHMARK(ModelCsi);
 BENCHMARK(DrawnText);
 BENCHMARK(DrawnScrolling);
 BENCHMARK(DrawnCsi);
+BENCHMARK(GraphicPoints);
 
 }  // namespace
 

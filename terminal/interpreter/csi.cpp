@@ -9,7 +9,6 @@ namespace {
 
 constexpr int LastRow = ScreenRows - 1;    // 199
 constexpr int LastCharColumn = ScreenColumns - 2;  // 98
-constexpr int WhiteColour = 0xFFFFFF;
 
 constexpr std::uint16_t WordA = 0x2341, WordB = 0x2342, WordC = 0x2343, WordD = 0x2344,
                         WordE = 0x2345, WordH = 0x2348, WordJ = 0x234A, WordK = 0x234B,
@@ -49,7 +48,7 @@ bool ExecuteBareFinal(Terminal& terminal, std::uint16_t word) {
       return true;
     case WordSmallU: MoveCursor(terminal, state.SavedCursor.cursorRow, state.SavedCursor.cursorCol); return true;
     case WordErase:
-      terminal.drawing.FillRect(Canvas::Graphic, 0, 0, GraphicWidth, GraphicHeight, state.bgColour);
+      terminal.plane.Fill(0, 0, GraphicWidth, GraphicHeight, state.bgColour);
       return true;
     default: return false;
   }
@@ -95,11 +94,12 @@ bool ExecuteFinal(Terminal& terminal, std::uint16_t final, const std::uint16_t* 
     case WordErase:
       if (count != 4) return false;
       if ((p[0] >= GraphicWidth && p[2] >= GraphicWidth) || (p[1] >= GraphicHeight && p[3] >= GraphicHeight)) return false;
-      terminal.drawing.FillRect(Canvas::Graphic, p[0], p[1], p[2], p[3], WhiteColour);
+      // The plane's own brush, white, whatever the colours are.
+      terminal.plane.Fill(p[0], p[1], p[2], p[3], PlaneWhite);
       return true;
     case WordPoint:
       if (count != 2 || p[0] >= GraphicWidth || p[1] >= GraphicHeight) return false;
-      terminal.drawing.SetPixel(Canvas::Graphic, p[0], p[1], state.fgColour);
+      terminal.plane.SetPixel(p[0], p[1], state.fgColour);
       return true;
     case WordView:
       if (count != 1 || p[0] > 2) return false;

@@ -42,8 +42,7 @@ void SendWord(Terminal& terminal, std::uint16_t word) {
 }
 
 void PlotLine(Terminal& terminal, PointLine& line) {
-  terminal.drawing.SetPixel(Canvas::Graphic, int(line.numbers[0]), int(line.numbers[1]),
-                            terminal.state.fgColour);
+  terminal.plane.SetPixel(int(line.numbers[0]), int(line.numbers[1]), terminal.state.fgColour);
   StartLine(line);
 }
 

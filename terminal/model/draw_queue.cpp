@@ -17,11 +17,11 @@ void DrawQueue::DrawScrollGroup() {
   const int cw = cellWidth_;
   const int ch = cellHeight_;
   if (n < ScreenRows) {
-    drawing_.CopyRect(Canvas::Text, 0, 0, cw * ScreenColumns, ch * (ScreenRows - n), 0, ch * n);
+    drawing_.CopyRect(0, 0, cw * ScreenColumns, ch * (ScreenRows - n), 0, ch * n);
   }
   const int firstBlank = n < ScreenRows ? ScreenRows - n : 0;
   for (int row = firstBlank; row < ScreenRows; ++row) {
-    drawing_.DrawText(Canvas::Text, 0, row * ch, blankRow, ScreenColumns, appliedFontSpec, blankFg_,
+    drawing_.DrawText(0, row * ch, blankRow, ScreenColumns, appliedFontSpec, blankFg_,
                       blankBg_);
   }
 }
@@ -31,13 +31,13 @@ void DrawQueue::DrawOperation(const DrawOp& op) {
   if (op.kind == OpKind::Text) {
     const int row = op.y - shift;
     if (row < 0) return;  // scrolled off the top before it would have been seen
-    drawing_.DrawText(Canvas::Text, op.x * cellWidth_, row * cellHeight_, op.bytes, op.width,
+    drawing_.DrawText(op.x * cellWidth_, row * cellHeight_, op.bytes, op.width,
                       fonts_[op.fontIndex], op.fg, op.bg);
     return;
   }
   const int y = op.y - shift * cellHeight_;
   if (y + op.height <= 0) return;
-  drawing_.FillRect(Canvas::Text, op.x, y, op.width, op.height, op.fg);
+  drawing_.FillRect(op.x, y, op.width, op.height, op.fg);
 }
 
 int DrawQueue::CurrentFontIndex() {
@@ -102,7 +102,7 @@ void DrawQueue::QueueText(int row, int col, const std::uint8_t* bytes, int lengt
   if (length <= 0) return;
   if (immediate_) {
     for (int i = 0; i < length; i += 2) {
-      drawing_.DrawText(Canvas::Text, (col + i) * cellWidth_, row * cellHeight_, bytes + i,
+      drawing_.DrawText((col + i) * cellWidth_, row * cellHeight_, bytes + i,
                         length - i >= 2 ? 2 : 1, currentFont_, fg, bg);
     }
     return;
@@ -139,7 +139,7 @@ void DrawQueue::QueueFill(int x, int y, int width, int height, COLORREF colour) 
   // An empty rectangle paints nothing (the split cell of row 0 lies above the screen).
   if (width <= 0 || height <= 0) return;
   if (immediate_) {
-    drawing_.FillRect(Canvas::Text, x, y, width, height, colour);
+    drawing_.FillRect(x, y, width, height, colour);
     return;
   }
   MakeRoom(false);

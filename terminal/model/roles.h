@@ -3,10 +3,11 @@
 //
 // The terminal (terminal/interpreter/terminal.h) is handed one object for each
 // role when it is made and reaches the world only through them: it draws on
-// its canvases (Drawing), shows itself in a window (HostWindow), writes to the
+// its text canvas (Drawing), shows itself in a window (HostWindow), writes to the
 // device (DeviceOutput), appends to the communication log (CommLog) and reads
 // the time (Clock). It never reads from the device: received bytes are pushed
-// into it.
+// into it. Its graphic plane is not a role: it is the terminal's own state
+// (terminal/model/graphic_plane.h), which the front ends show.
 //
 // The Windows front end implements the roles with GDI, user32 and the comm
 // API (terminal/ui, terminal/link); terminal/native implements them for the
@@ -23,8 +24,6 @@
 
 #include "terminal/model/terminal_state.h"
 
-enum class Canvas { Text, Graphic };
-
 enum class TextCoding { Utf8, Cp932 };
 
 enum class MessageIcon { None, Error, Warning, Question };
@@ -38,9 +37,9 @@ struct FontMetrics {
   std::int32_t lineHeight;    // height plus external leading: becomes cellHeight
 };
 
-// The two off-screen canvases. Coordinates in pixels; drawing outside a canvas
-// is clipped. The text canvas is (cellWidth * 100 + 100) x (cellHeight * 200 + 100),
-// the graphic plane 640 x 480; both are white when created.
+// The off-screen text canvas. Coordinates in pixels; drawing outside it is
+// clipped. It is (cellWidth * 100 + 100) x (cellHeight * 200 + 100), white when
+// created.
 struct Drawing {
   virtual ~Drawing() = default;
   virtual void ResizeTextCanvas(int width, int height) = 0;  // a new, white canvas
@@ -48,13 +47,11 @@ struct Drawing {
   // Draws Shift-JIS bytes with an opaque background, the font made from `font`.
   // Every two bytes are one character cell, twice the text canvas's cell width
   // ((canvas width - 100) / 100) apart, each drawn as if it were drawn alone.
-  virtual void DrawText(Canvas canvas, int x, int y, const std::uint8_t* bytes, int length,
+  virtual void DrawText(int x, int y, const std::uint8_t* bytes, int length,
                         const FontSpec& font, COLORREF fg, COLORREF bg) = 0;
-  virtual void FillRect(Canvas canvas, int x, int y, int width, int height, COLORREF colour) = 0;
-  // Copies a rectangle within one canvas (the scroll of the text screen).
-  virtual void CopyRect(Canvas canvas, int toX, int toY, int width, int height, int fromX,
-                        int fromY) = 0;
-  virtual void SetPixel(Canvas canvas, int x, int y, COLORREF colour) = 0;
+  virtual void FillRect(int x, int y, int width, int height, COLORREF colour) = 0;
+  // Copies a rectangle within the canvas (the scroll of the text screen).
+  virtual void CopyRect(int toX, int toY, int width, int height, int fromX, int fromY) = 0;
   // Whether DrawText with this font paints exactly its character cells (2 x cell
   // width by cell height each, every pixel of them) and nothing beside them.
   // Queued scrolls are merged only then; false is always safe, only slower.

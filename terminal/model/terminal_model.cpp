@@ -38,7 +38,7 @@ void RenderScreen(TerminalModel& model, const FontSpec& base) {
       while (end < ScreenColumns && SameLook(state.cellAttrs[rowStart + end], attr)) end += 2;
       FontSpec font = base;
       StyleFont(font, attr.flags);
-      model.drawing.DrawText(Canvas::Text, col * state.cellWidth, row * state.cellHeight,
+      model.drawing.DrawText(col * state.cellWidth, row * state.cellHeight,
                          state.screen + rowStart + col, end - col, font, attr.fg, attr.bg);
       col = end;
     }
@@ -118,7 +118,7 @@ void ResetScreenModel(TerminalModel& model) {
   for (CellAttr& attr : state.cellAttrs) attr = defaultAttr;
   model.queue.Flush();
   for (int row = 0; row < ScreenRows; ++row) {
-    model.drawing.DrawText(Canvas::Text, 0, row * state.cellHeight, blankRow, ScreenColumns,
+    model.drawing.DrawText(0, row * state.cellHeight, blankRow, ScreenColumns,
                            model.queue.appliedFontSpec, defaultAttr.fg, defaultAttr.bg);
   }
   model.host.InvalidateTerminal();

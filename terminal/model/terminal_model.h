@@ -1,8 +1,10 @@
-// The screen side of a terminal: its record, the queue of what it draws, and
-// the two roles that show them; with the operations every front end shares.
+// The screen side of a terminal: its record, its graphic plane, the queue of
+// what it draws on the text canvas, and the two roles that show them; with the
+// operations every front end shares.
 #pragma once
 
 #include "terminal/model/draw_queue.h"
+#include "terminal/model/graphic_plane.h"
 #include "terminal/model/roles.h"
 #include "terminal/model/terminal_state.h"
 
@@ -12,6 +14,7 @@ struct TerminalModel {
   TerminalModel& operator=(const TerminalModel&) = delete;
 
   TerminalState state{};
+  GraphicPlane plane;
   DrawQueue queue;
   Drawing& drawing;
   HostWindow& host;

@@ -59,10 +59,10 @@ FontMetrics NativePlatform::MeasureFont(const FontSpec& font) {
 
 // Every two bytes are one character cell, drawn at x + 2 × cell width × i as if
 // alone: the opaque background of its cell, then its glyph.
-void NativePlatform::DrawText(Canvas canvas, int x, int y, const std::uint8_t* bytes, int length,
+void NativePlatform::DrawText(int x, int y, const std::uint8_t* bytes, int length,
                               const FontSpec& font, COLORREF fg, COLORREF bg) {
   ++drawTextCalls;
-  if (!drawing || canvas != Canvas::Text) return;
+  if (!drawing) return;
   const int cellWidth = (textCanvasWidth - 100) / ScreenColumns;
   const int cellHeight = (textCanvasHeight - 100) / ScreenRows;
   if (cellWidth <= 0 || cellHeight <= 0) return;
@@ -74,23 +74,16 @@ void NativePlatform::DrawText(Canvas canvas, int x, int y, const std::uint8_t* b
   }
 }
 
-void NativePlatform::FillRect(Canvas canvas, int x, int y, int width, int height,
-                              COLORREF colour) {
+void NativePlatform::FillRect(int x, int y, int width, int height, COLORREF colour) {
   ++fillRectCalls;
   if (!drawing) return;
-  FillRaster(canvas == Canvas::Text ? text : graphic, x, y, width, height, colour);
+  FillRaster(text, x, y, width, height, colour);
 }
 
-void NativePlatform::CopyRect(Canvas canvas, int toX, int toY, int width, int height, int fromX,
-                              int fromY) {
+void NativePlatform::CopyRect(int toX, int toY, int width, int height, int fromX, int fromY) {
   ++copyRectCalls;
   if (!drawing) return;
-  CopyRaster(canvas == Canvas::Text ? text : graphic, toX, toY, width, height, fromX, fromY);
-}
-
-void NativePlatform::SetPixel(Canvas canvas, int x, int y, COLORREF colour) {
-  if (!drawing) return;
-  SetRasterPixel(canvas == Canvas::Text ? text : graphic, x, y, colour);
+  CopyRaster(text, toX, toY, width, height, fromX, fromY);
 }
 
 // Slanted and bold glyphs here overhang into the next cell.
@@ -152,7 +145,6 @@ std::uint64_t NativePlatform::Milliseconds() { return clock; }
 void StartNativeTerminal(NativeTerminal& native, bool drawing) {
   NativePlatform& platform = native.platform;
   platform.drawing = drawing;
-  ResizeRaster(platform.graphic, drawing ? GraphicWidth : 0, drawing ? GraphicHeight : 0, RasterWhite);
   native.terminal = std::make_unique<Terminal>(platform.Roles());
   StartAsConnected(*native.terminal);
 }

@@ -1,7 +1,7 @@
 // The roles of a terminal without Windows, for the tests, the tools, the
-// fuzzer and the benchmarks: canvases as in-memory rasters, what is sent and
-// what the user would see recorded as a list of events, the log written in
-// memory, a clock that moves only when told.
+// fuzzer and the benchmarks: the text canvas as an in-memory raster, what is
+// sent and what the user would see recorded as a list of events, the log
+// written in memory, a clock that moves only when told.
 #pragma once
 
 #include <cstdint>
@@ -16,11 +16,10 @@
 #include "terminal/native/raster.h"
 
 struct NativePlatform : Drawing, HostWindow, DeviceOutput, CommLog, Clock {
-  // Canvases. With drawing off every canvas call returns at once.
+  // The text canvas. With drawing off every canvas call returns at once.
   bool drawing = true;
   int largestCell = 64;  // keeps a wild FontSpec from asking for a huge canvas
   Raster text;
-  Raster graphic;
   int textCanvasWidth = 0;  // kept with drawing off too
   int textCanvasHeight = 0;
   long drawTextCalls = 0;
@@ -44,12 +43,10 @@ struct NativePlatform : Drawing, HostWindow, DeviceOutput, CommLog, Clock {
 
   void ResizeTextCanvas(int width, int height) override;
   FontMetrics MeasureFont(const FontSpec& font) override;
-  void DrawText(Canvas canvas, int x, int y, const std::uint8_t* bytes, int length,
+  void DrawText(int x, int y, const std::uint8_t* bytes, int length,
                 const FontSpec& font, COLORREF fg, COLORREF bg) override;
-  void FillRect(Canvas canvas, int x, int y, int width, int height, COLORREF colour) override;
-  void CopyRect(Canvas canvas, int toX, int toY, int width, int height, int fromX,
-                int fromY) override;
-  void SetPixel(Canvas canvas, int x, int y, COLORREF colour) override;
+  void FillRect(int x, int y, int width, int height, COLORREF colour) override;
+  void CopyRect(int toX, int toY, int width, int height, int fromX, int fromY) override;
   bool DrawsCellsExactly(const FontSpec& font) override;
   MessageAnswer ShowMessage(std::string_view text, TextCoding coding, std::string_view caption,
                             MessageIcon icon, MessageButtons buttons) override;
@@ -75,6 +72,7 @@ struct NativeTerminal {
   std::unique_ptr<Terminal> terminal;
 
   TerminalState& state() const { return terminal->state; }
+  const GraphicPlane& plane() const { return terminal->plane; }
 };
 
 // Brings a terminal just made to the state right after a successful connect
@@ -83,5 +81,5 @@ struct NativeTerminal {
 void StartAsConnected(Terminal& terminal);
 
 // Makes a new terminal on the native roles and starts it as connected.
-// `drawing` off keeps the canvases empty (the model alone).
+// `drawing` off keeps the text canvas empty (the model alone).
 void StartNativeTerminal(NativeTerminal& terminal, bool drawing);

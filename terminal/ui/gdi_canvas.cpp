@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <vector>
 
 #define CHECK_FIELD(field)                                                   \
   static_assert(offsetof(FontSpec, field) == offsetof(LOGFONTA, field) &&     \
@@ -63,8 +64,6 @@ HFONT CreateFontFromDescription(const FontSpec& description) {
   const LOGFONTW wide = WideLogFont(description);
   return CreateFontIndirectW(&wide);
 }
-
-HDC DcOf(Canvas canvas) { return canvas == Canvas::Text ? canvases.textDc : canvases.graphicDc; }
 
 int CellWidth() { return (canvases.textWidth - 100) / 100; }
 int CellHeight() { return (canvases.textHeight - 100) / 200; }
@@ -157,6 +156,43 @@ void FillWith(HDC dc, int x, int y, int width, int height, COLORREF colour) {
   DeleteObject(brush);
 }
 
+// The plane's pixels as a 32-bit top-down DIB wants them: 0x00RRGGBB where a
+// COLORREF is 0x00BBGGRR.
+std::uint32_t DibPixel(COLORREF colour) {
+  const std::uint32_t value = std::uint32_t(colour);
+  return ((value & 0xFF) << 16) | (value & 0xFF00) | ((value >> 16) & 0xFF);
+}
+
+// The damaged rows of the plane as a DIB of the plane's width: only the
+// damaged columns are converted, the others are left for SetDIBitsToDevice to skip.
+std::vector<std::uint32_t> DamagedRows(const GraphicPlane& plane, const PlaneRect& damage) {
+  std::vector<std::uint32_t> dib(std::size_t(GraphicWidth) * std::size_t(damage.bottom - damage.top));
+  const COLORREF* source = plane.Pixels().data() + std::size_t(damage.top) * GraphicWidth;
+  for (std::size_t row = 0; row < dib.size(); row += GraphicWidth) {
+    for (int x = damage.left; x < damage.right; ++x) {
+      dib[row + std::size_t(x)] = DibPixel(source[row + std::size_t(x)]);
+    }
+  }
+  return dib;
+}
+
+// Copies what changed on the plane since the last copy into the bitmap of `dc`.
+void CopyPlaneDamage(GraphicPlane& plane, HDC dc) {
+  const PlaneRect damage = plane.TakeDamage();
+  if (damage.Empty()) return;
+  const int rows = damage.bottom - damage.top;
+  const std::vector<std::uint32_t> dib = DamagedRows(plane, damage);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = GraphicWidth;
+  info.bmiHeader.biHeight = -rows;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetDIBitsToDevice(dc, damage.left, damage.top, DWORD(damage.right - damage.left), DWORD(rows),
+                    damage.left, 0, 0, UINT(rows), dib.data(), &info, DIB_RGB_COLORS);
+}
+
 }  // namespace
 
 bool CreateGdiCanvases(HWND window) {
@@ -214,9 +250,9 @@ FontMetrics GdiMeasureFont(const FontSpec& font) {
   return result;
 }
 
-void GdiDrawText(Canvas canvas, int x, int y, const std::uint8_t* bytes, int length,
+void GdiDrawText(int x, int y, const std::uint8_t* bytes, int length,
                  const FontSpec& font, COLORREF fg, COLORREF bg) {
-  if (canvas != Canvas::Text || canvases.textDc == nullptr || length <= 0) return;
+  if (canvases.textDc == nullptr || length <= 0) return;
   const CachedFont& entry = FontEntry(font);
   SelectFont(entry.font);
   SetColours(fg, bg);
@@ -231,26 +267,26 @@ void GdiDrawText(Canvas canvas, int x, int y, const std::uint8_t* bytes, int len
   }
 }
 
-void GdiFillRect(Canvas canvas, int x, int y, int width, int height, COLORREF colour) {
-  HDC dc = DcOf(canvas);
+void GdiFillRect(int x, int y, int width, int height, COLORREF colour) {
+  HDC dc = canvases.textDc;
   if (dc != nullptr) FillWith(dc, x, y, width, height, colour);
 }
 
-void GdiCopyRect(Canvas canvas, int toX, int toY, int width, int height, int fromX, int fromY) {
-  HDC dc = DcOf(canvas);
+void GdiCopyRect(int toX, int toY, int width, int height, int fromX, int fromY) {
+  HDC dc = canvases.textDc;
   if (dc != nullptr) BitBlt(dc, toX, toY, width, height, dc, fromX, fromY, SRCCOPY);
-}
-
-void GdiSetPixel(Canvas canvas, int x, int y, COLORREF colour) {
-  HDC dc = DcOf(canvas);
-  if (dc != nullptr) SetPixel(dc, x, y, colour);
 }
 
 bool GdiDrawsCellsExactly(const FontSpec& font) {
   return canvases.textDc != nullptr && FontEntry(font).runsExact;
 }
 
-HDC GdiCanvasDc(Canvas canvas) { return DcOf(canvas); }
+HDC GdiTextCanvasDc() { return canvases.textDc; }
+
+HDC GdiGraphicCanvasDc(GraphicPlane& plane) {
+  if (canvases.graphicDc != nullptr) CopyPlaneDamage(plane, canvases.graphicDc);
+  return canvases.graphicDc;
+}
 
 HFONT GdiFont(const FontSpec& font) {
   if (canvases.textDc == nullptr) return nullptr;

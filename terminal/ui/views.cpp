@@ -78,7 +78,7 @@ int PaintTerminal(HWND window) {
     case 0:
       // The interpreter queues its drawing; the canvas is complete only after a flush.
       record->terminal.queue.Flush();
-      BitBlt(dc, 0, 0, view.clientWidth, view.clientHeight, GdiCanvasDc(Canvas::Text),
+      BitBlt(dc, 0, 0, view.clientWidth, view.clientHeight, GdiTextCanvasDc(),
              std::max(0, view.hScrollPos), std::max(0, view.vScrollPos), SRCCOPY);
       ShowTerminalCaret(window);
       break;
@@ -88,9 +88,9 @@ int PaintTerminal(HWND window) {
       break;
     case 2:
       HideTerminalCaret(window);
-      // The graphic plane is drawn on at once; only the text canvas is queued.
       BitBlt(dc, 0, 0, std::min(view.clientWidth, GraphicWidth),
-             std::min(view.clientHeight, GraphicHeight), GdiCanvasDc(Canvas::Graphic), 0, 0, SRCCOPY);
+             std::min(view.clientHeight, GraphicHeight),
+             GdiGraphicCanvasDc(record->terminal.plane), 0, 0, SRCCOPY);
       break;
     default:
       break;

@@ -30,17 +30,16 @@ UINT MessageBoxType(MessageIcon icon, MessageButtons buttons) {
 struct GdiDrawing final : Drawing {
   void ResizeTextCanvas(int width, int height) override { GdiResizeTextCanvas(width, height); }
   FontMetrics MeasureFont(const FontSpec& font) override { return GdiMeasureFont(font); }
-  void DrawText(Canvas canvas, int x, int y, const std::uint8_t* bytes, int length, const FontSpec& font,
+  void DrawText(int x, int y, const std::uint8_t* bytes, int length, const FontSpec& font,
                 COLORREF fg, COLORREF bg) override {
-    GdiDrawText(canvas, x, y, bytes, length, font, fg, bg);
+    GdiDrawText(x, y, bytes, length, font, fg, bg);
   }
-  void FillRect(Canvas canvas, int x, int y, int width, int height, COLORREF colour) override {
-    GdiFillRect(canvas, x, y, width, height, colour);
+  void FillRect(int x, int y, int width, int height, COLORREF colour) override {
+    GdiFillRect(x, y, width, height, colour);
   }
-  void CopyRect(Canvas canvas, int toX, int toY, int width, int height, int fromX, int fromY) override {
-    GdiCopyRect(canvas, toX, toY, width, height, fromX, fromY);
+  void CopyRect(int toX, int toY, int width, int height, int fromX, int fromY) override {
+    GdiCopyRect(toX, toY, width, height, fromX, fromY);
   }
-  void SetPixel(Canvas canvas, int x, int y, COLORREF colour) override { GdiSetPixel(canvas, x, y, colour); }
   bool DrawsCellsExactly(const FontSpec& font) override { return GdiDrawsCellsExactly(font); }
 };
 

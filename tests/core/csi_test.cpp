@@ -160,7 +160,7 @@ TEST_F(CsiSequence, RgbColoursTakeTheLowByte) {
 TEST_F(CsiSequence, PointsOnTheGraphicPlane) {
   Feed(CsiOf("３１ｍ"));
   EXPECT_EQ(Feed(CsiOf("６３９；４７９点")), 1);
-  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 639, 479), 0x0000FFu);
+  EXPECT_EQ(terminal.plane().Pixel(639, 479), 0x0000FFu);
   EXPECT_EQ(Feed(CsiOf("６４０；０点")), 0);
   EXPECT_EQ(Feed(CsiOf("０；４８０点")), 0);
 }
@@ -168,13 +168,39 @@ TEST_F(CsiSequence, PointsOnTheGraphicPlane) {
 TEST_F(CsiSequence, RectanglesAreWhiteAndBoundsChecked) {
   Feed(CsiOf("４４ｍ"));
   Feed(CsiOf("消"));  // the whole plane in the background colour
-  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 100, 100), 0xFF0000u);
+  EXPECT_EQ(terminal.plane().Pixel(100, 100), 0xFF0000u);
   EXPECT_EQ(Feed(CsiOf("１０；１０；５；５消")), 1);
-  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 12, 12), 0xFFFFFFu);
-  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 15, 15), 0xFF0000u);
+  EXPECT_EQ(terminal.plane().Pixel(12, 12), 0xFFFFFFu);
+  EXPECT_EQ(terminal.plane().Pixel(15, 15), 0xFF0000u);
   EXPECT_EQ(Feed(CsiOf("７００；１０；５；５消")), 1);
   EXPECT_EQ(Feed(CsiOf("７００；１０；７００；５消")), 0);
   EXPECT_EQ(Feed(CsiOf("１０；５００；５；５００消")), 0);
+}
+
+// The window keeps a copy of the plane and copies in only what the plane
+// reports as changed since it last looked: the union of the pixels drawn,
+// clipped to the plane, and nothing for what changed nothing.
+TEST_F(CsiSequence, ThePlaneReportsWhatChangedUntilTheWindowTakesIt) {
+  GraphicPlane& plane = terminal.terminal->plane;
+  const auto expectDamage = [&plane](int left, int top, int right, int bottom) {
+    const PlaneRect damage = plane.TakeDamage();
+    EXPECT_EQ(damage.left, left);
+    EXPECT_EQ(damage.top, top);
+    EXPECT_EQ(damage.right, right);
+    EXPECT_EQ(damage.bottom, bottom);
+  };
+  EXPECT_TRUE(plane.TakeDamage().Empty());
+  Feed(CsiOf("６３９；４７９点"));
+  Feed(CsiOf("５；７点"));
+  expectDamage(5, 7, 640, 480);
+  EXPECT_TRUE(plane.TakeDamage().Empty());
+  Feed(CsiOf("６３０；４７０；１００；１００消"));
+  expectDamage(630, 470, 640, 480);
+  EXPECT_EQ(Feed(CsiOf("６４０；０点")), 0);
+  EXPECT_EQ(Feed(CsiOf("７００；１０；５；５消")), 1);
+  EXPECT_TRUE(plane.TakeDamage().Empty());
+  Feed(CsiOf("消"));
+  expectDamage(0, 0, 640, 480);
 }
 
 TEST_F(CsiSequence, ViewSelectsATab) {

@@ -114,7 +114,7 @@ Outcome Pushed(const std::vector<std::uint8_t>& input, std::initializer_list<std
   native.terminal->Receive(input.data() + from, input.size() - from);
   native.terminal->EndOfInput();
   native.terminal->queue.Flush();
-  return Outcome{ReplayReport(native), native.platform.graphic.pixels};
+  return Outcome{ReplayReport(native), native.plane().Pixels()};
 }
 
 // A read may end after any word of a sequence: the sequence means what it

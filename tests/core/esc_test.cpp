@@ -80,8 +80,8 @@ TEST_F(EscSequence, PointPlotPlotsAndAcknowledges) {
   // its NAK discards Ｙ, which had arrived with it.
   EXPECT_EQ(events(), Sent({"06", "00", "15", "00", "06", "00"}));
   EXPECT_EQ(terminal.platform.purges, 1);
-  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 12, 34), 0xFF0000u);
-  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 5, 6), 0xFF0000u);
+  EXPECT_EQ(terminal.plane().Pixel(12, 34), 0xFF0000u);
+  EXPECT_EQ(terminal.plane().Pixel(5, 6), 0xFF0000u);
   EXPECT_EQ(Row(0), "");
   // It stopped after EOT, and every word it took is logged.
   EXPECT_EQ(QueueTaken(), 22u);
@@ -91,10 +91,10 @@ TEST_F(EscSequence, PointPlotPlotsAndAcknowledges) {
 TEST_F(EscSequence, ThirdNumberIsIgnoredAndNumbersCarryOver) {
   Queue(Join({Jis("５；５；５"), {Cr}, Jis("１；２"), {Cr}, Jis("７"), {Cr}, {Eot}}));
   Feed({Esc, Point});
-  const Raster& plane = terminal.platform.graphic;
-  EXPECT_EQ(RasterPixel(plane, 5, 5), 0u);
-  EXPECT_EQ(RasterPixel(plane, 1, 2), 0u);
-  EXPECT_EQ(RasterPixel(plane, 7, 2), 0u);
+  const GraphicPlane& plane = terminal.plane();
+  EXPECT_EQ(plane.Pixel(5, 5), 0u);
+  EXPECT_EQ(plane.Pixel(1, 2), 0u);
+  EXPECT_EQ(plane.Pixel(7, 2), 0u);
 }
 
 TEST_F(EscSequence, FiveDigitsFailWithoutAnAnswer) {
@@ -116,15 +116,15 @@ TEST_F(EscSequence, StrayWordEarnsANakAndAFreshLine) {
   Feed({Esc, Point});
   EXPECT_EQ(events(), Sent({"06", "00", "15", "00", "06", "00"}));
   EXPECT_EQ(terminal.platform.purges, 1);
-  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 2, 3), 0xFFFFFFu);
-  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 4, 5), 0u);
+  EXPECT_EQ(terminal.plane().Pixel(2, 3), 0xFFFFFFu);
+  EXPECT_EQ(terminal.plane().Pixel(4, 5), 0u);
   EXPECT_EQ(terminal.platform.logFile.bytes, Bytes(Join({{Esc, Point}, refused, again})));
 }
 
 TEST_F(EscSequence, EotInsideALineDoesNotPlotIt) {
   Queue(Join({Jis("９；９"), {Eot}}));
   Feed({Esc, Point});
-  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 9, 9), 0xFFFFFFu);
+  EXPECT_EQ(terminal.plane().Pixel(9, 9), 0xFFFFFFu);
 }
 
 TEST_F(EscSequence, PointsOutsideThePlaneAreClipped) {
@@ -142,7 +142,7 @@ TEST_F(EscSequence, LongRunsOfDigitsAndNumbersStayInsideTheirStores) {
   for (int i = 0; i < 40; ++i) many.push_back(0x2128);  // 41 empty numbers
   Queue(Join({Jis("８；９"), many, {Cr}, {Eot}}));
   EXPECT_EQ(Feed({Esc, Point}), 1);
-  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 8, 9), 0u);
+  EXPECT_EQ(terminal.plane().Pixel(8, 9), 0u);
 }
 
 TEST_F(EscSequence, PortClosingEndsPointPlot) {
@@ -167,14 +167,14 @@ TEST_F(EscSequence, LogFailureDoesNotEndPointPlot) {
       "sent 06", "sent 00", "message 通信ターミナル|ログファイルに書き込む事が出来ない！！",
       "sent 06", "sent 00"};
   EXPECT_EQ(events(), expected);
-  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 1, 2), 0u);
+  EXPECT_EQ(terminal.plane().Pixel(1, 2), 0u);
   EXPECT_FALSE(term().Waiting());
 }
 
 TEST_F(EscSequence, EscPointAtTheEndOfABlockReadsItsArgumentFirst) {
   Queue(Join({{Point}, Jis("３；４"), {Cr}, {Eot}}));
   EXPECT_EQ(Feed({Esc}), 1);
-  EXPECT_EQ(RasterPixel(terminal.platform.graphic, 3, 4), 0u);
+  EXPECT_EQ(terminal.plane().Pixel(3, 4), 0u);
   EXPECT_EQ(terminal.platform.logFile.bytes, Bytes(Join({{Esc, Point}, Jis("３；４"), {Cr}, {Eot}})));
 }
 

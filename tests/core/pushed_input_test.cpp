@@ -109,10 +109,7 @@ struct ModalHost : NativePlatform {
 
 class PushedInputInsideAMessageBox : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResizeRaster(host.graphic, GraphicWidth, GraphicHeight, RasterWhite);
-    StartAsConnected(terminal);
-  }
+  void SetUp() override { StartAsConnected(terminal); }
   // The next log write fails; its box stays open for a minute of the
   // program's 50 ms ticks.
   void FailTheLogForAMinute() {
@@ -145,7 +142,7 @@ TEST_F(PushedInputInsideAMessageBox, LogFailureBoxStopsTheWaitClock) {
   FailTheLogForAMinute();
   Push(terminal, Join({Jis("１；２"), {Cr}}));
   EXPECT_TRUE(terminal.Waiting());
-  EXPECT_EQ(RasterPixel(host.graphic, 1, 2), 0u);
+  EXPECT_EQ(terminal.plane.Pixel(1, 2), 0u);
   EXPECT_EQ(ScreenRowText(terminal.state, 0), "");
   terminal.Tick(host.clock + 29999);
   EXPECT_TRUE(terminal.Waiting());

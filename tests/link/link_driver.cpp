@@ -58,10 +58,9 @@ void Say(const std::string& line) {
 struct DriverDrawing final : Drawing {
   void ResizeTextCanvas(int, int) override {}
   FontMetrics MeasureFont(const FontSpec&) override { return {8, 16}; }
-  void DrawText(Canvas, int, int, const std::uint8_t*, int, const FontSpec&, COLORREF, COLORREF) override {}
-  void FillRect(Canvas, int, int, int, int, COLORREF) override {}
-  void CopyRect(Canvas, int, int, int, int, int, int) override {}
-  void SetPixel(Canvas, int, int, COLORREF) override {}
+  void DrawText(int, int, const std::uint8_t*, int, const FontSpec&, COLORREF, COLORREF) override {}
+  void FillRect(int, int, int, int, COLORREF) override {}
+  void CopyRect(int, int, int, int, int, int) override {}
 };
 
 struct DriverHost final : HostWindow {

@@ -22,28 +22,21 @@ std::string Utf8Of(std::string_view text, TextCoding coding) {
 
 }  // namespace
 
-// The roles of the terminal: the native graphic plane, and the port, the log,
-// the messages, the view and the clock of the line the tool is on. The text
-// canvas is not drawn: pictures of the text screen are made from the record,
-// and a scroll of the canvas would copy megabytes for every line.
+// The roles of the terminal: the port, the log, the messages, the view and the
+// clock of the line the tool is on. No canvas is drawn: pictures are made from
+// the terminal's own state (the record, the graphic plane), and a scroll of the
+// text canvas would copy megabytes for every line. Fonts are measured as the
+// native roles measure them.
 struct CliTerminal::Core final : Drawing, HostWindow, DeviceOutput, CommLog, Clock {
   explicit Core(TerminalLine& terminalLine)
       : line(terminalLine), terminal(TerminalRoles{*this, *this, *this, *this, *this}), keys(terminal) {}
 
   void ResizeTextCanvas(int, int) override {}
-  FontMetrics MeasureFont(const FontSpec& font) override { return canvases.MeasureFont(font); }
-  void DrawText(Canvas canvas, int x, int y, const std::uint8_t* bytes, int length, const FontSpec& font,
-                COLORREF fg, COLORREF bg) override {
-    if (canvas == Canvas::Graphic) canvases.DrawText(canvas, x, y, bytes, length, font, fg, bg);
-  }
-  void FillRect(Canvas canvas, int x, int y, int width, int height, COLORREF colour) override {
-    if (canvas == Canvas::Graphic) canvases.FillRect(canvas, x, y, width, height, colour);
-  }
-  void CopyRect(Canvas canvas, int toX, int toY, int width, int height, int fromX, int fromY) override {
-    if (canvas == Canvas::Graphic) canvases.CopyRect(canvas, toX, toY, width, height, fromX, fromY);
-  }
-  void SetPixel(Canvas canvas, int x, int y, COLORREF colour) override { canvases.SetPixel(canvas, x, y, colour); }
-  bool DrawsCellsExactly(const FontSpec& font) override { return canvases.DrawsCellsExactly(font); }
+  FontMetrics MeasureFont(const FontSpec& font) override { return measures.MeasureFont(font); }
+  void DrawText(int, int, const std::uint8_t*, int, const FontSpec&, COLORREF, COLORREF) override {}
+  void FillRect(int, int, int, int, COLORREF) override {}
+  void CopyRect(int, int, int, int, int, int) override {}
+  bool DrawsCellsExactly(const FontSpec& font) override { return measures.DrawsCellsExactly(font); }
 
   MessageAnswer ShowMessage(std::string_view text, TextCoding coding, std::string_view caption, MessageIcon,
                             MessageButtons) override {
@@ -66,7 +59,7 @@ struct CliTerminal::Core final : Drawing, HostWindow, DeviceOutput, CommLog, Clo
   std::uint64_t Milliseconds() override { return MonotonicMs(); }
 
   TerminalLine& line;
-  NativePlatform canvases;
+  NativePlatform measures;
   int tab = 0;
   Terminal terminal;
   TerminalKeyboardOutput keys;
@@ -74,7 +67,6 @@ struct CliTerminal::Core final : Drawing, HostWindow, DeviceOutput, CommLog, Clo
 };
 
 CliTerminal::CliTerminal(TerminalLine& line, const TerminalOptions& options) : core(new Core(line)) {
-  ResizeRaster(core->canvases.graphic, GraphicWidth, GraphicHeight, RasterWhite);
   TerminalState& state = core->terminal.state;
   StartAsConnected(core->terminal);
   state.newLine = options.newLine ? 1 : 0;
@@ -135,7 +127,7 @@ bool CliTerminal::WritePicture(const std::string& path, std::string& error) cons
     return false;
   }
   if (core->tab != GraphicTab) return WriteTextPicture(path, core->terminal, RowRange{}, error);
-  if (WritePng(path, core->canvases.graphic)) return true;
+  if (WritePng(path, core->terminal.plane)) return true;
   error = "cannot write " + path;
   return false;
 }

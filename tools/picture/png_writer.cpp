@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <vector>
 
-bool WritePng(const std::string& path, const Raster& raster) {
+namespace {
+
+// Row-major COLORREF pixels, `width` a row.
+bool WritePixels(const std::string& path, int width, int height, const COLORREF* pixels) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return false;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -16,14 +19,14 @@ bool WritePng(const std::string& path, const Raster& raster) {
     return false;
   }
   png_init_io(png, file);
-  png_set_IHDR(png, info, png_uint_32(raster.width), png_uint_32(raster.height), 8,
+  png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8,
                PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
-  std::vector<png_byte> row(std::size_t(raster.width) * 3);
-  for (int y = 0; y < raster.height; ++y) {
-    for (int x = 0; x < raster.width; ++x) {
-      const COLORREF colour = raster.pixels[std::size_t(y) * raster.width + x];
+  std::vector<png_byte> row(std::size_t(width) * 3);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const COLORREF colour = pixels[std::size_t(y) * width + x];
       row[std::size_t(x) * 3] = png_byte(colour & 0xFF);
       row[std::size_t(x) * 3 + 1] = png_byte((colour >> 8) & 0xFF);
       row[std::size_t(x) * 3 + 2] = png_byte((colour >> 16) & 0xFF);
@@ -33,4 +36,14 @@ bool WritePng(const std::string& path, const Raster& raster) {
   png_write_end(png, info);
   png_destroy_write_struct(&png, &info);
   return std::fclose(file) == 0;
+}
+
+}  // namespace
+
+bool WritePng(const std::string& path, const Raster& raster) {
+  return WritePixels(path, raster.width, raster.height, raster.pixels.data());
+}
+
+bool WritePng(const std::string& path, const GraphicPlane& plane) {
+  return WritePixels(path, GraphicWidth, GraphicHeight, plane.Pixels().data());
 }

@@ -35,7 +35,7 @@ bool LoadInput(const ReplayOptions& options, std::vector<std::string>& sessions)
 
 // The pictures asked for; false after telling the user what failed.
 bool WritePictures(const ReplayOptions& options, const NativeTerminal& terminal) {
-  if (!options.graphicPath.empty() && !WritePng(options.graphicPath, terminal.platform.graphic)) {
+  if (!options.graphicPath.empty() && !WritePng(options.graphicPath, terminal.plane())) {
     std::fprintf(stderr, "talvorix-replay: cannot write %s\n", options.graphicPath.c_str());
     return false;
   }

@@ -19,16 +19,16 @@ std::string HexText(std::uint64_t value) {
 
 // FNV-1a over the pixels' 32-bit values rather than their bytes: a quarter of
 // the steps, and no dependence on the host's byte order either.
-std::string PlaneDigest(const Raster& plane) {
+std::string PlaneDigest(const GraphicPlane& plane) {
   std::uint64_t hash = FnvOffset;
-  for (const COLORREF pixel : plane.pixels) hash = (hash ^ pixel) * FnvPrime;
+  for (const COLORREF pixel : plane.Pixels()) hash = (hash ^ pixel) * FnvPrime;
   return HexText(hash);
 }
 
 // Every pixel looked at, without an early exit: a loop the compiler vectorises.
-bool Untouched(const Raster& plane) {
+bool Untouched(const GraphicPlane& plane) {
   COLORREF differences = 0;
-  for (const COLORREF pixel : plane.pixels) differences |= pixel ^ RasterWhite;
+  for (const COLORREF pixel : plane.Pixels()) differences |= pixel ^ PlaneWhite;
   return differences == 0;
 }
 
@@ -36,7 +36,7 @@ bool Untouched(const Raster& plane) {
 
 std::string ReplayOutcome(const NativeTerminal& terminal) {
   std::string outcome = ReplayReport(terminal);
-  const Raster& plane = terminal.platform.graphic;
+  const GraphicPlane& plane = terminal.plane();
   if (!Untouched(plane)) outcome += "plane " + PlaneDigest(plane) + "\n";
   return outcome;
 }
