@@ -143,7 +143,7 @@ bool ApplyLineSettings(HWND) {
   DCB dcb{};
   dcb.DCBlength = sizeof dcb;
   GetCommState(linkSession.port, &dcb);
-  const CommControlBlock block = LineControlBlock(linkSession.terminal->state);
+  const CommControlBlock block = LineControlBlock(LineSettingsOf(linkSession.terminal->state));
   dcb.DCBlength = block.DCBlength;
   dcb.BaudRate = block.BaudRate;
   dcb.ByteSize = block.ByteSize;

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "terminal/link/settings/settings_lists.h"
+#include "terminal/link/line_settings.h"
 #include "tools/cli/arbitrary_speed.h"
 #include "tools/cli/serial_port.h"
 #include "tools/cli/termios_settings.h"
@@ -35,49 +35,6 @@ termios Filled(const LineSettings& settings) {
   std::string error;
   EXPECT_TRUE(FillTermios(settings, attributes, error)) << error;
   return attributes;
-}
-
-TEST(LineSettings, TheWindowsDefaults) {
-  const LineSettings settings;
-  EXPECT_EQ(settings.baudRate, 1000000u);
-  EXPECT_EQ(settings.dataBits, 8);
-  EXPECT_EQ(settings.parity, ParityNone);
-  EXPECT_EQ(settings.stopBits, StopBitsOne);
-  EXPECT_EQ(settings.flowControl, 0);
-  EXPECT_EQ(DescribeLineSettings(settings), "1000000 bit/s 8N1");
-}
-
-TEST(LineSettings, EverySpeedOfTheDialogsListAndNoOther) {
-  std::string error;
-  for (const ListEntry& entry : BaudRateTable) {
-    LineSettings settings;
-    settings.baudRate = entry.value;
-    EXPECT_TRUE(CheckLineSettings(settings, error)) << entry.text << ": " << error;
-  }
-  for (const std::uint32_t speed : {0u, 19200u, 921600u, 1500000u, 4000000u}) {
-    LineSettings settings;
-    settings.baudRate = speed;
-    EXPECT_FALSE(CheckLineSettings(settings, error)) << speed;
-    EXPECT_NE(error.find(std::to_string(speed)), std::string::npos) << error;
-  }
-}
-
-TEST(LineSettings, StopBitsGoWithDataBitsAsADriverTakesThem) {
-  std::string error;
-  LineSettings settings;
-  settings.dataBits = 5;
-  settings.stopBits = StopBitsOneAndHalf;
-  EXPECT_TRUE(CheckLineSettings(settings, error)) << error;
-  settings.stopBits = StopBitsTwo;
-  EXPECT_FALSE(CheckLineSettings(settings, error));
-  settings.dataBits = 8;
-  EXPECT_TRUE(CheckLineSettings(settings, error)) << error;
-  settings.stopBits = StopBitsOneAndHalf;
-  EXPECT_FALSE(CheckLineSettings(settings, error));
-  EXPECT_NE(error.find("1.5 stop bits"), std::string::npos) << error;
-  settings = LineSettings{};
-  settings.dataBits = 9;
-  EXPECT_FALSE(CheckLineSettings(settings, error));
 }
 
 TEST(TermiosSettings, StandardCodesWhereTheyReachAndNoneBetween) {

@@ -1,6 +1,6 @@
 #include "tools/cli/cli_options.h"
 
-#include "terminal/link/settings/settings_lists.h"
+#include "terminal/link/line_settings.h"
 #include "tools/command_line.h"
 
 const char CliUsage[] =

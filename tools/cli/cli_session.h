@@ -8,7 +8,7 @@
 
 #include "terminal/link/log_writer.h"
 #include "tools/cli/cli_terminal.h"
-#include "tools/cli/line_settings.h"
+#include "terminal/link/line_settings.h"
 #include "tools/cli/posix_log_file.h"
 #include "tools/cli/received_tail.h"
 #include "tools/cli/screen_view.h"

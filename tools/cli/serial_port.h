@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tools/cli/line_settings.h"
+#include "terminal/link/line_settings.h"
 
 struct SerialPort {
   int fd = -1;
