@@ -63,7 +63,7 @@ void StartWaiting(HWND mainWindow, std::uint8_t port) {
 void CALLBACK CloseLostConnection(HWND mainWindow, UINT, UINT_PTR id, DWORD) {
   KillTimer(mainWindow, id);
   const Terminal* terminal = linkSession.terminal;
-  if (terminal == nullptr || linkSession.port == nullptr) return;
+  if (terminal == nullptr || !linkSession.device.IsOpen()) return;
   CloseConnection(mainWindow);
   if (reconnect.on) {
     StartWaiting(mainWindow, terminal->state.portNumber);

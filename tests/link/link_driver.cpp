@@ -228,11 +228,11 @@ void Report() {
 // without a device or when the driver refuses them.
 bool SetReadTimeouts(DWORD interval, DWORD multiplier, DWORD constant) {
   COMMTIMEOUTS timeouts{};
-  if (linkSession.port == nullptr || !GetCommTimeouts(linkSession.port, &timeouts)) return false;
+  if (!linkSession.device.IsOpen() || !GetCommTimeouts(linkSession.device.Handle(), &timeouts)) return false;
   timeouts.ReadIntervalTimeout = interval;
   timeouts.ReadTotalTimeoutMultiplier = multiplier;
   timeouts.ReadTotalTimeoutConstant = constant;
-  return SetCommTimeouts(linkSession.port, &timeouts) != FALSE;
+  return SetCommTimeouts(linkSession.device.Handle(), &timeouts) != FALSE;
 }
 
 // A handle on the same file that cannot write: the next append fails.
