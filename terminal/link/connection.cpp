@@ -7,7 +7,7 @@ Connection::Connection(SerialDevice& device, LogFile& logFile, ConnectionFrontEn
 
 void Connection::SetReconnect(bool on) {
   reconnect_ = on;
-  if (!on && waiting_) EndWait(ConnectionEvent::Closed);
+  if (!on && waiting_) EndWait(ConnectionEvent::WaitStopped);
 }
 
 bool Connection::Open(std::string& error) {
@@ -26,33 +26,34 @@ bool Connection::OpenLineAndStamp(std::string& error) {
     frontEnd_.LogFailed(stamped);
     return false;
   }
-  frontEnd_.SessionStarted();
-  return true;
+  if (frontEnd_.SessionStarted()) return true;
+  CloseLineAndStamp();
+  return false;
 }
 
-void Connection::CloseLineAndStamp() {
+bool Connection::CloseLineAndStamp() {
   frontEnd_.SessionEnding();
   CloseLine(device_);
   const LogResult stamped = log_.Stamp(StampKind::End);
-  if (stamped != LogResult::Done) frontEnd_.LogFailed(stamped);
+  if (stamped == LogResult::Done) return true;
+  frontEnd_.LogFailed(stamped);
+  return false;
 }
 
-void Connection::Close() {
-  if (waiting_) return EndWait(ConnectionEvent::Closed);
-  if (!device_.IsOpen()) return;
-  CloseLineAndStamp();
+bool Connection::Close() {
+  if (waiting_) EndWait(ConnectionEvent::WaitStopped);
+  if (!device_.IsOpen()) return true;
+  const bool stamped = CloseLineAndStamp();
   frontEnd_.Notice(ConnectionEvent::Closed, "");
+  return stamped;
 }
 
-// The front end is told before the line closes, so that without reconnect
-// it can end what the terminal awaits with its message; the close then ends
-// it silently.
 void Connection::DeviceGone(const std::string& why) {
   if (!device_.IsOpen()) return;
-  frontEnd_.Notice(reconnect_ ? ConnectionEvent::Waiting : ConnectionEvent::Lost, why);
   CloseLineAndStamp();
   waiting_ = reconnect_;
   nextAttemptMs_ = 0;
+  frontEnd_.Notice(waiting_ ? ConnectionEvent::Waiting : ConnectionEvent::Lost, why);
 }
 
 void Connection::Tick(std::uint64_t nowMs) {

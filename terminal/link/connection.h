@@ -35,14 +35,17 @@ enum class ConnectionEvent {
   Lost,         // the device vanished; closed, and no reconnect follows
   Waiting,      // the device vanished; closed, and waited for
   Reconnected,  // a wait ended with the line open again
-  Closed,       // Close closed the line, or ended a wait
+  WaitStopped,  // a wait ended without the device (Close, reconnect turned off)
+  Closed,       // Close closed the line
 };
 
 class ConnectionFrontEnd {
  public:
   virtual ~ConnectionFrontEnd() = default;
   // The line is open and its start stamp written: the terminal connects.
-  virtual void SessionStarted() = 0;
+  // False when the session could not start (the window's watcher thread):
+  // the line is closed again, with its end stamp.
+  virtual bool SessionStarted() = 0;
   // The line is about to close: the terminal disconnects.
   virtual void SessionEnding() = 0;
   // `detail`: the device's reason for Lost and Waiting, empty otherwise.
@@ -68,10 +71,13 @@ class Connection {
   // waiting it is an attempt now (the user's connect command), which ends the
   // wait when it opens the line.
   bool Open(std::string& error);
-  // Closes an open line, or ends a wait. Nothing otherwise.
-  void Close();
-  // The device has vanished (`why` from the device): the front end is told
-  // Lost or Waiting, then the line is closed.
+  // Closes an open line, or ends a wait. Nothing otherwise. False only when
+  // an end stamp could not be written (the front end is told LogFailed).
+  bool Close();
+  // The device has vanished (`why` from the device): the line is closed as by
+  // Close, which ends what the terminal awaits without a message (a front
+  // end that wants the message ends it first), then the front end is told
+  // Lost or Waiting.
   void DeviceGone(const std::string& why);
   // The time (monotonic ms): makes the attempts of a wait.
   void Tick(std::uint64_t nowMs);
@@ -84,7 +90,7 @@ class Connection {
 
  private:
   bool OpenLineAndStamp(std::string& error);
-  void CloseLineAndStamp();
+  bool CloseLineAndStamp();
   bool Attempt(std::string& error);
   void EndWait(ConnectionEvent event);
 

@@ -10,7 +10,8 @@
 #include <cstdint>
 
 #include "terminal/interpreter/terminal.h"
-#include "terminal/link/log_writer.h"
+#include "terminal/link/connection.h"
+#include "terminal/link/link_front_end.h"
 #include "terminal/link/receive_stage.h"
 #include "terminal/link/win32_log_file.h"
 #include "terminal/link/win32_serial_device.h"
@@ -35,10 +36,11 @@ struct LinkSession {
   bool lossReported;              // the user has been told for this connection
   std::atomic<std::uint32_t> dataBlocks;  // blocks the pump has read, for the watcher's pacing
   ReceiveStage received;          // taken from the device, not yet pushed into the terminal
-  // "Talvorix.log", open for the whole run (comm_log.h); the dump view reads
-  // it back through logFile.
+  // "Talvorix.log", open for the whole run (comm_log.h), written by the
+  // connection's log writer; the dump view reads it back through logFile.
   Win32LogFile logFile;
-  CommLogWriter log{logFile};
+  LinkFrontEnd frontEnd;
+  Connection connection{device, logFile, frontEnd};
 };
 
 extern LinkSession linkSession;

@@ -2,6 +2,7 @@
 
 #include "terminal/link/comm_log.h"
 #include "terminal/link/device_name.h"
+#include "terminal/link/link_front_end.h"
 #include "terminal/link/link_session.h"
 #include "terminal/link/serial_line.h"
 #include "terminal/link/serial_link.h"
@@ -30,12 +31,6 @@ std::string PortText() {
   char text[10] = {};
   if (LoadStringA(GetModuleHandleA(nullptr), PortNameString, text, sizeof text) <= 0) return "COM";
   return text;
-}
-
-void AbandonDevice(Terminal& terminal) {
-  terminal.Disconnect();
-  linkSession.watching = false;
-  CloseLine(linkSession.device);
 }
 
 // The watcher is created suspended so that its handle and id are stored before
@@ -69,36 +64,47 @@ void StopWatcher() {
   linkSession.watcherThreadId = 0;
 }
 
-// The line is opened as serial_line.h opens every line: purged, configured,
-// DTR raised, so that a banner sent the instant it is configured is kept.
-bool Connect(HWND mainWindow, Terminal& terminal) {
-  Win32SerialDevice& device = linkSession.device;
-  device.SetName(DeviceName(terminal.state.portNumber, PortText().c_str()));
-  std::string error;
-  if (!OpenLine(device, LineSettingsOf(terminal.state), error)) return false;
-  StartLinkSession();
-  terminal.Connect();
-  linkSession.watching = true;
-  if (!WriteStamp(StampKind::Start)) {
-    AbandonDevice(terminal);
-    return false;
-  }
-  HWND view = linkSession.notifyWindow;
-  // Nothing has been read from the device yet: what it sent since the line was
-  // configured is drawn on the fresh screen, not wiped from it.
-  ResetScreenModel(terminal);
-  InvalidateRect(view, nullptr, TRUE);
-  if (!StartWatcher()) {
-    AbandonDevice(terminal);
-    return false;
-  }
-  SendMessageW(view, WM_SETFOCUS, 0, 0);
-  ShowConnectedMenu(mainWindow, true);
-  ReceivePump(view, WPARAM(device.Handle()), CommNotifyEvent);
-  return true;
+HWND MainWindow() { return GetAncestor(linkSession.notifyWindow, GA_ROOT); }
+
+// The settings and the device of the next open: those the record holds now.
+void PrepareLine(const Terminal& terminal) {
+  linkSession.device.SetName(DeviceName(terminal.state.portNumber, PortText().c_str()));
+  linkSession.connection.SetLine(LineSettingsOf(terminal.state));
 }
 
 }  // namespace
+
+// Nothing has been read from the device yet: what it sent since the line was
+// configured is drawn on the fresh screen, not wiped from it.
+bool LinkFrontEnd::SessionStarted() {
+  Terminal& terminal = *linkSession.terminal;
+  StartLinkSession();
+  terminal.Connect();
+  linkSession.watching = true;
+  HWND view = linkSession.notifyWindow;
+  ResetScreenModel(terminal);
+  InvalidateRect(view, nullptr, TRUE);
+  if (!StartWatcher()) return false;
+  SendMessageW(view, WM_SETFOCUS, 0, 0);
+  ShowConnectedMenu(MainWindow(), true);
+  ReceivePump(view, WPARAM(linkSession.device.Handle()), CommNotifyEvent);
+  return true;
+}
+
+// What the terminal awaited ends without a message: the user chose to go, or
+// automatic reconnect took the loss over.
+void LinkFrontEnd::SessionEnding() {
+  HWND view = linkSession.notifyWindow;
+  linkSession.terminal->Disconnect();
+  linkSession.watching = false;
+  SetCommMask(linkSession.device.Handle(), 0);
+  StopWatcher();
+  KillTimer(view, PumpTimerId);
+  SendMessageW(view, WM_KILLFOCUS, 0, 0);
+  ShowConnectedMenu(MainWindow(), false);
+}
+
+void LinkFrontEnd::LogFailed(LogResult result) { ShowLogFailure(result); }
 
 bool OpenConnection(HWND mainWindow) {
   HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
@@ -107,33 +113,26 @@ bool OpenConnection(HWND mainWindow) {
   return opened;
 }
 
-bool OpenConnectionQuietly(HWND mainWindow) {
+bool OpenConnectionQuietly(HWND) {
   Terminal* terminal = linkSession.terminal;
   // While connected the device is held exclusively: opening it again would fail.
   if (terminal == nullptr || terminal->state.connected) return false;
-  return Connect(mainWindow, *terminal);
+  PrepareLine(*terminal);
+  std::string error;
+  return linkSession.connection.Open(error);
 }
 
 bool ApplyLineSettings(HWND) {
   if (linkSession.terminal == nullptr || !linkSession.device.IsOpen()) return false;
+  const LineSettings settings = LineSettingsOf(linkSession.terminal->state);
+  linkSession.connection.SetLine(settings);
   std::string error;
-  return linkSession.device.Configure(LineSettingsOf(linkSession.terminal->state), error);
+  return linkSession.device.Configure(settings, error);
 }
 
-bool CloseConnection(HWND mainWindow) {
-  Terminal* terminal = linkSession.terminal;
-  // Nothing open (the device-lost path and the disconnect command can both
-  // come): a second end stamp would pair with no start stamp.
-  if (terminal == nullptr || !linkSession.device.IsOpen()) return false;
-  HWND view = linkSession.notifyWindow;
-  // What the terminal awaited ends without a message: the user chose to go.
-  terminal->Disconnect();
-  linkSession.watching = false;
-  SetCommMask(linkSession.device.Handle(), 0);
-  StopWatcher();
-  KillTimer(view, PumpTimerId);
-  SendMessageW(view, WM_KILLFOCUS, 0, 0);
-  CloseLine(linkSession.device);
-  ShowConnectedMenu(mainWindow, false);
-  return WriteStamp(StampKind::End);
+// Nothing open (the device-lost path and the disconnect command can both
+// come): a second end stamp would pair with no start stamp.
+bool CloseConnection(HWND) {
+  if (linkSession.terminal == nullptr || !linkSession.device.IsOpen()) return false;
+  return linkSession.connection.Close();
 }

@@ -65,10 +65,14 @@ class Recorder final : public ConnectionFrontEnd {
   int sessions = 0;
   Connection* connection = nullptr;
 
-  void SessionStarted() override { ++sessions; told.push_back("session"); }
+  bool SessionStarted() override {
+    ++sessions;
+    told.push_back("session");
+    return true;
+  }
   void SessionEnding() override { told.push_back("ending"); }
   void Notice(ConnectionEvent event, const std::string& detail) override {
-    static const char* const names[] = {"connected", "lost", "waiting", "reconnected", "closed"};
+    static const char* const names[] = {"connected", "lost", "waiting", "reconnected", "wait stopped", "closed"};
     told.push_back(std::string(names[int(event)]) + (detail.empty() ? "" : ": " + detail));
   }
   void LogFailed(LogResult) override { told.push_back("log failed"); }
@@ -154,7 +158,7 @@ TEST(Connection, ADeviceLostDuringAFloodKeepsEveryByteReadThenOneEndStamp) {
   rig.device.queued = flood;
   rig.device.present = false;
   rig.front.Pump(rig.device, 64);
-  EXPECT_EQ(rig.front.told, (std::vector<std::string>{"session", "connected", "lost: COM5 has gone", "ending"}));
+  EXPECT_EQ(rig.front.told, (std::vector<std::string>{"session", "connected", "ending", "lost: COM5 has gone"}));
   EXPECT_FALSE(rig.connection.IsOpen());
   EXPECT_FALSE(rig.connection.WaitingForDevice());
   rig.connection.DeviceGone("again");
@@ -173,7 +177,7 @@ TEST(Connection, ReconnectWaitsAttemptsEveryIntervalAndKeepsEachBootBanner) {
     rig.device.present = false;
     rig.front.Pump(rig.device);
     ASSERT_TRUE(rig.connection.WaitingForDevice());
-    EXPECT_EQ(rig.front.told.back(), "ending");
+    EXPECT_EQ(rig.front.told.back(), "waiting: COM5 has gone");
     const int opens = rig.device.opens;
     const std::uint64_t t = 1000 * (cycle + 1);
     rig.connection.Tick(t);
@@ -203,7 +207,7 @@ TEST(Connection, ANudgeAttemptsAtOnceAndCloseOrTurningItOffEndsTheWait) {
   rig.front.Pump(rig.device);
   rig.connection.Close();
   EXPECT_FALSE(rig.connection.WaitingForDevice());
-  EXPECT_EQ(rig.front.told.back(), "closed");
+  EXPECT_EQ(rig.front.told.back(), "wait stopped");
   rig.device.present = true;
   rig.connection.Tick(5000);
   EXPECT_FALSE(rig.connection.IsOpen()) << "no attempt after the wait has ended";
@@ -212,7 +216,7 @@ TEST(Connection, ANudgeAttemptsAtOnceAndCloseOrTurningItOffEndsTheWait) {
   rig.front.Pump(rig.device);
   rig.connection.SetReconnect(false);
   EXPECT_FALSE(rig.connection.WaitingForDevice());
-  EXPECT_EQ(rig.front.told.back(), "closed");
+  EXPECT_EQ(rig.front.told.back(), "wait stopped");
 }
 
 TEST(Connection, AStartStampThatCannotBeWrittenFailsTheConnectOnceThenTheLogIsSkipped) {

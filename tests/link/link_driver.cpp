@@ -216,8 +216,8 @@ void Report() {
   Say("interpreted " + std::to_string(interpreted.size()) + " blocks " + sizes + " first " + hex);
   Say("paints " + std::to_string(terminalPaints) + " count " + std::to_string(blockSizes.size()) +
       " notifications " + std::to_string(notifications));
-  Say("log open " + std::to_string(linkSession.log.IsOpen() ? 1 : 0) + " start " +
-      std::to_string(linkSession.log.DataStart()));
+  Say("log open " + std::to_string(linkSession.connection.Log().IsOpen() ? 1 : 0) + " start " +
+      std::to_string(linkSession.connection.Log().DataStart()));
   Say("menu connect " + MenuState(256) + " disconnect " + MenuState(257));
   Say("connected " + std::to_string(record->connected) + " watcher " +
       std::to_string(linkSession.watcherThreadId != 0));

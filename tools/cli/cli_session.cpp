@@ -81,8 +81,15 @@ void Session::ReceiveArrived() {
     AddReceived(received_, bytes, got);
     terminal_.Receive(bytes, got);
   }
-  if (read == DeviceRead::Gone) connection_.DeviceGone(error);
+  if (read == DeviceRead::Gone) LoseDevice(error);
   terminal_.ReadScreen(view_);
+}
+
+// Without reconnect what the terminal waits for ends with its message, as in
+// the window; with it the close ends it silently, as a disconnect does.
+void Session::LoseDevice(const std::string& why) {
+  if (!connection_.Reconnects()) terminal_.EndOfInput();
+  connection_.DeviceGone(why);
 }
 
 void Session::NoticeStopSignal() {
@@ -117,21 +124,19 @@ bool Session::Log(const std::uint8_t* bytes, std::size_t length) {
 
 void Session::LogFailed(LogResult result) { Fail(logFile_.FailureText(result)); }
 
-void Session::SessionStarted() {
+bool Session::SessionStarted() {
   received_ = ReceivedTail{};
   terminal_.Connect();
   terminal_.ReadScreen(view_);
+  return true;
 }
 
 void Session::SessionEnding() { terminal_.Disconnect(); }
 
-// A vanished device that is not waited for ends what the terminal waits for,
-// with its message, and fails the line. One that is waited for ends it
-// without a message, as a disconnect does (SessionEnding).
+// A vanished device that is not waited for fails the line.
 void Session::Notice(ConnectionEvent event, const std::string& detail) {
   if (event == ConnectionEvent::Lost) {
     Fail(detail);
-    terminal_.EndOfInput();
   } else if (event == ConnectionEvent::Waiting) {
     std::fprintf(stderr, "talvorix-cli: %s; waiting for it to come back\n", detail.c_str());
   } else if (event == ConnectionEvent::Reconnected) {

@@ -68,13 +68,14 @@ class Session final : private TerminalLine, private ConnectionFrontEnd {
   void Purge() override;
   bool Log(const std::uint8_t* bytes, std::size_t length) override;
   void Tell(const std::string& caption, const std::string& text) override;
-  void SessionStarted() override;
+  bool SessionStarted() override;
   void SessionEnding() override;
   void Notice(ConnectionEvent event, const std::string& detail) override;
   void LogFailed(LogResult result) override;
 
   void Await(std::uint64_t waitMs);
   void ReceiveArrived();
+  void LoseDevice(const std::string& why);
   void Fail(const std::string& why);
 
   SessionSettings settings_;
