@@ -14,7 +14,9 @@ bool Connection::Open(std::string& error) {
   if (device_.IsOpen()) return false;
   if (waiting_) return Attempt(error);
   if (!OpenLineAndStamp(error)) return false;
-  frontEnd_.Notice(ConnectionEvent::Connected, "");
+  // The session's first data may already have closed the line again (a
+  // device that failed while the front end showed its message).
+  if (device_.IsOpen()) frontEnd_.Notice(ConnectionEvent::Connected, "");
   return true;
 }
 

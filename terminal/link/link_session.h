@@ -1,7 +1,8 @@
-// What the Windows serial link keeps: the terminal it feeds, the open device,
-// the state of the current connection that the watcher, the pump and the
-// transmitter share, and the communication log. One session for the program
-// (linkSession).
+// What the Windows serial link keeps: the terminal it feeds, the device and
+// the connection on it (with the communication log), the state of the current
+// connection that the watcher, the pump and the transmitter share, the pump's
+// pacing and the window's view of the connection. One session for the
+// program (linkSession).
 #pragma once
 
 #include <windows.h>
@@ -12,7 +13,9 @@
 #include "terminal/interpreter/terminal.h"
 #include "terminal/link/connection.h"
 #include "terminal/link/link_front_end.h"
+#include "terminal/link/receive_plan.h"
 #include "terminal/link/receive_stage.h"
+#include "terminal/link/reconnect.h"
 #include "terminal/link/win32_log_file.h"
 #include "terminal/link/win32_serial_device.h"
 #include "terminal/model/roles.h"
@@ -36,6 +39,13 @@ struct LinkSession {
   bool lossReported;              // the user has been told for this connection
   std::atomic<std::uint32_t> dataBlocks;  // blocks the pump has read, for the watcher's pacing
   ReceiveStage received;          // taken from the device, not yet pushed into the terminal
+  // Kept across pump runs, so that many short runs do not repaint more often either.
+  RepaintPacer pacer;
+  // Whether the pump's await timer runs (it is set and killed only on a
+  // change: at the top line rate the pump runs thousands of times a second).
+  bool awaitTicking;
+  std::uint8_t waitedPort;  // the portNumber a wait for a lost device is for
+  ConnectionView view;      // the window's view of the connection, or nullptr
   // "Talvorix.log", open for the whole run (comm_log.h), written by the
   // connection's log writer; the dump view reads it back through logFile.
   Win32LogFile logFile;

@@ -19,20 +19,13 @@ void CALLBACK ContinuePump(HWND window, UINT, UINT_PTR, DWORD) {
   ReceivePump(window, 0, CommNotifyEvent);
 }
 
-// Kept across pump runs, so that many short runs do not repaint more often either.
-RepaintPacer pacer{0};
-
 void ShowBlockSize(int lastBlock) {
   linkSession.host->SetStatusText(ReceivedPane, ReceivedCountText(lastBlock), TextCoding::Utf8);
 }
 
-// Whether the await timer runs (it is set and killed only on a change: at the
-// top line rate the pump runs thousands of times a second).
-bool awaitTicking = false;
-
 void StopAwaitTicks(HWND window) {
-  if (awaitTicking) KillTimer(window, AwaitTimerId);
-  awaitTicking = false;
+  if (linkSession.awaitTicking) KillTimer(window, AwaitTimerId);
+  linkSession.awaitTicking = false;
 }
 
 void CALLBACK TickAwaited(HWND window, UINT, UINT_PTR, DWORD) {
@@ -45,8 +38,8 @@ void CALLBACK TickAwaited(HWND window, UINT, UINT_PTR, DWORD) {
 // device that stops in the middle of a sequence is given up in time.
 void FollowAwaited(HWND window, const Terminal& terminal) {
   if (!terminal.Waiting()) return StopAwaitTicks(window);
-  if (!awaitTicking) SetTimer(window, AwaitTimerId, AwaitTickMs, TickAwaited);
-  awaitTicking = true;
+  if (!linkSession.awaitTicking) SetTimer(window, AwaitTimerId, AwaitTickMs, TickAwaited);
+  linkSession.awaitTicking = true;
 }
 
 // Repaints whatever is invalid in the program's windows (the terminal view and
@@ -146,7 +139,7 @@ int ReceivePump(HWND window, WPARAM, LPARAM) {
     // A message box of the interpreter may have let the disconnect command run.
     if (!terminal->state.connected) return 0;
     lastBlock = n;
-    if (RepaintDue(pacer, GetTickCount64())) {
+    if (RepaintDue(linkSession.pacer, GetTickCount64())) {
       ShowBlockSize(lastBlock);
       RepaintNow(window);
       if (InputWaiting()) {

@@ -2,8 +2,6 @@
 
 #include <dbt.h>
 
-#include <cstdint>
-
 #include "terminal/link/link_session.h"
 #include "terminal/link/link_texts.h"
 #include "terminal/link/serial_link.h"
@@ -16,19 +14,7 @@ namespace {
 constexpr UINT_PTR AttemptTimerId = 0x7A13;
 constexpr UINT_PTR CloseTimerId = 0x7A14;
 
-// What the window keeps of a wait; the wait itself is the connection's.
-struct ReconnectWatch {
-  std::uint8_t port;  // the portNumber waited for
-  ReconnectView view;
-};
-
-ReconnectWatch watch{0, nullptr};
-
 HWND MainWindow() { return GetAncestor(linkSession.notifyWindow, GA_ROOT); }
-
-void Show(ReconnectStage stage) {
-  if (watch.view != nullptr) watch.view(MainWindow(), stage);
-}
 
 // A port changed while waiting (in the line settings dialog) is not the
 // device that went away: the wait for the old one ends. The attempt opens the
@@ -37,7 +23,7 @@ void Attempt(HWND mainWindow) {
   const Terminal* terminal = linkSession.terminal;
   Connection& connection = linkSession.connection;
   if (!connection.WaitingForDevice() || terminal == nullptr || !IsWindowEnabled(mainWindow)) return;
-  if (terminal->state.portNumber != watch.port) return StopWaitingForDevice(mainWindow);
+  if (terminal->state.portNumber != linkSession.waitedPort) return StopWaitingForDevice(mainWindow);
   std::string error;
   connection.SetLine(LineSettingsOf(terminal->state));
   connection.Open(error);
@@ -52,36 +38,26 @@ void CALLBACK AttemptTick(HWND mainWindow, UINT, UINT_PTR, DWORD) { Attempt(main
 void CALLBACK CloseLostConnection(HWND mainWindow, UINT, UINT_PTR id, DWORD) {
   KillTimer(mainWindow, id);
   if (linkSession.terminal == nullptr) return;
-  watch.port = linkSession.terminal->state.portNumber;
+  linkSession.waitedPort = linkSession.terminal->state.portNumber;
   linkSession.connection.DeviceGone(DeviceLostText);
 }
 
 }  // namespace
 
+// The attempts run from the main window's timer while the connection waits.
 void LinkFrontEnd::Notice(ConnectionEvent event, const std::string&) {
   HWND mainWindow = MainWindow();
-  switch (event) {
-    case ConnectionEvent::Waiting:
-      SetTimer(mainWindow, AttemptTimerId, UINT(ReconnectIntervalMs), AttemptTick);
-      return Show(ReconnectStage::Waiting);
-    case ConnectionEvent::Reconnected:
-      KillTimer(mainWindow, AttemptTimerId);
-      return Show(ReconnectStage::Reconnected);
-    case ConnectionEvent::WaitStopped:
-      KillTimer(mainWindow, AttemptTimerId);
-      return Show(ReconnectStage::Stopped);
-    case ConnectionEvent::Lost:
-      return Show(ReconnectStage::Stopped);
-    case ConnectionEvent::Connected:
-    case ConnectionEvent::Closed:
-      return;
+  if (event == ConnectionEvent::Waiting) {
+    SetTimer(mainWindow, AttemptTimerId, UINT(ReconnectIntervalMs), AttemptTick);
+  } else if (event == ConnectionEvent::Reconnected || event == ConnectionEvent::WaitStopped) {
+    KillTimer(mainWindow, AttemptTimerId);
   }
+  if (linkSession.view != nullptr) linkSession.view(mainWindow, event);
 }
 
-void StartAutoReconnect(ReconnectView view) {
-  linkSession.connection.SetReconnect(true);
-  watch.view = view;
-}
+void SetConnectionView(ConnectionView view) { linkSession.view = view; }
+
+void StartAutoReconnect() { linkSession.connection.SetReconnect(true); }
 
 bool ToggleAutoReconnect(HWND) {
   Connection& connection = linkSession.connection;

@@ -10,20 +10,12 @@
 
 namespace {
 
-constexpr UINT ConnectCommand = 256;
-constexpr UINT DisconnectCommand = 257;
 constexpr UINT PortNameString = 784;
 
 // How long the user-interface thread waits for the watcher to end: first for an
 // orderly end, then after cancelling the watcher's wait on the device.
 constexpr DWORD WatcherEndMs = 2000;
 constexpr DWORD WatcherCancelledEndMs = 1000;
-
-void ShowConnectedMenu(HWND mainWindow, bool connected) {
-  HMENU menu = GetMenu(mainWindow);
-  EnableMenuItem(menu, ConnectCommand, MF_BYCOMMAND | (connected ? MF_DISABLED | MF_GRAYED : MF_ENABLED));
-  EnableMenuItem(menu, DisconnectCommand, MF_BYCOMMAND | (connected ? MF_ENABLED : MF_DISABLED | MF_GRAYED));
-}
 
 // The port text of string resource 784; "COM" when the program carries no such
 // string, so that a missing resource cannot make every port unreachable.
@@ -64,8 +56,6 @@ void StopWatcher() {
   linkSession.watcherThreadId = 0;
 }
 
-HWND MainWindow() { return GetAncestor(linkSession.notifyWindow, GA_ROOT); }
-
 // The settings and the device of the next open: those the record holds now.
 void PrepareLine(const Terminal& terminal) {
   linkSession.device.SetName(DeviceName(terminal.state.portNumber, PortText().c_str()));
@@ -86,7 +76,6 @@ bool LinkFrontEnd::SessionStarted() {
   InvalidateRect(view, nullptr, TRUE);
   if (!StartWatcher()) return false;
   SendMessageW(view, WM_SETFOCUS, 0, 0);
-  ShowConnectedMenu(MainWindow(), true);
   ReceivePump(view, WPARAM(linkSession.device.Handle()), CommNotifyEvent);
   return true;
 }
@@ -101,7 +90,6 @@ void LinkFrontEnd::SessionEnding() {
   StopWatcher();
   KillTimer(view, PumpTimerId);
   SendMessageW(view, WM_KILLFOCUS, 0, 0);
-  ShowConnectedMenu(MainWindow(), false);
 }
 
 void LinkFrontEnd::LogFailed(LogResult result) { ShowLogFailure(result); }
