@@ -8,20 +8,22 @@ namespace {
 // Shows the message of a failed log operation; true when there was none.
 bool Done(LogResult result) {
   if (result == LogResult::Done) return true;
-  ShowLinkMessage(result == LogResult::OpenFailed ? LogCreateFailedText : LogWriteFailedText, MessageIcon::Error);
+  ShowLogFailure(result);
   return false;
 }
 
 }  // namespace
 
 bool OpenLog(const char* fileName) {
-  return Done(linkSession.log.Open(fileName != nullptr ? fileName : "Talvorix.log"));
+  return Done(linkSession.connection.Log().Open(fileName != nullptr ? fileName : "Talvorix.log"));
 }
 
-bool WriteStamp(StampKind kind) { return Done(linkSession.log.Stamp(kind)); }
+void ShowLogFailure(LogResult result) {
+  ShowLinkMessage(result == LogResult::OpenFailed ? LogCreateFailedText : LogWriteFailedText, MessageIcon::Error);
+}
 
 bool FileCommLog::Append(const std::uint8_t* bytes, int length) {
-  return length <= 0 || Done(linkSession.log.Append(bytes, std::size_t(length)));
+  return length <= 0 || Done(linkSession.connection.Log().Append(bytes, std::size_t(length)));
 }
 
-void CloseLog() { linkSession.log.Close(); }
+void CloseLog() { linkSession.connection.Log().Close(); }

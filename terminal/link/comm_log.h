@@ -1,4 +1,4 @@
-// The window's communication log "Talvorix.log" (linkSession.log): opened once
+// The window's communication log "Talvorix.log" (linkSession.connection's): opened once
 // for the whole run, only ever appended to. Each operation that fails shows
 // its message box here ("ログファイルを作成する事が出来ない！！" when the file
 // cannot be opened, "ログファイルに書き込む事が出来ない！！" once when a write
@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "terminal/link/log_format.h"
+#include "terminal/link/log_writer.h"
 #include "terminal/model/roles.h"
 
 // Opens (or creates) the log and appends the header line; `fileName` nullptr
@@ -15,8 +16,8 @@
 // already open. False when it could not be opened or written.
 bool OpenLog(const char* fileName = nullptr);
 
-// Appends the start or end stamp. False when it could not be written.
-bool WriteStamp(StampKind kind);
+// Shows the message of a failed log operation.
+void ShowLogFailure(LogResult result);
 
 // The log as the terminal's log role.
 struct FileCommLog final : CommLog {

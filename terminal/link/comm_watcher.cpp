@@ -62,7 +62,7 @@ bool Notify(NotifyPacing& pacing) {
   pacing.posted = true;
   pacing.blocksAtPost = linkSession.dataBlocks;
   ResetEvent(linkSession.pumpDoneEvent);
-  PostMessageW(linkSession.notifyWindow, WM_COMMNOTIFY, WPARAM(linkSession.port), CommNotifyEvent);
+  PostMessageW(linkSession.notifyWindow, WM_COMMNOTIFY, WPARAM(linkSession.device.Handle()), CommNotifyEvent);
   return true;
 }
 
@@ -85,25 +85,23 @@ WaitOutcome WaitForEvents(HANDLE port, OVERLAPPED& overlapped) {
 }
 
 // One look at the input queue, in place of a wait, and a pause when it is
-// empty. The status query also clears the line errors: they are handed to
-// the pump, which shows them.
-WaitOutcome LookAtQueue(HANDLE port) {
-  DWORD errors = 0;
-  COMSTAT status{};
-  if (!ClearCommError(port, &errors, &status)) return WaitOutcome::Failed;
-  linkSession.clearedErrors |= errors;
-  if (status.cbInQue > 0) return WaitOutcome::Received;
+// empty. The status query also clears the line errors: the device keeps them
+// for the pump, which shows them.
+WaitOutcome LookAtQueue() {
+  DWORD queued = 0;
+  if (!linkSession.device.QueuedBytes(queued)) return WaitOutcome::Failed;
+  if (queued > 0) return WaitOutcome::Received;
   Sleep(QueuePollMs);
   return WaitOutcome::Quiet;
 }
 
 void Watch(OVERLAPPED& overlapped) {
-  HANDLE port = linkSession.port;
+  HANDLE port = linkSession.device.Handle();
   NotifyPacing pacing{false, 0, 0};
   ULONGLONG waitAgainAt = 0;  // until then the queue is looked at instead of waited on
   while (linkSession.watching) {
     const WaitOutcome outcome =
-        GetTickCount64() < waitAgainAt ? LookAtQueue(port) : WaitForEvents(port, overlapped);
+        GetTickCount64() < waitAgainAt ? LookAtQueue() : WaitForEvents(port, overlapped);
     if (!linkSession.watching) break;
     if (outcome == WaitOutcome::Failed) {
       // A device that refuses a wait or a status query has gone; asking again
@@ -133,7 +131,7 @@ DWORD WINAPI CommWatcher(LPVOID) {
     // Not the user-interface thread: the platform's message box is not for it.
     MessageBoxW(nullptr, Wide(WatcherEventFailedText).c_str(), Wide(WatcherCaption).c_str(),
                 MB_ICONWARNING);
-  } else if (SetCommMask(linkSession.port, EV_RXCHAR)) {
+  } else if (SetCommMask(linkSession.device.Handle(), EV_RXCHAR)) {
     Watch(overlapped);
     result = 1;
   }

@@ -1,187 +1,82 @@
-#include <windows.h>
+#include "terminal/link/connection.h"
 
-#include "terminal/link/comm_log.h"
-#include "terminal/link/control_block.h"
-#include "terminal/link/device_name.h"
-#include "terminal/link/link_session.h"
-#include "terminal/link/serial_link.h"
-#include "terminal/model/terminal_model.h"
+#include "terminal/link/serial_line.h"
 
-namespace {
+Connection::Connection(SerialDevice& device, LogFile& logFile, ConnectionFrontEnd& frontEnd)
+    : device_(device), log_(logFile), frontEnd_(frontEnd) {}
 
-constexpr UINT ConnectCommand = 256;
-constexpr UINT DisconnectCommand = 257;
-constexpr UINT PortNameString = 784;
-constexpr DWORD PurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
-constexpr DWORD QueueBytes = 16384;
-
-// How long the user-interface thread waits for the watcher to end: first for an
-// orderly end, then after cancelling the watcher's wait on the device.
-constexpr DWORD WatcherEndMs = 2000;
-constexpr DWORD WatcherCancelledEndMs = 1000;
-
-void ShowConnectedMenu(HWND mainWindow, bool connected) {
-  HMENU menu = GetMenu(mainWindow);
-  EnableMenuItem(menu, ConnectCommand, MF_BYCOMMAND | (connected ? MF_DISABLED | MF_GRAYED : MF_ENABLED));
-  EnableMenuItem(menu, DisconnectCommand, MF_BYCOMMAND | (connected ? MF_ENABLED : MF_DISABLED | MF_GRAYED));
+void Connection::SetReconnect(bool on) {
+  reconnect_ = on;
+  if (!on && waiting_) EndWait(ConnectionEvent::WaitStopped);
 }
 
-// The port text of string resource 784; "COM" when the program carries no such
-// string, so that a missing resource cannot make every port unreachable.
-std::string PortText() {
-  char text[10] = {};
-  if (LoadStringA(GetModuleHandleA(nullptr), PortNameString, text, sizeof text) <= 0) return "COM";
-  return text;
-}
-
-// The purge throws away what the driver took in before the line had the
-// record's settings: bytes received at whatever speed the port had before, or
-// left queued by an earlier user of the port. It must come before
-// ApplyLineSettings, and nothing after that may purge, so that everything the
-// device sends from the moment the line is configured (a boot banner sent the
-// instant a reconnecting terminal configures the line) is kept.
-void ConfigureDevice(HANDLE port) {
-  SetCommMask(port, EV_RXCHAR);
-  SetupComm(port, QueueBytes, QueueBytes);
-  PurgeComm(port, PurgeAll);
-  // With the interval at MAXDWORD and no totals a read returns at once with
-  // whatever is queued; a write gives up after five seconds.
-  COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 0, 5000};
-  SetCommTimeouts(port, &timeouts);
-}
-
-void AbandonDevice(Terminal& terminal) {
-  terminal.Disconnect();
-  linkSession.watching = false;
-  CloseHandle(linkSession.port);
-  linkSession.port = nullptr;
-}
-
-// The watcher is created suspended so that its handle and id are stored before
-// it can end; it runs at once after that.
-bool StartWatcher() {
-  DWORD id = 0;
-  HANDLE thread = CreateThread(nullptr, 0, CommWatcher, nullptr, CREATE_SUSPENDED, &id);
-  if (thread == nullptr) return false;
-  linkSession.watcherThread = thread;
-  linkSession.watcherThreadId = id;
-  SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL);
-  ResumeThread(thread);
+bool Connection::Open(std::string& error) {
+  if (device_.IsOpen()) return false;
+  if (waiting_) return Attempt(error);
+  if (!OpenLineAndStamp(error)) return false;
+  // The session's first data may already have closed the line again (a
+  // device that failed while the front end showed its message).
+  if (device_.IsOpen()) frontEnd_.Notice(ConnectionEvent::Connected, "");
   return true;
 }
 
-// Ends the watcher in bounded time whatever it is doing: waiting for the pump
-// (pumpDoneEvent is set for it), waiting on the device (the event mask was
-// cleared, and the wait is cancelled if that did not end it), or already gone
-// after one of its early exits. As a last resort the thread is terminated, so
-// that it can never touch a record that is freed later.
-void StopWatcher() {
-  HANDLE thread = linkSession.watcherThread;
-  if (thread == nullptr) return;
-  SetEvent(linkSession.pumpDoneEvent);
-  if (WaitForSingleObject(thread, WatcherEndMs) == WAIT_TIMEOUT) {
-    CancelIoEx(linkSession.port, nullptr);
-    if (WaitForSingleObject(thread, WatcherCancelledEndMs) == WAIT_TIMEOUT) TerminateThread(thread, 0);
+bool Connection::OpenLineAndStamp(std::string& error) {
+  if (!OpenLine(device_, line_, error)) return false;
+  const LogResult stamped = log_.Stamp(StampKind::Start);
+  if (stamped != LogResult::Done) {
+    CloseLine(device_);
+    frontEnd_.LogFailed(stamped);
+    return false;
   }
-  CloseHandle(thread);
-  linkSession.watcherThread = nullptr;
-  linkSession.watcherThreadId = 0;
+  if (frontEnd_.SessionStarted()) return true;
+  CloseLineAndStamp();
+  return false;
 }
 
-bool Connect(HWND mainWindow, Terminal& terminal) {
-  const std::string name = DeviceName(terminal.state.portNumber, PortText().c_str());
-  HANDLE port = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
-  if (port == INVALID_HANDLE_VALUE) return false;
-  linkSession.port = port;
-  ConfigureDevice(port);
-  if (!ApplyLineSettings(mainWindow)) {
-    AbandonDevice(terminal);
-    return false;
-  }
-  StartLinkSession();
-  terminal.Connect();
-  linkSession.watching = true;
-  if (!WriteStamp(StampKind::Start)) {
-    AbandonDevice(terminal);
-    return false;
-  }
-  HWND view = linkSession.notifyWindow;
-  // Nothing has been read from the device yet: what it sent since the line was
-  // configured is drawn on the fresh screen, not wiped from it.
-  ResetScreenModel(terminal);
-  InvalidateRect(view, nullptr, TRUE);
-  if (!StartWatcher()) {
-    AbandonDevice(terminal);
-    return false;
-  }
-  EscapeCommFunction(port, SETDTR);
-  SendMessageW(view, WM_SETFOCUS, 0, 0);
-  ShowConnectedMenu(mainWindow, true);
-  ReceivePump(view, WPARAM(port), CommNotifyEvent);
+bool Connection::CloseLineAndStamp() {
+  frontEnd_.SessionEnding();
+  CloseLine(device_);
+  const LogResult stamped = log_.Stamp(StampKind::End);
+  if (stamped == LogResult::Done) return true;
+  frontEnd_.LogFailed(stamped);
+  return false;
+}
+
+bool Connection::Close() {
+  if (waiting_) EndWait(ConnectionEvent::WaitStopped);
+  if (!device_.IsOpen()) return true;
+  const bool stamped = CloseLineAndStamp();
+  frontEnd_.Notice(ConnectionEvent::Closed, "");
+  return stamped;
+}
+
+void Connection::DeviceGone(const std::string& why) {
+  if (!device_.IsOpen()) return;
+  CloseLineAndStamp();
+  waiting_ = reconnect_;
+  nextAttemptMs_ = 0;
+  frontEnd_.Notice(waiting_ ? ConnectionEvent::Waiting : ConnectionEvent::Lost, why);
+}
+
+void Connection::Tick(std::uint64_t nowMs) {
+  if (!waiting_ || nowMs < nextAttemptMs_) return;
+  nextAttemptMs_ = nowMs + ReconnectIntervalMs;
+  Nudge();
+}
+
+// A failed attempt is silent: the device is simply not back yet.
+void Connection::Nudge() {
+  std::string error;
+  if (waiting_) Attempt(error);
+}
+
+bool Connection::Attempt(std::string& error) {
+  if (!OpenLineAndStamp(error)) return false;
+  EndWait(ConnectionEvent::Reconnected);
   return true;
 }
 
-}  // namespace
-
-bool OpenConnection(HWND mainWindow) {
-  HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  const bool opened = OpenConnectionQuietly(mainWindow);
-  SetCursor(previous);
-  return opened;
-}
-
-bool OpenConnectionQuietly(HWND mainWindow) {
-  Terminal* terminal = linkSession.terminal;
-  // While connected the device is held exclusively: opening it again would fail.
-  if (terminal == nullptr || terminal->state.connected) return false;
-  return Connect(mainWindow, *terminal);
-}
-
-bool ApplyLineSettings(HWND) {
-  if (linkSession.terminal == nullptr || linkSession.port == nullptr) return false;
-  DCB dcb{};
-  dcb.DCBlength = sizeof dcb;
-  GetCommState(linkSession.port, &dcb);
-  const CommControlBlock block = LineControlBlock(linkSession.terminal->state);
-  dcb.DCBlength = block.DCBlength;
-  dcb.BaudRate = block.BaudRate;
-  dcb.ByteSize = block.ByteSize;
-  dcb.Parity = block.Parity;
-  dcb.StopBits = block.StopBits;
-  dcb.fBinary = block.fBinary;
-  dcb.fParity = block.fParity;
-  dcb.fOutxDsrFlow = block.fOutxDsrFlow;
-  dcb.fDtrControl = block.fDtrControl;
-  dcb.fOutxCtsFlow = block.fOutxCtsFlow;
-  dcb.fRtsControl = block.fRtsControl;
-  dcb.fOutX = block.fOutX;
-  dcb.fInX = block.fInX;
-  dcb.XonChar = block.XonChar;
-  dcb.XoffChar = block.XoffChar;
-  dcb.XonLim = block.XonLim;
-  dcb.XoffLim = block.XoffLim;
-  return SetCommState(linkSession.port, &dcb) != FALSE;
-}
-
-bool CloseConnection(HWND mainWindow) {
-  Terminal* terminal = linkSession.terminal;
-  // Nothing open (the device-lost path and the disconnect command can both
-  // come): a second end stamp would pair with no start stamp.
-  if (terminal == nullptr || linkSession.port == nullptr) return false;
-  HANDLE port = linkSession.port;
-  HWND view = linkSession.notifyWindow;
-  // What the terminal awaited ends without a message: the user chose to go.
-  terminal->Disconnect();
-  linkSession.watching = false;
-  SetCommMask(port, 0);
-  StopWatcher();
-  KillTimer(view, PumpTimerId);
-  SendMessageW(view, WM_KILLFOCUS, 0, 0);
-  EscapeCommFunction(port, CLRDTR);
-  PurgeComm(port, PurgeAll);
-  CloseHandle(port);
-  linkSession.port = nullptr;
-  ShowConnectedMenu(mainWindow, false);
-  return WriteStamp(StampKind::End);
+void Connection::EndWait(ConnectionEvent event) {
+  waiting_ = false;
+  frontEnd_.Notice(event, "");
 }

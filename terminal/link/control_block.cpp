@@ -1,15 +1,15 @@
 #include "terminal/link/control_block.h"
 
-CommControlBlock LineControlBlock(const TerminalState& state) {
-  const bool dtrDsr = (state.flowControl & FlowDtrDsr) != 0;
-  const bool rtsCts = (state.flowControl & FlowRtsCts) != 0;
-  const bool xonXoff = (state.flowControl & FlowXonXoff) != 0;
+CommControlBlock LineControlBlock(const LineSettings& settings) {
+  const bool dtrDsr = (settings.flowControl & FlowDtrDsr) != 0;
+  const bool rtsCts = (settings.flowControl & FlowRtsCts) != 0;
+  const bool xonXoff = (settings.flowControl & FlowXonXoff) != 0;
   CommControlBlock block{};
   block.DCBlength = 28;
-  block.BaudRate = state.baudRate;
-  block.ByteSize = state.byteSize;
-  block.Parity = state.parity;
-  block.StopBits = state.stopBits;
+  block.BaudRate = settings.baudRate;
+  block.ByteSize = settings.dataBits;
+  block.Parity = settings.parity;
+  block.StopBits = settings.stopBits;
   block.fBinary = 1;
   // Parity checking stays on even with parity none; the driver ignores it then.
   block.fParity = 1;

@@ -5,16 +5,12 @@
 
 #include <cstdint>
 
-#include "terminal/model/terminal_state.h"
+#include "terminal/link/line_settings.h"
 
 constexpr std::uint32_t DtrControlEnable = 1;     // DTR_CONTROL_ENABLE
 constexpr std::uint32_t DtrControlHandshake = 2;  // DTR_CONTROL_HANDSHAKE
 constexpr std::uint32_t RtsControlEnable = 1;     // RTS_CONTROL_ENABLE
 constexpr std::uint32_t RtsControlHandshake = 2;  // RTS_CONTROL_HANDSHAKE
-
-constexpr std::uint8_t FlowDtrDsr = 0x01;
-constexpr std::uint8_t FlowRtsCts = 0x02;
-constexpr std::uint8_t FlowXonXoff = 0x04;
 
 struct CommControlBlock {
   std::uint32_t DCBlength;
@@ -36,4 +32,4 @@ struct CommControlBlock {
   std::uint16_t XoffLim;
 };
 
-CommControlBlock LineControlBlock(const TerminalState& state);
+CommControlBlock LineControlBlock(const LineSettings& settings);

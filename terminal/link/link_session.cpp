@@ -8,11 +8,8 @@ LinkSession linkSession{};
 namespace {
 
 void CloseEvents() {
-  for (HANDLE* event : {&linkSession.readOverlapped.hEvent, &linkSession.writeOverlapped.hEvent,
-                        &linkSession.pumpDoneEvent}) {
-    if (*event != nullptr) CloseHandle(*event);
-    *event = nullptr;
-  }
+  if (linkSession.pumpDoneEvent != nullptr) CloseHandle(linkSession.pumpDoneEvent);
+  linkSession.pumpDoneEvent = nullptr;
 }
 
 }  // namespace
@@ -22,13 +19,8 @@ void SetLinkHost(HostWindow& host) { linkSession.host = &host; }
 bool StartLink(Terminal& terminal, HWND notifyWindow) {
   linkSession.terminal = &terminal;
   linkSession.notifyWindow = notifyWindow;
-  linkSession.readOverlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  linkSession.writeOverlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   linkSession.pumpDoneEvent = CreateEventW(nullptr, TRUE, TRUE, nullptr);
-  if (linkSession.readOverlapped.hEvent && linkSession.writeOverlapped.hEvent &&
-      linkSession.pumpDoneEvent) {
-    return true;
-  }
+  if (linkSession.device.Ready() && linkSession.pumpDoneEvent) return true;
   CloseEvents();
   linkSession.terminal = nullptr;
   return false;
@@ -41,12 +33,6 @@ void EndLink(HWND mainWindow) {
   linkSession.terminal = nullptr;
 }
 
-void RestartOverlapped(OVERLAPPED& block) {
-  const HANDLE event = block.hEvent;
-  block = OVERLAPPED{};
-  block.hEvent = event;
-}
-
 void ShowLinkMessage(const char* text, MessageIcon icon) {
   if (linkSession.host != nullptr) {
     linkSession.host->ShowMessage(text, TextCoding::Utf8, LinkCaption, icon);
@@ -56,6 +42,5 @@ void ShowLinkMessage(const char* text, MessageIcon icon) {
 void StartLinkSession() {
   linkSession.deviceLost = false;
   linkSession.lossReported = false;
-  linkSession.clearedErrors = 0;
   EmptyStage(linkSession.received);
 }

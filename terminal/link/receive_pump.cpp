@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr DWORD ReadWaitMs = 1000;
 constexpr WPARAM DisconnectCommand = 257;
 // How often the terminal is told the time while it awaits words: its bounds
 // (seconds) are kept to within this.
@@ -20,20 +19,13 @@ void CALLBACK ContinuePump(HWND window, UINT, UINT_PTR, DWORD) {
   ReceivePump(window, 0, CommNotifyEvent);
 }
 
-// Kept across pump runs, so that many short runs do not repaint more often either.
-RepaintPacer pacer{0};
-
 void ShowBlockSize(int lastBlock) {
   linkSession.host->SetStatusText(ReceivedPane, ReceivedCountText(lastBlock), TextCoding::Utf8);
 }
 
-// Whether the await timer runs (it is set and killed only on a change: at the
-// top line rate the pump runs thousands of times a second).
-bool awaitTicking = false;
-
 void StopAwaitTicks(HWND window) {
-  if (awaitTicking) KillTimer(window, AwaitTimerId);
-  awaitTicking = false;
+  if (linkSession.awaitTicking) KillTimer(window, AwaitTimerId);
+  linkSession.awaitTicking = false;
 }
 
 void CALLBACK TickAwaited(HWND window, UINT, UINT_PTR, DWORD) {
@@ -46,8 +38,8 @@ void CALLBACK TickAwaited(HWND window, UINT, UINT_PTR, DWORD) {
 // device that stops in the middle of a sequence is given up in time.
 void FollowAwaited(HWND window, const Terminal& terminal) {
   if (!terminal.Waiting()) return StopAwaitTicks(window);
-  if (!awaitTicking) SetTimer(window, AwaitTimerId, AwaitTickMs, TickAwaited);
-  awaitTicking = true;
+  if (!linkSession.awaitTicking) SetTimer(window, AwaitTimerId, AwaitTickMs, TickAwaited);
+  linkSession.awaitTicking = true;
 }
 
 // Repaints whatever is invalid in the program's windows (the terminal view and
@@ -79,48 +71,31 @@ void ReportDeviceLost(HWND window, Terminal& terminal) {
   ShowLinkMessage(DeviceLostText, MessageIcon::Warning);
 }
 
-// Reads n queued bytes. A read that has not completed after a second is
-// cancelled and its end awaited before the buffer and the block are used again;
-// bytes that arrived in the meantime still count.
-int ReadQueued(std::uint8_t* buffer, int n) {
-  HANDLE port = linkSession.port;
-  OVERLAPPED& overlapped = linkSession.readOverlapped;
-  RestartOverlapped(overlapped);
-  DWORD got = 0;
-  if (ReadFile(port, buffer, DWORD(n), &got, &overlapped)) return int(got);
-  if (GetLastError() != ERROR_IO_PENDING) {
-    // Bytes were reported waiting, yet the read failed: the device has gone.
-    linkSession.deviceLost = true;
-    return ClosedPort;
-  }
-  if (WaitForSingleObject(overlapped.hEvent, ReadWaitMs) != WAIT_OBJECT_0) CancelIo(port);
-  // A cancelled read reports failure, yet the count it gives is what had been
-  // transferred into the buffer before the cancel.
-  GetOverlappedResult(port, &overlapped, &got, TRUE);
-  return int(got);
-}
-
-// Takes everything the device has queued into the receive stage (at most what
-// the stage has room for); line errors are shown as they are cleared. The stage
-// keeps a lone byte, so the device read need not be rounded to whole words.
-int FetchWaiting(const TerminalState& state) {
-  DWORD errors = 0;
-  COMSTAT status{};
-  if (!ClearCommError(linkSession.port, &errors, &status)) {
-    linkSession.deviceLost = true;
-    return ClosedPort;
-  }
-  errors |= linkSession.clearedErrors.exchange(0);
+// Line errors the device cleared (its reads and the watcher's status
+// queries), shown when the record asks for them.
+void ShowLineErrors(const TerminalState& state) {
+  const DWORD errors = linkSession.device.TakeLineErrors();
   if (errors != 0 && state.displayErrors) {
     linkSession.host->SetStatusText(LineErrorPane, LineErrorText(errors), TextCoding::Utf8);
   }
+}
+
+// Takes everything the device has queued into the receive stage (at most what
+// the stage has room for). The stage keeps a lone byte, so the device read
+// need not be rounded to whole words.
+int FetchWaiting(const TerminalState& state) {
   ReceiveStage& stage = linkSession.received;
   const int room = MakeStageRoom(stage);
-  const int n = status.cbInQue < DWORD(room) ? int(status.cbInQue) : room;
-  if (n == 0) return 0;
-  const int got = ReadQueued(StageRoom(stage), n);
-  if (got > 0) AddToStage(stage, got);
-  return got;
+  std::size_t got = 0;
+  std::string error;
+  const DeviceRead read = linkSession.device.Read(StageRoom(stage), std::size_t(room), got, error);
+  ShowLineErrors(state);
+  if (read == DeviceRead::Gone) {
+    linkSession.deviceLost = true;
+    return ClosedPort;
+  }
+  if (got > 0) AddToStage(stage, int(got));
+  return int(got);
 }
 
 }  // namespace
@@ -164,7 +139,7 @@ int ReceivePump(HWND window, WPARAM, LPARAM) {
     // A message box of the interpreter may have let the disconnect command run.
     if (!terminal->state.connected) return 0;
     lastBlock = n;
-    if (RepaintDue(pacer, GetTickCount64())) {
+    if (RepaintDue(linkSession.pacer, GetTickCount64())) {
       ShowBlockSize(lastBlock);
       RepaintNow(window);
       if (InputWaiting()) {

@@ -2,9 +2,8 @@
 
 #include <dbt.h>
 
-#include <cstdint>
-
 #include "terminal/link/link_session.h"
+#include "terminal/link/link_texts.h"
 #include "terminal/link/serial_link.h"
 
 namespace {
@@ -14,89 +13,70 @@ namespace {
 // (its close timer set inside the attempt) is still closed.
 constexpr UINT_PTR AttemptTimerId = 0x7A13;
 constexpr UINT_PTR CloseTimerId = 0x7A14;
-constexpr UINT AttemptIntervalMs = 100;
 
-struct AutoReconnect {
-  bool on;
-  bool waiting;
-  std::uint8_t port;  // the portNumber waited for
-  ReconnectView view;
-};
-
-AutoReconnect reconnect{false, false, 0, nullptr};
-
-void Show(HWND mainWindow, ReconnectStage stage) {
-  if (reconnect.view != nullptr) reconnect.view(mainWindow, stage);
-}
-
-void EndWait(HWND mainWindow, ReconnectStage stage) {
-  KillTimer(mainWindow, AttemptTimerId);
-  reconnect.waiting = false;
-  Show(mainWindow, stage);
-}
+HWND MainWindow() { return GetAncestor(linkSession.notifyWindow, GA_ROOT); }
 
 // A port changed while waiting (in the line settings dialog) is not the
-// device that went away: the wait for the old one ends.
+// device that went away: the wait for the old one ends. The attempt opens the
+// line with the settings the record holds now.
 void Attempt(HWND mainWindow) {
   const Terminal* terminal = linkSession.terminal;
-  if (!reconnect.waiting || terminal == nullptr || !IsWindowEnabled(mainWindow)) return;
-  if (terminal->state.portNumber != reconnect.port) {
-    EndWait(mainWindow, ReconnectStage::Stopped);
-  } else if (OpenConnectionQuietly(mainWindow)) {
-    EndWait(mainWindow, ReconnectStage::Reconnected);
-  }
+  Connection& connection = linkSession.connection;
+  if (!connection.WaitingForDevice() || terminal == nullptr || !IsWindowEnabled(mainWindow)) return;
+  if (terminal->state.portNumber != linkSession.waitedPort) return StopWaitingForDevice(mainWindow);
+  std::string error;
+  connection.SetLine(LineSettingsOf(terminal->state));
+  connection.Open(error);
 }
 
 void CALLBACK AttemptTick(HWND mainWindow, UINT, UINT_PTR, DWORD) { Attempt(mainWindow); }
 
-void StartWaiting(HWND mainWindow, std::uint8_t port) {
-  reconnect.waiting = true;
-  reconnect.port = port;
-  Show(mainWindow, ReconnectStage::Waiting);
-  SetTimer(mainWindow, AttemptTimerId, AttemptIntervalMs, AttemptTick);
-}
-
 // Closes the lost connection outside the pump that noticed the loss, as the
-// disconnect command would be, then waits. The disconnect command may have
-// closed it first: then nothing is waited for. Turned off meanwhile, the
-// terminal only closes.
+// disconnect command would be; the connection then waits, or, turned off
+// meanwhile, only closes. The disconnect command may have closed it first:
+// then nothing is waited for.
 void CALLBACK CloseLostConnection(HWND mainWindow, UINT, UINT_PTR id, DWORD) {
   KillTimer(mainWindow, id);
-  const Terminal* terminal = linkSession.terminal;
-  if (terminal == nullptr || linkSession.port == nullptr) return;
-  CloseConnection(mainWindow);
-  if (reconnect.on) {
-    StartWaiting(mainWindow, terminal->state.portNumber);
-  } else {
-    Show(mainWindow, ReconnectStage::Stopped);
-  }
+  if (linkSession.terminal == nullptr) return;
+  linkSession.waitedPort = linkSession.terminal->state.portNumber;
+  linkSession.connection.DeviceGone(DeviceLostText);
 }
 
 }  // namespace
 
-void StartAutoReconnect(ReconnectView view) {
-  reconnect.on = true;
-  reconnect.view = view;
+// The attempts run from the main window's timer while the connection waits.
+void LinkFrontEnd::Notice(ConnectionEvent event, const std::string&) {
+  HWND mainWindow = MainWindow();
+  if (event == ConnectionEvent::Waiting) {
+    SetTimer(mainWindow, AttemptTimerId, UINT(ReconnectIntervalMs), AttemptTick);
+  } else if (event == ConnectionEvent::Reconnected || event == ConnectionEvent::WaitStopped) {
+    KillTimer(mainWindow, AttemptTimerId);
+  }
+  if (linkSession.view != nullptr) linkSession.view(mainWindow, event);
 }
 
-bool ToggleAutoReconnect(HWND mainWindow) {
-  reconnect.on = !reconnect.on;
-  if (!reconnect.on) StopWaitingForDevice(mainWindow);
-  return reconnect.on;
+void SetConnectionView(ConnectionView view) { linkSession.view = view; }
+
+void StartAutoReconnect() { linkSession.connection.SetReconnect(true); }
+
+bool ToggleAutoReconnect(HWND) {
+  Connection& connection = linkSession.connection;
+  connection.SetReconnect(!connection.Reconnects());
+  return connection.Reconnects();
 }
 
-bool WaitingForDevice() { return reconnect.waiting; }
+bool WaitingForDevice() { return linkSession.connection.WaitingForDevice(); }
 
 bool TakeOverDeviceLoss(HWND window) {
-  if (!reconnect.on) return false;
+  if (!linkSession.connection.Reconnects()) return false;
   SetTimer(GetAncestor(window, GA_ROOT), CloseTimerId, USER_TIMER_MINIMUM, CloseLostConnection);
   return true;
 }
 
 void TryReconnectNow(HWND mainWindow) { Attempt(mainWindow); }
 
-void StopWaitingForDevice(HWND mainWindow) {
-  if (reconnect.waiting) EndWait(mainWindow, ReconnectStage::Stopped);
+void StopWaitingForDevice(HWND) {
+  if (linkSession.connection.WaitingForDevice()) linkSession.connection.Close();
 }
 
 // Windows announces a serial port's arrival to every top-level window

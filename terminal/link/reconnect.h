@@ -21,17 +21,17 @@
 
 #include <windows.h>
 
-// The moments of a wait that the shell shows (status panes, menu).
-enum class ReconnectStage {
-  Waiting,      // the device was lost; the terminal waits for its port
-  Reconnected,  // the port was opened again
-  Stopped,      // the wait ended without the port
-};
+#include "terminal/link/connection.h"
 
-using ReconnectView = void (*)(HWND mainWindow, ReconnectStage stage);
+// How the window shows what happened to its connection (menu items, status
+// panes); told every event, on the user-interface thread.
+using ConnectionView = void (*)(HWND mainWindow, ConnectionEvent event);
 
-// Turns automatic reconnect on; `view` is told every stage of a wait.
-void StartAutoReconnect(ReconnectView view);
+// The window's view, told every event of the connection; set at start-up.
+void SetConnectionView(ConnectionView view);
+
+// Turns automatic reconnect on.
+void StartAutoReconnect();
 
 // Turns it off (a wait in progress stops) or on again; the new state.
 bool ToggleAutoReconnect(HWND mainWindow);

@@ -31,7 +31,8 @@ bool OpenConnectionQuietly(HWND mainWindow);
 // Applies baudRate, byteSize, parity, stopBits and flowControl to the open device.
 bool ApplyLineSettings(HWND mainWindow);
 
-// Stops the watcher, drops DTR, purges, closes the device, enables command 256
+// Stops the watcher, closes the line (serial_line.h: output drained within a
+// bound, DTR dropped, purged, closed), enables command 256
 // and writes the end stamp. Always returns in bounded time; the result is
 // false only when the end stamp could not be written.
 bool CloseConnection(HWND mainWindow);

@@ -31,14 +31,14 @@ void PaintDump(HWND window, HDC dc) {
   const TerminalRecord* record = RecordOf(window);
   // A failed write has closed the log: there is no file to read, and its old
   // handle must never be used again, so the view stays empty.
-  if (record == nullptr || !linkSession.log.IsOpen()) return;
+  if (record == nullptr || !linkSession.connection.Log().IsOpen()) return;
   const TerminalState* state = &record->terminal.state;
   int pos = GetScrollPos(window, SB_VERT);
   int minimum = 0;
   int maximum = 0;
   GetScrollRange(window, SB_VERT, &minimum, &maximum);
   std::int32_t end = std::int32_t(linkSession.logFile.End());
-  std::int32_t start = std::int32_t(linkSession.log.DataStart());
+  std::int32_t start = std::int32_t(linkSession.connection.Log().DataStart());
   DumpPlan plan = PlanDump(start, end, DumpWindow{pos, maximum, record->view.clientHeight, state->cellHeight});
   if (plan.count == 0) return;
   // The dump is drawn in the font the text screen was last laid out with.

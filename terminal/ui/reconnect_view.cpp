@@ -21,29 +21,42 @@ void OfferDisconnect(HWND mainWindow, bool offered) {
                  MF_BYCOMMAND | (offered ? MF_ENABLED : MF_DISABLED | MF_GRAYED));
 }
 
-void ShowStage(HWND mainWindow, ReconnectStage stage) {
-  switch (stage) {
-    case ReconnectStage::Waiting:
+// Connect is offered while the line is closed, disconnect while it is open.
+void ShowConnectedMenu(HWND mainWindow, bool connected) {
+  HMENU menu = GetMenu(mainWindow);
+  EnableMenuItem(menu, IDC_CMD_CONNECT, MF_BYCOMMAND | (connected ? MF_DISABLED | MF_GRAYED : MF_ENABLED));
+  OfferDisconnect(mainWindow, connected);
+}
+
+void ShowWaitEnded(HWND mainWindow) {
+  SetPaneText(DiagnosticsPane, "");
+  SetPaneText(ConnectionPane, DisconnectedMark);
+  ShowConnectedMenu(mainWindow, false);
+}
+
+void ShowEvent(HWND mainWindow, ConnectionEvent event) {
+  switch (event) {
+    case ConnectionEvent::Connected: return ShowConnectedMenu(mainWindow, true);
+    case ConnectionEvent::Closed: return ShowConnectedMenu(mainWindow, false);
+    case ConnectionEvent::Waiting:
       SetPaneText(DiagnosticsPane, WaitingForDeviceText);
       SetPaneText(ConnectionPane, WaitingMark);
-      OfferDisconnect(mainWindow, true);
-      break;
-    case ReconnectStage::Reconnected:
+      ShowConnectedMenu(mainWindow, false);
+      return OfferDisconnect(mainWindow, true);
+    case ConnectionEvent::Reconnected:
       SetPaneText(DiagnosticsPane, ReconnectedText);
       SetPaneText(ConnectionPane, ConnectedMark);
-      break;
-    case ReconnectStage::Stopped:
-      SetPaneText(DiagnosticsPane, "");
-      SetPaneText(ConnectionPane, DisconnectedMark);
-      OfferDisconnect(mainWindow, false);
-      break;
+      return ShowConnectedMenu(mainWindow, true);
+    case ConnectionEvent::Lost:
+    case ConnectionEvent::WaitStopped: return ShowWaitEnded(mainWindow);
   }
 }
 
 }  // namespace
 
 void StartAutoReconnectItem(HWND mainWindow) {
-  StartAutoReconnect(ShowStage);
+  SetConnectionView(ShowEvent);
+  StartAutoReconnect();
   CheckItem(mainWindow, true);
 }
 

@@ -274,6 +274,28 @@ TEST(CliDevice, AVanishedDeviceEndsTheScript) {
   EXPECT_TRUE(Holds(run.err, "has gone")) << run.err;
 }
 
+// With --reconnect a device that reboots in the middle of a line is waited
+// for and taken up again as the window does: the line that was running keeps
+// its own limit, the screen is blanked at the new connect, and the log holds
+// an end and a start stamp around the gap.
+TEST(CliDevice, WithReconnectADeviceThatRebootsIsTakenUpAgain) {
+  const ScratchDir dir;
+  Device device(dir, "wait-open\nline 再起動します\npause 100\nreplug 500\nwait-open\nline 準備完了\nwait-close\n");
+  const std::string log = dir.File("Talvorix.log");
+  const CliRun run = RunCli(dir, device.Link(), "expect 再起動します\nexpect 準備完了 within 10000\nscreen\n",
+                            {"--reconnect", "--log", log});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(Holds(run.out, "準備完了")) << run.out;
+  EXPECT_FALSE(Holds(run.out, "再起動します")) << "the screen is blanked at the new connect\n" << run.out;
+  const std::string bytes = Contents(log);
+  std::vector<LogSession> sessions;
+  ASSERT_TRUE(ReadLogSessions(bytes, sessions));
+  ASSERT_EQ(sessions.size(), 2u);
+  EXPECT_EQ(bytes.substr(sessions[0].dataStart, sessions[0].dataEnd - sessions[0].dataStart), LineBytes("再起動します"));
+  EXPECT_EQ(bytes.substr(sessions[1].dataStart, sessions[1].dataEnd - sessions[1].dataStart), LineBytes("準備完了"));
+  EXPECT_EQ(sessions[0].dataEnd + 85, sessions[1].dataStart - 85) << "an end stamp, then a start stamp";
+}
+
 TEST(CliDevice, AStopSignalEndsTheRunWithTheEndStamp) {
   const ScratchDir dir;
   Device device(dir, "wait-open\nline 始まり\nwait-close\n");

@@ -21,7 +21,8 @@
 //   answer          the first byte of each pushed block is written back
 //   disconnect-after MS   posts the disconnect command from another thread
 //   breaklog        swaps the log for a handle that refuses writes
-//   report          what was pushed, the log state, the menu and screen row 1
+//   report          what was pushed, the log state and screen row 1 (each event of the
+//                   connection is said as it comes: "event connected", ...)
 #include <windows.h>
 
 #include <cstdio>
@@ -34,6 +35,7 @@
 #include "terminal/interpreter/terminal.h"
 #include "terminal/link/comm_log.h"
 #include "terminal/link/link_session.h"
+#include "terminal/link/reconnect.h"
 #include "terminal/link/serial_link.h"
 #include "terminal/model/terminal_model.h"
 
@@ -133,18 +135,19 @@ bool MakeWindows() {
   terminalClass.lpfnWndProc = TerminalProc;
   terminalClass.lpszClassName = L"LinkDriverTerminal";
   if (!RegisterClassW(&mainClass) || !RegisterClassW(&terminalClass)) return false;
-  HMENU bar = CreateMenu();
-  HMENU operations = CreatePopupMenu();
-  AppendMenuW(operations, MF_STRING, 256, L"connect");
-  AppendMenuW(operations, MF_STRING | MF_GRAYED, 257, L"disconnect");
-  AppendMenuW(bar, MF_POPUP, UINT_PTR(operations), L"operation");
   mainWindow = CreateWindowW(L"LinkDriverMain", L"link driver", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
-                             bar, instance, nullptr);
+                             nullptr, instance, nullptr);
   terminalWindow = CreateWindowW(L"LinkDriverTerminal", L"", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, mainWindow,
                                  nullptr, instance, nullptr);
   // Shown (on the test's own display) so that repaints can be counted.
   ShowWindow(mainWindow, SW_SHOWNOACTIVATE);
   return mainWindow != nullptr && terminalWindow != nullptr;
+}
+
+// The driver's view of the connection: each event as a line.
+void SayEvent(HWND, ConnectionEvent event) {
+  static const char* const names[] = {"connected", "lost", "waiting", "reconnected", "wait-stopped", "closed"};
+  Say(std::string("event ") + names[int(event)]);
 }
 
 bool MakeTerminal() {
@@ -160,6 +163,7 @@ bool MakeTerminal() {
   InitTerminalState(*record, 0, 0xFFFFFF);
   ApplyFontSpec(*terminal);
   SetLinkHost(host);
+  SetConnectionView(SayEvent);
   return StartLink(*terminal, terminalWindow);
 }
 
@@ -196,11 +200,6 @@ void RunMessages(DWORD milliseconds, Done done) {
   }
 }
 
-std::string MenuState(UINT command) {
-  const UINT state = GetMenuState(GetMenu(mainWindow), command, MF_BYCOMMAND);
-  return (state & MF_GRAYED) ? "grey" : "on";
-}
-
 void Report() {
   std::string sizes;
   for (std::size_t i = 0; i < blockSizes.size() && i < 20; ++i) {
@@ -215,9 +214,8 @@ void Report() {
   Say("interpreted " + std::to_string(interpreted.size()) + " blocks " + sizes + " first " + hex);
   Say("paints " + std::to_string(terminalPaints) + " count " + std::to_string(blockSizes.size()) +
       " notifications " + std::to_string(notifications));
-  Say("log open " + std::to_string(linkSession.log.IsOpen() ? 1 : 0) + " start " +
-      std::to_string(linkSession.log.DataStart()));
-  Say("menu connect " + MenuState(256) + " disconnect " + MenuState(257));
+  Say("log open " + std::to_string(linkSession.connection.Log().IsOpen() ? 1 : 0) + " start " +
+      std::to_string(linkSession.connection.Log().DataStart()));
   Say("connected " + std::to_string(record->connected) + " watcher " +
       std::to_string(linkSession.watcherThreadId != 0));
   Say("row1 " + RowHex(1));
@@ -227,11 +225,11 @@ void Report() {
 // without a device or when the driver refuses them.
 bool SetReadTimeouts(DWORD interval, DWORD multiplier, DWORD constant) {
   COMMTIMEOUTS timeouts{};
-  if (linkSession.port == nullptr || !GetCommTimeouts(linkSession.port, &timeouts)) return false;
+  if (!linkSession.device.IsOpen() || !GetCommTimeouts(linkSession.device.Handle(), &timeouts)) return false;
   timeouts.ReadIntervalTimeout = interval;
   timeouts.ReadTotalTimeoutMultiplier = multiplier;
   timeouts.ReadTotalTimeoutConstant = constant;
-  return SetCommTimeouts(linkSession.port, &timeouts) != FALSE;
+  return SetCommTimeouts(linkSession.device.Handle(), &timeouts) != FALSE;
 }
 
 // A handle on the same file that cannot write: the next append fails.

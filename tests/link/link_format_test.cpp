@@ -1,27 +1,15 @@
-// The serial link's portable parts: device names, the control block, the log's
+// The serial link's portable parts: device names, the log's
 // time text, the status texts and the read arithmetic.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "terminal/link/control_block.h"
 #include "terminal/link/device_name.h"
 #include "terminal/link/link_texts.h"
 #include "terminal/link/log_format.h"
 #include "terminal/link/receive_plan.h"
 
 namespace {
-
-std::unique_ptr<TerminalState> LineState(std::uint8_t flowControl, std::uint8_t parity) {
-  auto state = std::make_unique<TerminalState>();
-  state->baudRate = 1000000;
-  state->byteSize = 8;
-  state->parity = parity;
-  state->stopBits = 2;
-  state->flowControl = flowControl;
-  return state;
-}
 
 const LogClock SixthOfDecember{2026, 12, 6, 0, 15, 20, 17};
 
@@ -40,52 +28,6 @@ TEST(DeviceName, AboveTwentyIsTelnetUpToTheLastByteValue) {
 TEST(DeviceName, PortTextIsCutToTheResourceBuffer) {
   EXPECT_EQ(DeviceName(3, "AUX"), "\\\\.\\AUX3");
   EXPECT_EQ(DeviceName(3, "ABCDEFGHIJKLMNOP"), "\\\\.\\ABCDEFGHI3");
-}
-
-TEST(ControlBlock, NoFlowControlKeepsDtrAndRtsOnWithoutHandshake) {
-  const CommControlBlock block = LineControlBlock(*LineState(0, 0));
-  EXPECT_EQ(block.DCBlength, 28u);
-  EXPECT_EQ(block.BaudRate, 1000000u);
-  EXPECT_EQ(block.ByteSize, 8);
-  EXPECT_EQ(block.Parity, 0);
-  EXPECT_EQ(block.StopBits, 2);
-  EXPECT_EQ(block.fBinary, 1u);
-  EXPECT_EQ(block.fParity, 1u) << "parity checking is on even with parity none";
-  EXPECT_EQ(block.fOutxDsrFlow, 0u);
-  EXPECT_EQ(block.fDtrControl, DtrControlEnable);
-  EXPECT_EQ(block.fOutxCtsFlow, 0u);
-  EXPECT_EQ(block.fRtsControl, RtsControlEnable);
-  EXPECT_EQ(block.fOutX, 0u);
-  EXPECT_EQ(block.fInX, 0u);
-  EXPECT_EQ(block.XonChar, 0x11);
-  EXPECT_EQ(block.XoffChar, 0x13);
-  EXPECT_EQ(block.XonLim, 100);
-  EXPECT_EQ(block.XoffLim, 100);
-}
-
-TEST(ControlBlock, AllThreeFlowControlsTogether) {
-  const CommControlBlock block = LineControlBlock(*LineState(0x07, 2));
-  EXPECT_EQ(block.Parity, 2);
-  EXPECT_EQ(block.fOutxDsrFlow, 1u);
-  EXPECT_EQ(block.fDtrControl, DtrControlHandshake);
-  EXPECT_EQ(block.fOutxCtsFlow, 1u);
-  EXPECT_EQ(block.fRtsControl, RtsControlHandshake);
-  EXPECT_EQ(block.fOutX, 1u);
-  EXPECT_EQ(block.fInX, 1u);
-}
-
-TEST(ControlBlock, EachFlowBitAlone) {
-  const CommControlBlock dtr = LineControlBlock(*LineState(0x01, 0));
-  EXPECT_EQ(dtr.fDtrControl, DtrControlHandshake);
-  EXPECT_EQ(dtr.fRtsControl, RtsControlEnable);
-  EXPECT_EQ(dtr.fOutX, 0u);
-  const CommControlBlock rts = LineControlBlock(*LineState(0x02, 0));
-  EXPECT_EQ(rts.fOutxDsrFlow, 0u);
-  EXPECT_EQ(rts.fRtsControl, RtsControlHandshake);
-  const CommControlBlock xon = LineControlBlock(*LineState(0x04, 0));
-  EXPECT_EQ(xon.fDtrControl, DtrControlEnable);
-  EXPECT_EQ(xon.fOutxCtsFlow, 0u);
-  EXPECT_EQ(xon.fInX, 1u);
 }
 
 TEST(LogTime, DayIsZeroPaddedAndTheTextHas24Characters) {

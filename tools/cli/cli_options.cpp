@@ -1,12 +1,12 @@
 #include "tools/cli/cli_options.h"
 
-#include "terminal/link/settings/settings_lists.h"
+#include "terminal/link/line_settings.h"
 #include "tools/command_line.h"
 
 const char CliUsage[] =
     "usage: talvorix-cli [--port DEVICE] [--speed BPS] [--data-bits 5|6|7|8]\n"
     "                    [--parity none|odd|even|mark|space] [--stop-bits 1|1.5|2]\n"
-    "                    [--rts-cts] [--xon-xoff] [--dtr-dsr] [--log FILE]\n"
+    "                    [--rts-cts] [--xon-xoff] [--dtr-dsr] [--log FILE] [--reconnect]\n"
     "                    [--newline] [--no-wrap] [--local-echo] SCRIPT\n";
 
 namespace {
@@ -70,14 +70,15 @@ std::vector<ToolOption> LineOptions(LineSettings& line) {
           {"dtr-dsr", nullptr, AddFlow(line.flowControl, FlowDtrDsr)}};
 }
 
-// The whole command line: the line's options, the port, the log, the
-// terminal's options and one script.
+// The whole command line: the line's options, the port, the log, automatic
+// reconnect, the terminal's options and one script.
 ToolCommandLine CliCommandLine(CliOptions& options) {
   SessionSettings& session = options.session;
   ToolCommandLine line{LineOptions(session.line), OnlyFile(options.scriptPath, "SCRIPT")};
   line.options.insert(line.options.end(),
                       {{"port", "DEVICE", Into(TakeFileName, session.portPath)},
                        {"log", "FILE", Into(TakeFileName, session.logPath)},
+                       {"reconnect", nullptr, SetFlag(session.reconnect)},
                        {"newline", nullptr, SetFlag(session.terminal.newLine)},
                        {"no-wrap", nullptr, SetFlag(session.terminal.noWrap)},
                        {"local-echo", nullptr, SetFlag(session.terminal.localEcho)}});

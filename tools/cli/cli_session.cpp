@@ -1,9 +1,12 @@
 #include "tools/cli/cli_session.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
-#include "tools/cli/clock.h"
+#include "terminal/link/monotonic_clock.h"
+#include "terminal/link/serial_line.h"
 #include "tools/cli/stop_signal.h"
 
 namespace {
@@ -20,34 +23,33 @@ constexpr std::size_t ArrivalBytes = 65536;
 }  // namespace
 
 Session::Session(const SessionSettings& settings)
-    : settings_(settings), terminal_(*this, settings.terminal) {}
+    : settings_(settings), device_(settings.portPath), terminal_(*this, settings.terminal) {
+  connection_.SetLine(settings.line);
+  connection_.SetReconnect(settings.reconnect);
+}
 
 Session::~Session() {
   Disconnect();
-  log_.Close();
+  connection_.Log().Close();
 }
 
 bool Session::Start(std::string& error) {
-  if (!settings_.logPath.empty() && !LogDone(log_.Open(settings_.logPath), error)) return false;
+  const LogResult opened = settings_.logPath.empty() ? LogResult::Done : connection_.Log().Open(settings_.logPath);
+  if (opened != LogResult::Done) {
+    error = logFile_.FailureText(opened);
+    return false;
+  }
   return Connect(error);
 }
 
+// A start stamp that cannot be written has failed the line (LogFailed).
 bool Session::Connect(std::string& error) {
-  if (!OpenSerialPort(settings_.portPath, settings_.line, port_, error)) return false;
-  if (!LogDone(log_.Stamp(StampKind::Start), error)) return false;
-  received_ = ReceivedTail{};
-  terminal_.Connect();
-  terminal_.ReadScreen(view_);
-  return true;
+  if (connection_.Open(error)) return true;
+  if (error.empty()) error = failure_;
+  return false;
 }
 
-void Session::Disconnect() {
-  if (port_.fd < 0) return;
-  terminal_.Disconnect();
-  CloseSerialPort(port_);
-  std::string error;
-  if (!LogDone(log_.Stamp(StampKind::End), error)) Fail(error);
-}
+void Session::Disconnect() { connection_.Close(); }
 
 ReceiveOutcome Session::ReceiveUntil(std::uint64_t deadline, const std::function<bool(const ScreenView&)>& met) {
   for (;;) {
@@ -56,28 +58,38 @@ ReceiveOutcome Session::ReceiveUntil(std::uint64_t deadline, const std::function
     if (!failure_.empty()) return ReceiveOutcome::Failed;
     const std::uint64_t now = MonotonicMs();
     if (now >= deadline) return ReceiveOutcome::TimedOut;
-    AwaitSerialPort(port_, int(std::min(deadline - now, LongestPollMs)));
+    Await(std::min(deadline - now, LongestPollMs));
     ReceiveArrived();
+    connection_.Tick(MonotonicMs());
     terminal_.Tick(MonotonicMs());
   }
 }
 
-// A device that has gone ends what the terminal waits for, with its message.
+// While the device is waited for there is nothing to wait on but the time.
+void Session::Await(std::uint64_t waitMs) {
+  if (device_.IsOpen()) return device_.Await(int(waitMs));
+  std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
+}
+
 void Session::ReceiveArrived() {
-  if (port_.fd < 0) return;
+  if (!device_.IsOpen()) return;
   std::uint8_t bytes[ArrivalBytes];
   std::size_t got = 0;
   std::string error;
-  const PortRead read = ReadSerialPort(port_, bytes, sizeof bytes, got, error);
+  const DeviceRead read = device_.Read(bytes, sizeof bytes, got, error);
   if (got > 0) {
     AddReceived(received_, bytes, got);
     terminal_.Receive(bytes, got);
   }
-  if (read == PortRead::Gone) {
-    Fail(error);
-    terminal_.EndOfInput();
-  }
+  if (read == DeviceRead::Gone) LoseDevice(error);
   terminal_.ReadScreen(view_);
+}
+
+// Without reconnect what the terminal waits for ends with its message, as in
+// the window; with it the close ends it silently, as a disconnect does.
+void Session::LoseDevice(const std::string& why) {
+  if (!connection_.Reconnects()) terminal_.EndOfInput();
+  connection_.DeviceGone(why);
 }
 
 void Session::NoticeStopSignal() {
@@ -92,24 +104,44 @@ bool Session::Send(std::uint8_t byte) {
   std::string error;
   NoticeStopSignal();
   if (!failure_.empty()) return false;
-  if (WriteSerialPort(port_, &byte, 1, SendWaitMs, error)) return true;
+  if (!device_.IsOpen()) {
+    Fail(settings_.portPath + " is not connected");
+    return false;
+  }
+  if (device_.Write(&byte, 1, SendWaitMs, error)) return true;
   Fail(error);
   return false;
 }
 
-void Session::Purge() { DiscardArrived(port_); }
+void Session::Purge() { device_.Purge(); }
 
 bool Session::Log(const std::uint8_t* bytes, std::size_t length) {
-  std::string error;
-  if (LogDone(log_.Append(bytes, length), error)) return true;
-  Fail(error);
+  const LogResult result = connection_.Log().Append(bytes, length);
+  if (result == LogResult::Done) return true;
+  LogFailed(result);
   return false;
 }
 
-bool Session::LogDone(LogResult result, std::string& error) const {
-  if (result == LogResult::Done) return true;
-  error = logFile_.FailureText(result);
-  return false;
+void Session::LogFailed(LogResult result) { Fail(logFile_.FailureText(result)); }
+
+bool Session::SessionStarted() {
+  received_ = ReceivedTail{};
+  terminal_.Connect();
+  terminal_.ReadScreen(view_);
+  return true;
+}
+
+void Session::SessionEnding() { terminal_.Disconnect(); }
+
+// A vanished device that is not waited for fails the line.
+void Session::Notice(ConnectionEvent event, const std::string& detail) {
+  if (event == ConnectionEvent::Lost) {
+    Fail(detail);
+  } else if (event == ConnectionEvent::Waiting) {
+    std::fprintf(stderr, "talvorix-cli: %s; waiting for it to come back\n", detail.c_str());
+  } else if (event == ConnectionEvent::Reconnected) {
+    std::fprintf(stderr, "talvorix-cli: %s is back\n", settings_.portPath.c_str());
+  }
 }
 
 void Session::Tell(const std::string& caption, const std::string& text) {

@@ -6,7 +6,7 @@
 #include "terminal/interpreter/terminal.h"
 #include "terminal/native/cp932_text.h"
 #include "terminal/native/native_platform.h"
-#include "tools/cli/clock.h"
+#include "terminal/link/monotonic_clock.h"
 #include "tools/picture/png_writer.h"
 #include "tools/picture/text_picture.h"
 

@@ -1,6 +1,6 @@
 #include "tools/cli/expectation.h"
 
-#include "tools/cli/clock.h"
+#include "terminal/link/monotonic_clock.h"
 #include "tools/cli/row_pattern.h"
 #include "tools/cli/stop_signal.h"
 

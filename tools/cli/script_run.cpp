@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "tools/cli/clock.h"
+#include "terminal/link/monotonic_clock.h"
 
 namespace {
 

@@ -18,10 +18,6 @@ const CheckBoxField CheckBoxTable[CheckBoxCount] = {
 
 namespace {
 
-constexpr std::uint8_t FlowDtrDsr = 0x01;
-constexpr std::uint8_t FlowRtsCts = 0x02;
-constexpr std::uint8_t FlowXonXoff = 0x04;
-
 template <typename Field, typename Value>
 void StoreIfChosen(Field& field, const std::optional<Value>& chosen) {
   if (chosen) field = Field(*chosen);

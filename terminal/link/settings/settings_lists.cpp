@@ -4,25 +4,6 @@
 
 #include "terminal/link/settings/settings_ids.h"
 
-const ListEntry BaudRateTable[25] = {
-    {"4800", 4800},       {"9600", 9600},       {"28800", 28800},     {"38400", 38400},
-    {"51200", 51200},     {"56000", 56000},     {"57600", 57600},     {"64000", 64000},
-    {"76800", 76800},     {"115.2k", 115200},   {"128k", 128000},     {"153.6k", 153600},
-    {"230.4k", 230400},   {"250k", 250000},     {"312.5k", 312500},   {"375k", 375000},
-    {"460.8k", 460800},   {"500k", 500000},     {"600k", 600000},     {"750K", 750000},
-    {"800K", 800000},     {"960K", 960000},     {"1000k", 1000000},   {"2000k", 2000000},
-    {"3000k", 3000000},
-};
-
-// Listed by how often they are wanted, not by the line's parity code.
-const ListEntry ParityTable[5] = {
-    {"なし", 0}, {"偶数", 2}, {"奇数", 1}, {"マーク", 3}, {"スペース", 4},
-};
-
-const ListEntry StopBitsTable[3] = {
-    {"1", 0}, {"1.5", 1}, {"2", 2},
-};
-
 const ValueList BaudRateList = {IDS_BAUD_RATE_FIRST, BaudRateTable, int(std::size(BaudRateTable))};
 const ValueList ParityList = {IDS_PARITY_FIRST, ParityTable, int(std::size(ParityTable))};
 const ValueList StopBitsList = {IDS_STOP_BITS_FIRST, StopBitsTable, int(std::size(StopBitsTable))};

@@ -1,5 +1,6 @@
 // What the four drop-down lists of the line settings dialog hold, and how a
-// list position maps to a record value and back.
+// list position maps to a record value and back. The values and their texts
+// are the line settings' own tables (terminal/link/line_settings.h).
 #pragma once
 
 #include <cstdint>
@@ -7,12 +8,7 @@
 #include <string>
 #include <string_view>
 
-// One list entry: its text (UTF-8, the same as the string resource that
-// carries it) and the value the record takes when it is chosen.
-struct ListEntry {
-  const char* text;
-  std::uint32_t value;
-};
+#include "terminal/link/line_settings.h"
 
 // A list whose entries come from consecutive string resources, in this order.
 struct ValueList {
@@ -20,10 +16,6 @@ struct ValueList {
   const ListEntry* entries;
   int count;
 };
-
-extern const ListEntry BaudRateTable[25];
-extern const ListEntry ParityTable[5];
-extern const ListEntry StopBitsTable[3];
 
 extern const ValueList BaudRateList;
 extern const ValueList ParityList;
@@ -35,8 +27,7 @@ constexpr int NoSelection = -1;
 // The port list: "COM1" to "COM20", then "TELNET"; position + 1 is the port number.
 constexpr int PortEntryCount = 21;
 // The data-bits list: "5" to "8"; position + 5 is the number of data bits.
-constexpr int DataBitsEntryCount = 4;
-constexpr int FewestDataBits = 5;
+constexpr int DataBitsEntryCount = MostDataBits - FewestDataBits + 1;
 
 // The text of a port entry, made with "%s%d" from the port name ("COM").
 std::string PortEntryText(std::string_view portName, int position);

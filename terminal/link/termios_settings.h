@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tools/cli/line_settings.h"
+#include "terminal/link/line_settings.h"
 
 // The speed code of the standard interface for a speed, or false for a speed
 // that only the kernel's arbitrary-speed interface sets.

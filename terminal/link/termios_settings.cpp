@@ -1,4 +1,4 @@
-#include "tools/cli/termios_settings.h"
+#include "terminal/link/termios_settings.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// The serial port and its line settings, on a pseudo-terminal.
+// The serial device of a POSIX system and its line settings, on a pseudo-terminal.
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <termios.h>
@@ -7,10 +7,11 @@
 #include <cerrno>
 #include <cstring>
 
-#include "terminal/link/settings/settings_lists.h"
-#include "tools/cli/arbitrary_speed.h"
-#include "tools/cli/serial_port.h"
-#include "tools/cli/termios_settings.h"
+#include "terminal/link/line_settings.h"
+#include "terminal/link/arbitrary_speed.h"
+#include "terminal/link/serial_line.h"
+#include "terminal/link/termios_serial_device.h"
+#include "terminal/link/termios_settings.h"
 
 namespace {
 
@@ -35,49 +36,6 @@ termios Filled(const LineSettings& settings) {
   std::string error;
   EXPECT_TRUE(FillTermios(settings, attributes, error)) << error;
   return attributes;
-}
-
-TEST(LineSettings, TheWindowsDefaults) {
-  const LineSettings settings;
-  EXPECT_EQ(settings.baudRate, 1000000u);
-  EXPECT_EQ(settings.dataBits, 8);
-  EXPECT_EQ(settings.parity, ParityNone);
-  EXPECT_EQ(settings.stopBits, StopBitsOne);
-  EXPECT_EQ(settings.flowControl, 0);
-  EXPECT_EQ(DescribeLineSettings(settings), "1000000 bit/s 8N1");
-}
-
-TEST(LineSettings, EverySpeedOfTheDialogsListAndNoOther) {
-  std::string error;
-  for (const ListEntry& entry : BaudRateTable) {
-    LineSettings settings;
-    settings.baudRate = entry.value;
-    EXPECT_TRUE(CheckLineSettings(settings, error)) << entry.text << ": " << error;
-  }
-  for (const std::uint32_t speed : {0u, 19200u, 921600u, 1500000u, 4000000u}) {
-    LineSettings settings;
-    settings.baudRate = speed;
-    EXPECT_FALSE(CheckLineSettings(settings, error)) << speed;
-    EXPECT_NE(error.find(std::to_string(speed)), std::string::npos) << error;
-  }
-}
-
-TEST(LineSettings, StopBitsGoWithDataBitsAsADriverTakesThem) {
-  std::string error;
-  LineSettings settings;
-  settings.dataBits = 5;
-  settings.stopBits = StopBitsOneAndHalf;
-  EXPECT_TRUE(CheckLineSettings(settings, error)) << error;
-  settings.stopBits = StopBitsTwo;
-  EXPECT_FALSE(CheckLineSettings(settings, error));
-  settings.dataBits = 8;
-  EXPECT_TRUE(CheckLineSettings(settings, error)) << error;
-  settings.stopBits = StopBitsOneAndHalf;
-  EXPECT_FALSE(CheckLineSettings(settings, error));
-  EXPECT_NE(error.find("1.5 stop bits"), std::string::npos) << error;
-  settings = LineSettings{};
-  settings.dataBits = 9;
-  EXPECT_FALSE(CheckLineSettings(settings, error));
 }
 
 TEST(TermiosSettings, StandardCodesWhereTheyReachAndNoneBetween) {
@@ -132,73 +90,74 @@ TEST(TermiosSettings, FlowControlRtsCtsAndXonXoffButNoDtrDsrHere) {
   EXPECT_NE(error.find("DTR/DSR"), std::string::npos) << error;
 }
 
-TEST(SerialPort, EverySpeedOfTheListReachesTheLine) {
+TEST(TermiosSerialDevice, EverySpeedOfTheListReachesTheLine) {
   PtyDevice device;
   for (const ListEntry& entry : BaudRateTable) {
     LineSettings settings;
     settings.baudRate = entry.value;
-    SerialPort port;
+    TermiosSerialDevice port(device.slavePath);
     std::string error;
-    ASSERT_TRUE(OpenSerialPort(device.slavePath, settings, port, error)) << entry.text << ": " << error;
+    ASSERT_TRUE(OpenLine(port, settings, error)) << entry.text << ": " << error;
     std::uint32_t made = 0;
     ASSERT_TRUE(ReadArbitrarySpeed(device.master, made));
     EXPECT_EQ(made, entry.value) << entry.text;
-    CloseSerialPort(port);
+    CloseLine(port);
   }
 }
 
-TEST(SerialPort, TheLineSettingsReachTheOtherEnd) {
+TEST(TermiosSerialDevice, TheLineSettingsReachTheOtherEnd) {
   PtyDevice device;
   LineSettings settings;
   settings.stopBits = StopBitsTwo;
   settings.flowControl = FlowRtsCts | FlowXonXoff;
-  SerialPort port;
+  TermiosSerialDevice port(device.slavePath);
   std::string error;
-  ASSERT_TRUE(OpenSerialPort(device.slavePath, settings, port, error)) << error;
+  ASSERT_TRUE(OpenLine(port, settings, error)) << error;
   termios seen{};
   ASSERT_EQ(tcgetattr(device.master, &seen), 0);
   EXPECT_EQ(cfgetospeed(&seen), speed_t(B1000000));
   EXPECT_NE(seen.c_cflag & CSTOPB, 0u);
   EXPECT_NE(seen.c_cflag & CRTSCTS, 0u);
   EXPECT_EQ(seen.c_iflag & (IXON | IXOFF), tcflag_t(IXON | IXOFF));
-  CloseSerialPort(port);
-  EXPECT_EQ(port.fd, -1);
+  CloseLine(port);
+  EXPECT_FALSE(port.IsOpen());
 }
 
-TEST(SerialPort, APortThatCannotBeOpenedGivesTheSystemsReason) {
-  SerialPort port;
+TEST(TermiosSerialDevice, APortThatCannotBeOpenedGivesTheSystemsReason) {
+  TermiosSerialDevice missing("/nonexistent/ttyUSB9");
   std::string error;
-  EXPECT_FALSE(OpenSerialPort("/nonexistent/ttyUSB9", LineSettings{}, port, error));
+  EXPECT_FALSE(OpenLine(missing, LineSettings{}, error));
   EXPECT_NE(error.find("/nonexistent/ttyUSB9"), std::string::npos) << error;
   EXPECT_NE(error.find(std::strerror(ENOENT)), std::string::npos) << error;
-  EXPECT_FALSE(OpenSerialPort("/dev/null", LineSettings{}, port, error));
+  TermiosSerialDevice notSerial("/dev/null");
+  EXPECT_FALSE(OpenLine(notSerial, LineSettings{}, error));
   EXPECT_NE(error.find("not a serial device"), std::string::npos) << error;
-  EXPECT_EQ(port.fd, -1);
+  EXPECT_FALSE(notSerial.IsOpen());
 }
 
-TEST(SerialPort, BytesBothWaysThenTheDeviceVanishes) {
+TEST(TermiosSerialDevice, BytesBothWaysThenTheDeviceVanishes) {
   PtyDevice device;
-  SerialPort port;
+  TermiosSerialDevice port(device.slavePath);
   std::string error;
-  ASSERT_TRUE(OpenSerialPort(device.slavePath, LineSettings{}, port, error)) << error;
+  ASSERT_TRUE(OpenLine(port, LineSettings{}, error)) << error;
   std::uint8_t buffer[16];
   std::size_t got = 0;
-  EXPECT_EQ(ReadSerialPort(port, buffer, sizeof buffer, got, error), PortRead::Nothing);
+  EXPECT_EQ(port.Read(buffer, sizeof buffer, got, error), DeviceRead::Nothing);
   ASSERT_EQ(write(device.master, "\x41\x23", 2), 2);
-  AwaitSerialPort(port, 1000);
-  ASSERT_EQ(ReadSerialPort(port, buffer, sizeof buffer, got, error), PortRead::Data);
+  port.Await(1000);
+  ASSERT_EQ(port.Read(buffer, sizeof buffer, got, error), DeviceRead::Data);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), got), "\x41\x23");
   const std::uint8_t ack[2] = {0x06, 0x00};
-  ASSERT_TRUE(WriteSerialPort(port, ack, 2, 1000, error)) << error;
+  ASSERT_TRUE(port.Write(ack, 2, 1000, error)) << error;
   ASSERT_EQ(read(device.master, buffer, sizeof buffer), 2);
   EXPECT_EQ(buffer[0], 0x06);
   close(device.master);
   device.master = -1;
-  AwaitSerialPort(port, 1000);
-  EXPECT_EQ(ReadSerialPort(port, buffer, sizeof buffer, got, error), PortRead::Gone);
+  port.Await(1000);
+  EXPECT_EQ(port.Read(buffer, sizeof buffer, got, error), DeviceRead::Gone);
   EXPECT_NE(error.find("has gone"), std::string::npos) << error;
-  EXPECT_FALSE(WriteSerialPort(port, ack, 2, 100, error));
-  CloseSerialPort(port);
+  EXPECT_FALSE(port.Write(ack, 2, 100, error));
+  CloseLine(port);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The monotonic clock the tool measures its waits with.
+// The monotonic clock the serial device and talvorix-cli measure their waits with.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "tools/cli/arbitrary_speed.h"
+#include "terminal/link/arbitrary_speed.h"
 
 #include <asm/termbits.h>
 #include <sys/ioctl.h>

@@ -1,4 +1,4 @@
-#include "tools/cli/clock.h"
+#include "terminal/link/monotonic_clock.h"
 
 #include <chrono>
 
