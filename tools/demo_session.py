@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Plays the demonstration of tools/simdevice/demo.scenario into talvorix.exe
+"""Plays the demonstration of simdevice/demo.scenario into talvorix.exe
 under Wine on a display of its own, saves a picture of the main window in each
 of the three views (PREFIX + text.png, graphic.png, dump.png), and prints their
 paths, what the device sent and what the terminal answered.
@@ -25,7 +25,7 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "ui"))
 
 from wine_session import Session, log, require_tools  # noqa: E402
 
-SCENARIO = os.path.join(ROOT, "tools", "simdevice", "demo.scenario")
+SCENARIO = os.path.join(ROOT, "simdevice", "demo.scenario")
 START_STAMP = "通信開始時刻：".encode("cp932")
 END_STAMP = "通信終了時刻：".encode("cp932")
 # Menu bar pop-up 表示 and its items ダンプ, ＪＩＳ文表示, 画像表示.

@@ -25,7 +25,7 @@ cmake -S . -B "build/$arch" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$(talvorix_windows_
 cmake --build "build/$arch" --target talvorix -j2
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/native --target talvorix-simdevice -j2
-simdevice="$root/build/native/tools/simdevice/talvorix-simdevice"
+simdevice="$root/build/native/simdevice/talvorix-simdevice"
 
 source "$root/tools/wine-prefix.sh" "$root/build/wineprefix-$arch"
 echo "talvorix.exe: $(talvorix_describe_build "$arch")"
@@ -46,7 +46,7 @@ trap 'exit 130' INT TERM
 
 com5="$WINEPREFIX/dosdevices/com5"
 rm -f "$com5"
-"$simdevice" --link "$com5" "$root/tools/simdevice/demo.scenario" >/dev/null &
+"$simdevice" --link "$com5" "$root/simdevice/demo.scenario" >/dev/null &
 device_pid=$!
 for _ in $(seq 50); do
   [ -e "$com5" ] && break

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/simdevice/scenario.h"
+#include "simdevice/scenario.h"
 
 extern char** environ;
 

@@ -16,7 +16,7 @@ seconds=${1:-10}
 build=build/native
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target talvorix-cli talvorix-simdevice expect_latency -j2 >/dev/null
-cli=$build/tools/cli/talvorix-cli
+cli=$build/cli/talvorix-cli
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -29,7 +29,7 @@ flood() {
   printf 'wait-open\nflood %s %s %s\nline 終わり\nwait-close\n' "$bytes" "$rate" "$pattern" >"$work/device.scenario"
   printf 'expect 終わり within 600000\n' >"$work/flood.script"
   rm -f "$work/Talvorix.log"
-  "$build/tools/simdevice/talvorix-simdevice" --link "$work/tty" --settle 100 "$work/device.scenario" >/dev/null &
+  "$build/simdevice/talvorix-simdevice" --link "$work/tty" --settle 100 "$work/device.scenario" >/dev/null &
   local device=$!
   while [ ! -L "$work/tty" ]; do sleep 0.01; done
   /usr/bin/time -f '%e %U %S' -o "$work/time" "$cli" --port "$work/tty" --log "$work/Talvorix.log" "$work/flood.script"

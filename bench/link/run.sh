@@ -41,7 +41,7 @@ sleep 0.7
 run() {  # run RATE
   local rate=$1
   printf 'flood %s %s\nflood 100000000 %s\n' "$bytes" "$rate" "$rate" > "$work/flood.txt"
-  build/link-native/tools/simdevice/talvorix-simdevice --link "$WINEPREFIX/dosdevices/com18" \
+  build/link-native/simdevice/talvorix-simdevice --link "$WINEPREFIX/dosdevices/com18" \
     --settle 200 "$work/flood.txt" >/dev/null &
   device=$!
   sleep 0.3

@@ -22,6 +22,6 @@ source tools/wine-prefix.sh "build/reconnect-wineprefix-$TALVORIX_WINE_ARCH"
 echo "talvorix.exe: $(talvorix_describe_build "$TALVORIX_WINE_ARCH")"
 status=0
 timeout 600 python3 bench/reconnect/reconnect_bench.py "$build_dir/terminal/ui/talvorix.exe" \
-  build/native/tools/simdevice/talvorix-simdevice 75 build/reconnect "${1:-20}" || status=$?
+  build/native/simdevice/talvorix-simdevice 75 build/reconnect "${1:-20}" || status=$?
 WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true
 exit $status

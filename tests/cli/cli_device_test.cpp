@@ -17,8 +17,8 @@
 #include "terminal/link/log_sessions.h"
 #include "tests/png_picture.h"
 #include "tests/scratch_dir.h"
-#include "tools/simdevice/scenario.h"
-#include "tools/whole_file.h"
+#include "simdevice/scenario.h"
+#include "common/whole_file.h"
 
 extern char** environ;
 
@@ -144,7 +144,7 @@ std::string LineBytes(const std::string& utf8) {
 
 TEST(CliDevice, TheDemonstrationsBannerIsFound) {
   const ScratchDir dir;
-  Device device(dir, Contents(TALVORIX_SOURCE_DIR "/tools/simdevice/demo.scenario"));
+  Device device(dir, Contents(TALVORIX_SOURCE_DIR "/simdevice/demo.scenario"));
   const CliRun run = RunCli(dir, device.Link(),
                             "expect 通信ターミナル　デモンストレーション within 5000\n"
                             "expect-row 0 通信ターミナル　デモンストレーション\n");

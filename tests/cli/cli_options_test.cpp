@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/cli/cli_options.h"
+#include "cli/cli_options.h"
 
 namespace {
 

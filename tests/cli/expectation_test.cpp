@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/cli/expect_parse.h"
-#include "tools/cli/received_tail.h"
+#include "cli/expect_parse.h"
+#include "cli/received_tail.h"
 
 namespace {
 

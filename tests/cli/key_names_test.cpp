@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "terminal/input/virtual_keys.h"
-#include "tools/cli/cli_terminal.h"
-#include "tools/cli/key_names.h"
+#include "cli/cli_terminal.h"
+#include "cli/key_names.h"
 
 namespace {
 

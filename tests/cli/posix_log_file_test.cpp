@@ -11,8 +11,8 @@
 #include "terminal/link/log_sessions.h"
 #include "terminal/link/log_writer.h"
 #include "tests/scratch_dir.h"
-#include "tools/cli/posix_log_file.h"
-#include "tools/whole_file.h"
+#include "cli/posix_log_file.h"
+#include "common/whole_file.h"
 
 namespace {
 

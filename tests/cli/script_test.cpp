@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "tests/scratch_dir.h"
-#include "tools/cli/script.h"
-#include "tools/cli/script_file.h"
+#include "cli/script.h"
+#include "cli/script_file.h"
 
 namespace {
 

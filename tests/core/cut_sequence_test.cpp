@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "tests/core/terminal_fixture.h"
-#include "tools/replay/replay_report.h"
+#include "replay/replay_report.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "tests/core/terminal_fixture.h"
-#include "tools/replay/replay_report.h"
+#include "replay/replay_report.h"
 
 namespace {
 

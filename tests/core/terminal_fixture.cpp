@@ -2,7 +2,7 @@
 
 #include <iconv.h>
 
-#include "tools/replay/replay_report.h"
+#include "replay/replay_report.h"
 
 std::vector<std::uint16_t> Jis(const std::string& text) {
   iconv_t converter = iconv_open("EUC-JP", "UTF-8");

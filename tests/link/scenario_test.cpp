@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "tools/simdevice/scenario.h"
+#include "simdevice/scenario.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/replay/replay_run.h"
+#include "replay/replay_run.h"
 
 struct CorpusStream {
   std::string id;

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "tools/replay/replay_report.h"
+#include "replay/replay_report.h"
 
 namespace {
 

@@ -1,0 +1,24 @@
+// The command line of talvorix-replay.
+#pragma once
+
+#include <string>
+
+#include "picture/text_picture.h"
+#include "replay/replay_run.h"
+
+extern const char ReplayUsage[];
+
+struct ReplayOptions {
+  ReplaySettings settings;
+  std::string graphicPath;  // empty: no picture of the graphic plane
+  std::string picturePath;  // empty: no picture of the text screen
+  RowRange rows;            // of the text screen's picture
+  bool rowsGiven = false;
+  bool logInput = false;  // inputPath is a communication log
+  long session = 0;       // of the log, from 1; 0 the last
+  std::string inputPath;
+};
+
+// False, with `error` naming the wrong argument and what is wrong with it,
+// for a command line the usage does not allow.
+bool ParseReplayOptions(int argc, const char* const* argv, ReplayOptions& options, std::string& error);

@@ -1,0 +1,36 @@
+#include "replay/replay_run.h"
+
+#include "terminal/model/terminal_model.h"
+
+namespace {
+
+void ReceiveSession(Terminal& terminal, const std::string& bytes) {
+  terminal.Receive(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
+
+// The end of one connection and the start of the next, as the window makes
+// them; what the earlier sessions made the terminal do is not reported.
+void Reconnect(NativeTerminal& native) {
+  Terminal& terminal = *native.terminal;
+  terminal.Disconnect();
+  terminal.Connect();
+  ResetScreenModel(terminal);
+  native.platform.events.clear();
+  native.platform.sent.clear();
+}
+
+}  // namespace
+
+void ReplayInput(NativeTerminal& native, const std::vector<std::string>& sessions, const ReplaySettings& settings) {
+  StartNativeTerminal(native, true);
+  Terminal& terminal = *native.terminal;
+  terminal.state.newLine = settings.newLine ? 1 : 0;
+  terminal.state.autoWrap = settings.noWrap ? 0 : 1;
+  terminal.state.localEcho = settings.localEcho ? 1 : 0;
+  for (std::size_t i = 0; i < sessions.size(); ++i) {
+    if (i > 0) Reconnect(native);
+    ReceiveSession(terminal, sessions[i]);
+  }
+  terminal.EndOfInput();
+  terminal.queue.Flush();
+}
