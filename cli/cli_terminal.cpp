@@ -8,7 +8,8 @@
 #include "terminal/native/native_platform.h"
 #include "terminal/link/monotonic_clock.h"
 #include "picture/png_writer.h"
-#include "picture/text_picture.h"
+#include "picture/screen_canvas.h"
+#include "picture/screen_picture.h"
 
 namespace {
 
@@ -23,20 +24,11 @@ std::string Utf8Of(std::string_view text, TextCoding coding) {
 }  // namespace
 
 // The roles of the terminal: the port, the log, the messages, the view and the
-// clock of the line the tool is on. No canvas is drawn: pictures are made from
-// the terminal's own state (the record, the graphic plane), and a scroll of the
-// text canvas would copy megabytes for every line. Fonts are measured as the
-// native roles measure them.
-struct CliTerminal::Core final : Drawing, HostWindow, DeviceOutput, CommLog, Clock {
+// clock of the line the tool is on. It draws on the canvas the picture of its
+// text screen is made with (screen_canvas.h); the graphic plane is its own state.
+struct CliTerminal::Core final : HostWindow, DeviceOutput, CommLog, Clock {
   explicit Core(TerminalLine& terminalLine)
-      : line(terminalLine), terminal(TerminalRoles{*this, *this, *this, *this, *this}), keys(terminal) {}
-
-  void ResizeTextCanvas(int, int) override {}
-  FontMetrics MeasureFont(const FontSpec& font) override { return measures.MeasureFont(font); }
-  void DrawText(int, int, const std::uint8_t*, int, const FontSpec&, COLORREF, COLORREF) override {}
-  void FillRect(int, int, int, int, COLORREF) override {}
-  void CopyRect(int, int, int, int, int, int) override {}
-  bool DrawsCellsExactly(const FontSpec& font) override { return measures.DrawsCellsExactly(font); }
+      : line(terminalLine), terminal(TerminalRoles{canvas, *this, *this, *this, *this}), keys(terminal) {}
 
   MessageAnswer ShowMessage(std::string_view text, TextCoding coding, std::string_view caption, MessageIcon,
                             MessageButtons) override {
@@ -59,7 +51,7 @@ struct CliTerminal::Core final : Drawing, HostWindow, DeviceOutput, CommLog, Clo
   std::uint64_t Milliseconds() override { return MonotonicMs(); }
 
   TerminalLine& line;
-  NativePlatform measures;
+  ScreenCanvas canvas;
   int tab = 0;
   Terminal terminal;
   TerminalKeyboardOutput keys;

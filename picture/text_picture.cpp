@@ -38,15 +38,6 @@ void DrawCharacter(const ScreenFont& font, Raster& picture, int x, int y, const 
   }
 }
 
-// The solid caret of one byte cell, which the system draws by inverting.
-void InvertCell(Raster& picture, int x, int y, int width, int height) {
-  for (int row = y; row < y + height; ++row) {
-    for (int column = x; column < x + width; ++column) {
-      SetRasterPixel(picture, column, row, RasterPixel(picture, column, row) ^ RasterWhite);
-    }
-  }
-}
-
 }  // namespace
 
 Raster TextPicture(const TerminalState& state, const ScreenFont& font, RowRange rows) {
@@ -61,8 +52,8 @@ Raster TextPicture(const TerminalState& state, const ScreenFont& font, RowRange 
     }
   }
   if (state.connected) {
-    InvertCell(picture, state.cursorCol * font.cellWidth, (state.cursorRow - rows.first) * font.cellHeight,
-               font.cellWidth, font.cellHeight);
+    InvertRaster(picture, state.cursorCol * font.cellWidth, (state.cursorRow - rows.first) * font.cellHeight,
+                 font.cellWidth, font.cellHeight);
   }
   return picture;
 }

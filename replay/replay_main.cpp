@@ -9,7 +9,7 @@
 #include "terminal/native/native_platform.h"
 #include "common/command_line.h"
 #include "picture/png_writer.h"
-#include "picture/text_picture.h"
+#include "picture/screen_picture.h"
 #include "replay/log_input.h"
 #include "replay/replay_options.h"
 #include "replay/replay_report.h"

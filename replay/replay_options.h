@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "picture/text_picture.h"
+#include "picture/screen_picture.h"
 #include "replay/replay_run.h"
 
 extern const char ReplayUsage[];

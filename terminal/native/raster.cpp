@@ -55,3 +55,11 @@ void CopyRaster(Raster& raster, int toX, int toY, int width, int height, int fro
     for (int row = height - 1; row >= 0; --row) copyRow(row);
   }
 }
+
+void InvertRaster(Raster& raster, int x, int y, int width, int height) {
+  for (int row = y; row < y + height; ++row) {
+    for (int column = x; column < x + width; ++column) {
+      SetRasterPixel(raster, column, row, RasterPixel(raster, column, row) ^ RasterWhite);
+    }
+  }
+}
