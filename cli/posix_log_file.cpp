@@ -41,8 +41,7 @@ LogClock PosixLogFile::LocalTime() {
 }
 
 std::string PosixLogFile::FailureText(LogResult result) const {
-  const char* what = result == LogResult::OpenFailed ? "cannot open the log " : "cannot write the log ";
-  return what + path_ + ": " + reason_;
+  return LogFailureText(result, path_, reason_);
 }
 
 bool PosixLogFile::Fail(int error) {

@@ -26,3 +26,8 @@ void CommLogWriter::Close() {
 LogResult CommLogWriter::Write(const std::string& piece) {
   return Append(reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size());
 }
+
+std::string LogFailureText(LogResult result, const std::string& path, const std::string& reason) {
+  const char* what = result == LogResult::OpenFailed ? "cannot open the log " : "cannot write the log ";
+  return what + path + ": " + reason;
+}

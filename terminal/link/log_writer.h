@@ -19,6 +19,11 @@
 // Done also for what was skipped because no log is open.
 enum class LogResult { Done, OpenFailed, WriteFailed };
 
+// The console tool's words for a failure of the log file `path`, with the
+// system's `reason`: "cannot open the log PATH: REASON" or "cannot write the
+// log PATH: REASON".
+std::string LogFailureText(LogResult result, const std::string& path, const std::string& reason);
+
 class CommLogWriter {
  public:
   explicit CommLogWriter(LogFile& file) : file_(file) {}

@@ -1,5 +1,7 @@
 #include "terminal/link/win32_log_file.h"
 
+#include "terminal/link/win32_error_text.h"
+
 namespace {
 
 bool MoveTo(HANDLE file, std::int64_t offset, DWORD from, std::int64_t* position = nullptr) {
@@ -14,16 +16,21 @@ bool MoveTo(HANDLE file, std::int64_t offset, DWORD from, std::int64_t* position
 }  // namespace
 
 bool Win32LogFile::Open(const std::string& name) {
+  path_ = name;
   handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
+  if (handle == INVALID_HANDLE_VALUE) return Fail();
   MoveTo(handle, 0, FILE_END);
   return true;
 }
 
 bool Win32LogFile::Append(const std::uint8_t* bytes, std::size_t length) {
   DWORD written = 0;
-  return WriteFile(handle, bytes, DWORD(length), &written, nullptr) && written == length;
+  if (!WriteFile(handle, bytes, DWORD(length), &written, nullptr)) return Fail();
+  if (written == length) return true;
+  // A write that puts less is a full disk.
+  SetLastError(ERROR_DISK_FULL);
+  return Fail();
 }
 
 std::int64_t Win32LogFile::End() {
@@ -49,4 +56,13 @@ bool Win32LogFile::ReadAt(std::int64_t offset, std::uint8_t* buffer, std::uint32
                     got == count;
   MoveTo(handle, 0, FILE_END);
   return read;
+}
+
+std::string Win32LogFile::FailureText(LogResult result) const {
+  return LogFailureText(result, path_, Win32ErrorText(failure_));
+}
+
+bool Win32LogFile::Fail() {
+  failure_ = GetLastError();
+  return false;
 }

@@ -1,6 +1,7 @@
 #include "terminal/link/win32_serial_device.h"
 
 #include "terminal/link/control_block.h"
+#include "terminal/link/win32_error_text.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ void Restart(OVERLAPPED& block) {
   block.hEvent = event;
 }
 
-std::string SystemReason() { return "error " + std::to_string(GetLastError()); }
+std::string SystemReason() { return Win32ErrorText(GetLastError()); }
 
 // Completes an overlapped operation started on `port`: waits at most
 // `waitMs`, then cancels it and awaits its end, because the buffer and the
@@ -31,19 +32,20 @@ DWORD Complete(HANDLE port, OVERLAPPED& block, DWORD waitMs) {
 
 }  // namespace
 
-Win32SerialDevice::Win32SerialDevice() {
-  read_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  write_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+Win32SerialDevice::Win32SerialDevice(std::string name) : name_(std::move(name)) {
+  for (OVERLAPPED* block : {&read_, &write_, &wait_}) block->hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
 }
 
 Win32SerialDevice::~Win32SerialDevice() {
   Close();
-  for (HANDLE event : {read_.hEvent, write_.hEvent}) {
+  for (HANDLE event : {read_.hEvent, write_.hEvent, wait_.hEvent}) {
     if (event != nullptr) CloseHandle(event);
   }
 }
 
-bool Win32SerialDevice::Ready() const { return read_.hEvent != nullptr && write_.hEvent != nullptr; }
+bool Win32SerialDevice::Ready() const {
+  return read_.hEvent != nullptr && write_.hEvent != nullptr && wait_.hEvent != nullptr;
+}
 
 // With the interval at MAXDWORD and no totals a read returns at once with
 // whatever is queued; a write gives up after five seconds.
@@ -119,6 +121,17 @@ bool Win32SerialDevice::QueuedBytes(DWORD& queued) {
   lineErrors_ |= errors;
   queued = status.cbInQue;
   return true;
+}
+
+// The received-character event (the mask set at Open) ends the wait; bytes
+// already queued, or a device that has gone, end it at once.
+void Win32SerialDevice::Await(int waitMs) {
+  DWORD queued = 0;
+  if (!QueuedBytes(queued) || queued > 0) return;
+  Restart(wait_);
+  DWORD events = 0;
+  if (WaitCommEvent(port_, &events, &wait_) || GetLastError() != ERROR_IO_PENDING) return;
+  Complete(port_, wait_, DWORD(waitMs));
 }
 
 // Reads only what is already queued, so that it never waits for more.

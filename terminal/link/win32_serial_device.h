@@ -1,6 +1,7 @@
-// A COM port through the Win32 comm API, for the window: opened for overlapped
-// I/O, so that the watcher thread can wait on its events (WaitCommEvent on
-// Handle()) while the user-interface thread reads and writes.
+// A COM port through the Win32 comm API, for the window and talvorix-cli.exe:
+// opened for overlapped I/O, so that the window's watcher thread can wait on
+// its events (WaitCommEvent on Handle()) while the user-interface thread
+// reads and writes; the console tool, which has no watcher, waits with Await.
 //
 // Read and the watcher's status queries clear the line errors the driver
 // reports; they are kept until TakeLineErrors hands them out.
@@ -15,7 +16,8 @@
 
 class Win32SerialDevice final : public SerialDevice {
  public:
-  Win32SerialDevice();
+  // The device ("\\.\COM5") that Open opens; SetName changes it.
+  explicit Win32SerialDevice(std::string name = std::string());
   ~Win32SerialDevice() override;
   Win32SerialDevice(const Win32SerialDevice&) = delete;
   Win32SerialDevice& operator=(const Win32SerialDevice&) = delete;
@@ -36,6 +38,10 @@ class Win32SerialDevice final : public SerialDevice {
   DeviceRead Read(std::uint8_t* buffer, std::size_t capacity, std::size_t& got, std::string& error) override;
   bool Write(const std::uint8_t* bytes, std::size_t length, int waitMs, std::string& error) override;
 
+  // Waits at most `waitMs` until something can be read or the device has
+  // gone, on this thread (no watcher may wait on the device meanwhile).
+  void Await(int waitMs);
+
   // The open device, for the watcher's waits; nullptr when closed.
   HANDLE Handle() const { return port_; }
   // The watcher's look at the input queue: the bytes waiting, or false when
@@ -48,5 +54,6 @@ class Win32SerialDevice final : public SerialDevice {
   HANDLE port_ = nullptr;
   OVERLAPPED read_{};
   OVERLAPPED write_{};
+  OVERLAPPED wait_{};
   std::atomic<DWORD> lineErrors_{0};
 };
