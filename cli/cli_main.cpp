@@ -1,6 +1,5 @@
 // talvorix-cli: the terminal on a serial port, driven by a script of keys,
 // text and expectations on the screen, for a device's automated tests.
-#include <csignal>
 #include <cstdio>
 #include <string>
 
@@ -8,6 +7,7 @@
 #include "cli/script_file.h"
 #include "cli/script_run.h"
 #include "cli/stop_signal.h"
+#include "cli/tool_platform.h"
 #include "common/command_line.h"
 
 namespace {
@@ -35,7 +35,7 @@ int Run(const CliOptions& options, const std::vector<ScriptLine>& lines) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::signal(SIGPIPE, SIG_IGN);
+  PrepareConsole();
   EndOnStopSignals();
   CliOptions options;
   std::string error;

@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include "cli/tool_platform.h"
 #include "terminal/link/line_settings.h"
 #include "common/command_line.h"
 
@@ -11,7 +12,6 @@ const char CliUsage[] =
 
 namespace {
 
-constexpr const char* DefaultPort = "/dev/ttyUSB0";
 constexpr const char* ParityNames[] = {"none", "odd", "even", "mark", "space"};
 
 // Stop bits as the settings dialog's list writes them.
@@ -76,7 +76,7 @@ ToolCommandLine CliCommandLine(CliOptions& options) {
   SessionSettings& session = options.session;
   ToolCommandLine line{LineOptions(session.line), OnlyFile(options.scriptPath, "SCRIPT")};
   line.options.insert(line.options.end(),
-                      {{"port", "DEVICE", Into(TakeFileName, session.portPath)},
+                      {{"port", "DEVICE", Into(TakePortName, session.portPath)},
                        {"log", "FILE", Into(TakeFileName, session.logPath)},
                        {"reconnect", nullptr, SetFlag(session.reconnect)},
                        {"newline", nullptr, SetFlag(session.terminal.newLine)},

@@ -8,7 +8,7 @@
 extern const char CliUsage[];
 
 struct CliOptions {
-  SessionSettings session;  // the port defaults to /dev/ttyUSB0, the line to the window's defaults
+  SessionSettings session;  // the port defaults to DefaultPort, the line to the window's defaults
   std::string scriptPath;   // "-" for standard input
 };
 

@@ -23,7 +23,7 @@ constexpr std::size_t ArrivalBytes = 65536;
 }  // namespace
 
 Session::Session(const SessionSettings& settings)
-    : settings_(settings), device_(settings.portPath), terminal_(*this, settings.terminal) {
+    : settings_(settings), device_(PortDevice(settings.portPath)), terminal_(*this, settings.terminal) {
   connection_.SetLine(settings.line);
   connection_.SetReconnect(settings.reconnect);
 }
@@ -100,7 +100,7 @@ void Session::Fail(const std::string& why) {
   if (failure_.empty()) failure_ = why;
 }
 
-bool Session::Send(std::uint8_t byte) {
+bool Session::Send(std::uint8_t value) {
   std::string error;
   NoticeStopSignal();
   if (!failure_.empty()) return false;
@@ -108,7 +108,7 @@ bool Session::Send(std::uint8_t byte) {
     Fail(settings_.portPath + " is not connected");
     return false;
   }
-  if (device_.Write(&byte, 1, SendWaitMs, error)) return true;
+  if (device_.Write(&value, 1, SendWaitMs, error)) return true;
   Fail(error);
   return false;
 }

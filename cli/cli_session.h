@@ -7,16 +7,15 @@
 #include <functional>
 #include <string>
 
-#include "terminal/link/connection.h"
-#include "terminal/link/termios_serial_device.h"
 #include "cli/cli_terminal.h"
-#include "terminal/link/line_settings.h"
-#include "cli/posix_log_file.h"
 #include "cli/received_tail.h"
 #include "cli/screen_view.h"
+#include "cli/tool_platform.h"
+#include "terminal/link/connection.h"
+#include "terminal/link/line_settings.h"
 
 struct SessionSettings {
-  std::string portPath;
+  std::string portPath;  // the port's name (tool_platform.h)
   LineSettings line;
   TerminalOptions terminal;
   std::string logPath;  // empty: no log
@@ -64,7 +63,7 @@ class Session final : private TerminalLine, private ConnectionFrontEnd {
   void NoticeStopSignal();
 
  private:
-  bool Send(std::uint8_t byte) override;
+  bool Send(std::uint8_t value) override;
   void Purge() override;
   bool Log(const std::uint8_t* bytes, std::size_t length) override;
   void Tell(const std::string& caption, const std::string& text) override;
@@ -79,8 +78,8 @@ class Session final : private TerminalLine, private ConnectionFrontEnd {
   void Fail(const std::string& why);
 
   SessionSettings settings_;
-  TermiosSerialDevice device_;
-  PosixLogFile logFile_;
+  ToolSerialDevice device_;
+  ToolLogFile logFile_;
   Connection connection_{device_, logFile_, *this};
   std::string failure_;
   ReceivedTail received_;

@@ -3,7 +3,9 @@
 // the log open they end it at once, as they end any program: nothing needs
 // closing, and the script may be read from a pipe that stays open. From then
 // on they end a run the orderly way: the line that runs fails, the port is
-// closed and the log gets its end stamp.
+// closed and the log gets its end stamp. On Windows the console's control
+// events are these signals (stop_signal_win32.cpp): Ctrl+C, Ctrl+Break and
+// the console closed.
 #pragma once
 
 // SIGINT and SIGTERM end the tool at once from now on.
