@@ -16,8 +16,9 @@
 
 class Win32SerialDevice final : public SerialDevice {
  public:
+  Win32SerialDevice() : Win32SerialDevice(std::string()) {}
   // The device ("\\.\COM5") that Open opens; SetName changes it.
-  explicit Win32SerialDevice(std::string name = std::string());
+  explicit Win32SerialDevice(std::string name);
   ~Win32SerialDevice() override;
   Win32SerialDevice(const Win32SerialDevice&) = delete;
   Win32SerialDevice& operator=(const Win32SerialDevice&) = delete;
