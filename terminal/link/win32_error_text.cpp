@@ -1,5 +1,7 @@
 #include "terminal/link/win32_error_text.h"
 
+#include "terminal/link/win32_utf8.h"
+
 namespace {
 
 // The system's message without its trailing line end and full stop.
@@ -12,18 +14,10 @@ std::wstring SystemMessage(DWORD error) {
   return text;
 }
 
-std::string Utf8(const std::wstring& wide) {
-  if (wide.empty()) return "";
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string text(std::size_t(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), text.data(), size, nullptr, nullptr);
-  return text;
-}
-
 }  // namespace
 
 std::string Win32ErrorText(DWORD error) {
-  const std::string message = Utf8(SystemMessage(error));
+  const std::string message = Utf8OfWide(SystemMessage(error));
   const std::string code = "error " + std::to_string(error);
   return message.empty() ? code : code + ": " + message;
 }

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "terminal/link/win32_utf8.h"
 #include "terminal/native/cp932_text.h"
 
 // The Windows builds convert with the system's code page 932 table, which is
@@ -10,15 +11,6 @@ namespace {
 
 constexpr UINT ShiftJis = 932;
 constexpr char ReplacementCharacter[] = "\xEF\xBF\xBD";
-
-// UTF-16 to UTF-8 (the well-formed result of a conversion, so no failure).
-std::string Utf8Of(const std::wstring& wide) {
-  if (wide.empty()) return "";
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string utf8(std::size_t(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), utf8.data(), size, nullptr, nullptr);
-  return utf8;
-}
 
 // False when the bytes hold anything that does not decode.
 bool Decode(const char* bytes, int length, std::wstring& wide) {
@@ -38,12 +30,12 @@ int CharacterLength(const std::uint8_t* bytes, std::size_t at, std::size_t lengt
 std::string Cp932ToUtf8(const std::uint8_t* bytes, std::size_t length) {
   std::wstring wide;
   if (length == 0) return "";
-  if (Decode(reinterpret_cast<const char*>(bytes), int(length), wide)) return Utf8Of(wide);
+  if (Decode(reinterpret_cast<const char*>(bytes), int(length), wide)) return Utf8OfWide(wide);
   std::string text;
   for (std::size_t at = 0; at < length;) {
     const int size = CharacterLength(bytes, at, length);
     if (Decode(reinterpret_cast<const char*>(bytes + at), size, wide)) {
-      text += Utf8Of(wide);
+      text += Utf8OfWide(wide);
       at += std::size_t(size);
     } else {
       text += ReplacementCharacter;
