@@ -12,6 +12,8 @@ usage: wine_cli_test.py CASE CLI_EXE SIMDEVICE NATIVE_CLI DISPLAY
             here, through FreeType there).
   fail      an expectation that is not met: exit code 1, with the line, the
             screen and the last bytes received on standard error.
+  stop      Ctrl+C while a line runs: exit code 1, "stopped by signal 2", the
+            log ends with its end stamp.
   no-port   a port that does not exist: exit code 2 with the system's reason;
             a name that is no port of the window's list: exit code 2 with the
             usage.
@@ -21,6 +23,7 @@ process it starts (Xvfb, the devices, the tools) it also ends.
 """
 import os
 import re
+import signal
 import struct
 import subprocess
 import sys
@@ -83,9 +86,10 @@ class Rig:
             stop(process)
         del self.processes[1:]
 
-    def run(self, command, folder, script=SCRIPT):
-        """Runs a tool in `folder` with the script; its exit code, output and errors.
-        Output goes to files: Wine's server may inherit them and outlive the tool."""
+    def run(self, command, folder, script=SCRIPT, during=None):
+        """Runs a tool in `folder` with the script, calling during(process) while
+        it runs; its exit code, output and errors. Output goes to files: Wine's
+        server may inherit them and outlive the tool."""
         os.makedirs(self.path(folder), exist_ok=True)
         with open(self.path(folder, "test.script"), "w", encoding="utf-8") as f:
             f.write(script)
@@ -94,6 +98,8 @@ class Rig:
             process = subprocess.Popen(command + ["test.script"], cwd=self.path(folder), env=env,
                                        stdin=subprocess.DEVNULL, stdout=out, stderr=err)
             try:
+                if during is not None:
+                    during(process)
                 code = process.wait(timeout=90)
             except subprocess.TimeoutExpired:
                 process.kill()
@@ -104,8 +110,8 @@ class Rig:
         print("%s: exit %d\n--- out\n%s--- err\n%s" % (" ".join(command[1:]), code, texts[0], texts[1]))
         return code, texts[0], texts[1]
 
-    def run_exe(self, options, folder="windows", script=SCRIPT):
-        return self.run([os.environ["TALVORIX_WINE"], self.exe] + options, folder, script)
+    def run_exe(self, options, folder="windows", script=SCRIPT, during=None):
+        return self.run([os.environ["TALVORIX_WINE"], self.exe] + options, folder, script, during)
 
     def stop(self):
         for process in reversed(self.processes):
@@ -194,6 +200,26 @@ def case_fail(rig):
     check(out == "", "the lines after the failed one do not run")
 
 
+def case_stop(rig):
+    """Ctrl+C (Wine makes SIGINT the console's Ctrl+C event) in the middle of a
+    line: the line fails, the port is closed and the log gets its end stamp."""
+    log = rig.path("windows", "Talvorix.log")
+
+    def interrupt(process):
+        deadline = time.time() + 30
+        while len(TIME_TEXT.findall(read(log) if os.path.exists(log) else b"")) < 2 and time.time() < deadline:
+            time.sleep(0.1)
+        time.sleep(1)
+        process.send_signal(signal.SIGINT)
+
+    rig.start_device(os.path.join(rig.prefix, "dosdevices", "com5"))
+    code, _, err = rig.run_exe(["--log", "Talvorix.log"], script="wait 60000\n", during=interrupt)
+    check(code == 1, "a stopped run ends with exit code 1")
+    check("line 1: wait 60000: stopped by signal 2" in err, "the line that ran is stopped by signal 2")
+    stamps = TIME_TEXT.findall(read(log))
+    check(len(stamps) == 3 and read(log).endswith(b"\r\n"), "the log ends with the end stamp")
+
+
 def case_no_port(rig):
     check(not os.path.exists(os.path.join(rig.prefix, "dosdevices", "com19")), "COM19 is free")
     code, out, err = rig.run_exe(["--port", "COM19"])
@@ -204,7 +230,7 @@ def case_no_port(rig):
           "a name that is no port of the window's list is a wrong command line")
 
 
-CASES = {"pass": case_pass, "fail": case_fail, "no-port": case_no_port}
+CASES = {"pass": case_pass, "fail": case_fail, "stop": case_stop, "no-port": case_no_port}
 
 
 def main():
