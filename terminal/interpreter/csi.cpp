@@ -86,7 +86,7 @@ bool ExecuteFinal(Terminal& terminal, std::uint16_t final, const std::uint16_t* 
       return true;
     case WordView:
       if (count != 1 || p[0] > 2) return false;
-      terminal.host.SelectTab(p[0]);
+      terminal.host.ShowView(TerminalView(p[0]));
       terminal.host.InvalidateTerminal();
       return true;
     default: return false;

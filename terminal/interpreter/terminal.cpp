@@ -3,7 +3,6 @@
 #include "terminal/interpreter/awaited.h"
 #include "terminal/interpreter/interpreter.h"
 #include "terminal/interpreter/point_plot.h"
-#include "terminal/interpreter/transmit_status.h"
 #include "terminal/interpreter/words.h"
 
 namespace {
@@ -123,7 +122,7 @@ bool Terminal::Transmit(std::uint8_t byte) {
   if (state.localEcho) {
     EchoByte(byte);
   } else {
-    host.SetStatusText(TransmittedPane, TransmittedByteText(byte), TextCoding::Utf8);
+    host.ByteSent(byte);
   }
   return true;
 }

@@ -67,8 +67,9 @@ class Terminal : public TerminalModel {
   // message, and so are the bytes held for it.
   void Disconnect();
 
-  // One byte the terminal sends: to the device, then shown by local echo or in
-  // status pane 1. False when not connected or the device took nothing.
+  // One byte the terminal sends: to the device, then shown by local echo or
+  // told to the host (ByteSent). False when not connected or the device took
+  // nothing.
   bool Transmit(std::uint8_t byte);
 
   // Bytes the user sends (key reports, composed text). While point-plot mode
