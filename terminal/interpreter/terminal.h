@@ -8,7 +8,10 @@
 // and point-plot mode are states of the object, finished by the words of
 // later pushes, and ended by Tick when their time is up or by EndOfInput when
 // nothing more can come. Every receive path (the Windows pump, the replay
-// tool, the fuzzer, the benchmarks, the console tool) is this one.
+// tool, the fuzzer, the benchmarks, the console tool) is this one. It never
+// shows anything modal either: what the user must be told goes to the host's
+// Tell, and the front end shows it once the call has returned, so no call
+// into the terminal ever runs inside another.
 #pragma once
 
 #include <cstddef>
@@ -31,7 +34,7 @@ struct InterpreterState {
   WordParser parser;  // the sequence in progress, or point-plot mode
   std::uint64_t waitSince = 0;  // when point-plot mode started or the last push ended
   int unloggedByte = -1;     // a lone received byte, logged when its partner arrives
-  int uninterpretedByte = -1;  // the same byte, interpreted with its partner
+  int uninterpretedByte = -1;  // the same byte, interpreted with its partner unless a NAK dropped it
   bool pushDropped = false;  // the rest of the push being interpreted is dropped
   int pendingEchoByte = -1;  // the first byte of a local echo, waiting for its partner
   std::vector<std::uint8_t> heldUserBytes;  // typed during point-plot mode
