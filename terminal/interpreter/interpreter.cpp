@@ -102,7 +102,7 @@ int PutCharacters(Terminal& terminal, const std::uint8_t* words, int index, int 
   return index;
 }
 
-enum class Step { Next, Finished, Failed };
+enum class Step { Pending, Next, Finished, Failed };
 
 void PerformControl(Terminal& terminal, std::uint16_t word) {
   switch (word) {
@@ -130,7 +130,7 @@ Step PerformParsed(Terminal& terminal, Parsed parsed, std::uint16_t word) {
       }
       return Step::Failed;
     case Parsed::Error: return Step::Failed;
-    default: return Step::Next;  // a sequence goes on
+    default: return Step::Pending;  // a sequence goes on
   }
 }
 
@@ -166,15 +166,15 @@ int InterpretBlock(Terminal& terminal, const std::uint8_t* words, int wordCount)
     if (parser.InGround() && !IsControlWord(word)) {
       index = PutCharacters(terminal, words, index, wordCount);
     } else {
-      step = PerformParsed(terminal, parser.Take(word), word);
-      ++index;
+      const Parsed parsed = parser.TakeWords(words, index, wordCount);
+      step = PerformParsed(terminal, parsed, WordAt(words, index - 1));
     }
     if (step == Step::Failed) {
       ReportFailure(terminal, words + 2 * index, wordCount - index);
       return wordCount;
     }
     if (step == Step::Finished) break;
-    FollowPen(terminal);
+    if (step != Step::Pending) FollowPen(terminal);
   }
   terminal.host.InvalidateTerminal();
   return index;

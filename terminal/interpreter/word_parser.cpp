@@ -46,6 +46,14 @@ Parsed WordParser::Take(std::uint16_t word) {
   }
 }
 
+Parsed WordParser::TakeWords(const std::uint8_t* words, int& index, int count) {
+  Parsed parsed;
+  do {
+    parsed = Take(WordAt(words, index++));
+  } while (parsed == Parsed::Pending && index < count);
+  return parsed;
+}
+
 Parsed WordParser::Ground(std::uint16_t word) {
   if (word != WordEsc && word != WordCsi) return IsControlWord(word) ? Parsed::Control : Parsed::Text;
   sequence_[0] = word;

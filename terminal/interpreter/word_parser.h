@@ -68,6 +68,10 @@ bool IsFinalWord(std::uint16_t word);
 class WordParser {
  public:
   Parsed Take(std::uint16_t word);
+  // Takes little-endian words from word `index` on until one completes
+  // something (what Take reports for it) or `count` is reached (Pending);
+  // leaves `index` after the last word taken.
+  Parsed TakeWords(const std::uint8_t* words, int& index, int count);
 
   // Point-plot mode starts (after ESC 点): the number store is zero, so a
   // first line with fewer than two numbers plots at 0 for what it lacks.
