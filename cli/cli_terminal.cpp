@@ -57,6 +57,7 @@ struct CliTerminal::Core final : Drawing, HostWindow, DeviceOutput, CommLog, Clo
   void Beep() override {}
   void SetStatusText(int, std::string_view, TextCoding) override {}
   void ByteSent(std::uint8_t) override {}
+  void KeyStatus(std::string_view, TextCoding) override {}
   void InvalidateTerminal() override {}
   void ShowCaret() override {}
   void HideCaret() override {}

@@ -92,9 +92,13 @@ struct HostWindow {
   // makes no call into the terminal.
   virtual bool ShowTold() { return false; }
   virtual void Beep() = 0;
+  // A status pane's text, for the front end's own use: the terminal never
+  // calls it, it says what changed (ByteSent, KeyStatus).
   virtual void SetStatusText(int pane, std::string_view text, TextCoding coding) = 0;
   // A byte went to the device (the window shows it in its status bar).
   virtual void ByteSent(std::uint8_t byte) = 0;
+  // What the keyboard sent or could not read (the window's status bar too).
+  virtual void KeyStatus(std::string_view text, TextCoding coding) = 0;
   virtual void InvalidateTerminal() = 0;
   virtual void ShowView(TerminalView view) = 0;
   virtual void ShowCaret() = 0;

@@ -139,6 +139,10 @@ void NativePlatform::ShowView(TerminalView view) { events.push_back("tab " + std
 
 void NativePlatform::ByteSent(std::uint8_t byte) { statusTexts[TransmittedPane] = TransmittedByteText(byte); }
 
+void NativePlatform::KeyStatus(std::string_view statusText, TextCoding coding) {
+  statusTexts[TransmittedPane] = AsUtf8(statusText, coding);
+}
+
 void NativePlatform::ShowCaret() { events.push_back("caret show"); }
 
 void NativePlatform::HideCaret() { events.push_back("caret hide"); }

@@ -33,7 +33,7 @@ struct NativePlatform : Drawing, HostWindow, DeviceOutput, CommLog, Clock {
   CommLogWriter logWriter{logFile};
 
   // "beep", "message CAPTION|TEXT", "tab N", "caret show", "caret hide", "sent XX".
-  // Status texts: pane 1 the byte sent (ByteSent), the others as set.
+  // Status texts: pane 1 the byte sent (ByteSent) or the key status, the others as set.
   std::vector<std::string> events;
   std::vector<std::uint8_t> sent;
   std::string statusTexts[4];
@@ -57,6 +57,7 @@ struct NativePlatform : Drawing, HostWindow, DeviceOutput, CommLog, Clock {
   void Beep() override;
   void SetStatusText(int pane, std::string_view text, TextCoding coding) override;
   void ByteSent(std::uint8_t byte) override;
+  void KeyStatus(std::string_view text, TextCoding coding) override;
   void InvalidateTerminal() override;
   void ShowView(TerminalView view) override;
   void ShowCaret() override;

@@ -76,6 +76,7 @@ struct TerminalWindowHost final : HostWindow {
   void ByteSent(std::uint8_t byte) override {
     SetPaneText(TransmittedPane, TransmittedByteText(byte), TextCoding::Utf8);
   }
+  void KeyStatus(std::string_view text, TextCoding coding) override { SetPaneText(TransmittedPane, text, coding); }
   void InvalidateTerminal() override { InvalidateTerminalView(terminalWindow); }
   void ShowView(TerminalView view) override { ::ShowView(int(view)); }
   void ShowCaret() override { ShowTerminalCaret(terminalWindow); }

@@ -44,6 +44,7 @@ struct SilentHost final : HostWindow {
   void SetStatusText(int, std::string_view, TextCoding) override {}
   void Tell(const Notice&) override {}
   void ByteSent(std::uint8_t) override {}
+  void KeyStatus(std::string_view, TextCoding) override {}
   void InvalidateTerminal() override {}
   void ShowView(TerminalView) override {}
   void ShowCaret() override {}

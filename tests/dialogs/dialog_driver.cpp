@@ -203,6 +203,7 @@ struct DriverHost final : HostWindow {
   void SetStatusText(int, std::string_view, TextCoding) override {}
   void Tell(const Notice&) override {}
   void ByteSent(std::uint8_t) override {}
+  void KeyStatus(std::string_view, TextCoding) override {}
   void InvalidateTerminal() override {}
   void ShowView(TerminalView) override {}
   void ShowCaret() override {}

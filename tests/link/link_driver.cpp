@@ -84,6 +84,7 @@ struct DriverHost final : HostWindow {
     Say("status " + std::to_string(pane) + " " + std::string(text));
   }
   void ByteSent(std::uint8_t byte) override { SetStatusText(TransmittedPane, TransmittedByteText(byte), TextCoding::Utf8); }
+  void KeyStatus(std::string_view text, TextCoding coding) override { SetStatusText(TransmittedPane, text, coding); }
   void InvalidateTerminal() override { InvalidateRect(terminalWindow, nullptr, TRUE); }
   void ShowView(TerminalView) override {}
   void ShowCaret() override {}
