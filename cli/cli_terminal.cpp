@@ -35,10 +35,21 @@ struct CliTerminal::Core final : HostWindow, DeviceOutput, CommLog, Clock {
     line.Tell(std::string(caption), Utf8Of(text, coding));
     return MessageAnswer::Ok;
   }
-  void SelectTab(int selected) override { tab = selected; }
+  // What the terminal tells while it works is printed once its call has
+  // returned, in order, as the window shows its boxes.
+  void Tell(const Notice& notice) override { told.push_back(notice); }
+  bool ShowTold() override {
+    std::vector<Notice> shown;
+    shown.swap(told);
+    for (const Notice& notice : shown) line.Tell(notice.caption, Utf8Of(notice.text, notice.coding));
+    return !shown.empty();
+  }
+  void ShowView(TerminalView view) override { tab = int(view); }
   // What only a window shows.
   void Beep() override {}
   void SetStatusText(int, std::string_view, TextCoding) override {}
+  void ByteSent(std::uint8_t) override {}
+  void KeyStatus(std::string_view, TextCoding) override {}
   void InvalidateTerminal() override {}
   void ShowCaret() override {}
   void HideCaret() override {}
@@ -53,6 +64,7 @@ struct CliTerminal::Core final : HostWindow, DeviceOutput, CommLog, Clock {
   TerminalLine& line;
   ScreenCanvas canvas;
   int tab = 0;
+  std::vector<Notice> told;
   Terminal terminal;
   TerminalKeyboardOutput keys;
   Keyboard keyboard{keys};
@@ -79,11 +91,18 @@ void CliTerminal::Disconnect() { core->terminal.Disconnect(); }
 void CliTerminal::Receive(const std::uint8_t* bytes, std::size_t length) {
   core->terminal.Receive(bytes, length);
   core->terminal.queue.Flush();
+  core->ShowTold();
 }
 
-void CliTerminal::Tick(std::uint64_t nowMs) { core->terminal.Tick(nowMs); }
+void CliTerminal::Tick(std::uint64_t nowMs) {
+  core->terminal.Tick(nowMs);
+  core->ShowTold();
+}
 
-void CliTerminal::EndOfInput() { core->terminal.EndOfInput(); }
+void CliTerminal::EndOfInput() {
+  core->terminal.EndOfInput();
+  core->ShowTold();
+}
 
 bool CliTerminal::Waiting() const { return core->terminal.Waiting(); }
 

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int DiagnosticsPane = 1;
 
 // "送信データ：%04x, 送信内容：%s" in code page 932: the sent content is a
 // code page 932 character, so the whole status text is passed in that coding.
@@ -21,7 +20,7 @@ void ShowSentCharacter(KeyboardOutput& output, std::uint16_t word, const std::ui
   for (int i = 0; i < size; ++i) content[i] = char(character[i]);
   char text[64];
   std::snprintf(text, sizeof text, SentCharacterFormat, unsigned(word), content);
-  output.SetStatusText(DiagnosticsPane, text, TextCoding::Cp932);
+  output.KeyStatus(text, TextCoding::Cp932);
 }
 
 }  // namespace

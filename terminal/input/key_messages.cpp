@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr int DiagnosticsPane = 1;
 
 void TrackAlt(KeyData& keys, const KeyStroke& stroke) {
   if (stroke.altHeld) {
@@ -23,13 +22,13 @@ void ShowKeyStatus(Keyboard& keyboard) {
   std::snprintf(text, sizeof text, "鍵盤入力データ：%04x, 9821コード：%04x, 修飾鍵盤：%04x",
                 unsigned(keys.jisCode), unsigned(keys.keyCode),
                 unsigned(keys.modifiers));
-  keyboard.output.SetStatusText(DiagnosticsPane, text, TextCoding::Utf8);
+  keyboard.output.KeyStatus(text, TextCoding::Utf8);
 }
 
 void ShowUnknownKeyStatus(Keyboard& keyboard, unsigned virtualKey) {
   char text[64];
   std::snprintf(text, sizeof text, "不明の鍵盤入力：%04x", virtualKey);
-  keyboard.output.SetStatusText(DiagnosticsPane, text, TextCoding::Utf8);
+  keyboard.output.KeyStatus(text, TextCoding::Utf8);
 }
 
 // The Kanji key switches between direct key mode and IME input mode, in either mode.

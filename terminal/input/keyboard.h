@@ -12,7 +12,8 @@ struct KeyboardOutput {
   virtual ~KeyboardOutput() = default;
   // Bytes the user sends, in order (Terminal::SendFromUser).
   virtual void SendFromUser(const std::uint8_t* bytes, int length) = 0;
-  virtual void SetStatusText(int pane, std::string_view text, TextCoding coding) = 0;
+  // What the last key or composed character sent, or a key that could not be read.
+  virtual void KeyStatus(std::string_view text, TextCoding coding) = 0;
 };
 
 struct Keyboard {

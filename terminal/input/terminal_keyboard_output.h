@@ -10,8 +10,6 @@ struct TerminalKeyboardOutput final : KeyboardOutput {
   void SendFromUser(const std::uint8_t* bytes, int length) override {
     terminal.SendFromUser(bytes, length);
   }
-  void SetStatusText(int pane, std::string_view text, TextCoding coding) override {
-    terminal.host.SetStatusText(pane, text, coding);
-  }
+  void KeyStatus(std::string_view text, TextCoding coding) override { terminal.host.KeyStatus(text, coding); }
   Terminal& terminal;
 };

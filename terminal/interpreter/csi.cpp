@@ -12,15 +12,11 @@ constexpr int LastCharColumn = ScreenColumns - 2;  // 98
 
 constexpr std::uint16_t WordA = 0x2341, WordB = 0x2342, WordC = 0x2343, WordD = 0x2344,
                         WordE = 0x2345, WordH = 0x2348, WordJ = 0x234A, WordK = 0x234B,
-                        WordM = 0x234D, WordSmallF = 0x2366, WordSmallH = 0x2368,
-                        WordSmallL = 0x236C, WordSmallM = 0x236D, WordSmallS = 0x2373,
-                        WordSmallU = 0x2375, WordAsciiGreater = 0x003E, WordColour = 0x3F27,
+                        WordM = 0x234D, WordSmallF = 0x2366, WordSmallM = 0x236D,
+                        WordSmallS = 0x2373, WordSmallU = 0x2375, WordColour = 0x3F27,
                         WordBackground = 0x374A, WordErase = 0x3E43, WordPoint = 0x4540,
-                        WordView = 0x4C4C, WordGreater = 0x2164, WordDigitOne = 0x2331,
-                        WordDigitFive = 0x2335, WordAsciiL = 0x006C, WordAsciiH = 0x0068;
-
-constexpr CsiResult Error{CsiOutcome::Error, 0};
-constexpr CsiResult Incomplete{CsiOutcome::Incomplete, 0};
+                        WordView = 0x4C4C, WordDigitFive = 0x2335, WordAsciiL = 0x006C,
+                        WordAsciiH = 0x0068;
 
 int AtMost(int value, int limit) { return value > limit ? limit : value; }
 int AtLeastZero(int value) { return value < 0 ? 0 : value; }
@@ -31,45 +27,32 @@ void MoveCursor(Terminal& terminal, int row, int col) {
   terminal.host.PlaceCaret();
 }
 
-// The forms without parameters. False: the word is none of them.
-bool ExecuteBareFinal(Terminal& terminal, std::uint16_t word) {
+COLORREF ColourOf(const std::uint16_t* p) { return MakeColour(p[0] & 0xFF, p[1] & 0xFF, p[2] & 0xFF); }
+
+}  // namespace
+
+void ExecuteBareFinal(Terminal& terminal, std::uint16_t word) {
   TerminalState& state = terminal.state;
   const int row = state.cursorRow;
   const int col = state.cursorCol;
   switch (word) {
-    case WordA: case WordM: MoveCursor(terminal, AtLeastZero(row - 1), col); return true;
-    case WordB: case WordE: MoveCursor(terminal, AtMost(row + 1, LastRow), col); return true;
-    case WordC: MoveCursor(terminal, row, AtMost(col + 2, LastCharColumn)); return true;
-    case WordD: MoveCursor(terminal, row, AtLeastZero(col - 2)); return true;
-    case WordH: MoveCursor(terminal, 0, 0); return true;
+    case WordA: case WordM: MoveCursor(terminal, AtLeastZero(row - 1), col); return;
+    case WordB: case WordE: MoveCursor(terminal, AtMost(row + 1, LastRow), col); return;
+    case WordC: MoveCursor(terminal, row, AtMost(col + 2, LastCharColumn)); return;
+    case WordD: MoveCursor(terminal, row, AtLeastZero(col - 2)); return;
+    case WordH: MoveCursor(terminal, 0, 0); return;
     case WordSmallS:
       state.SavedCursor.cursorCol = col;
       state.SavedCursor.cursorRow = row;
-      return true;
-    case WordSmallU: MoveCursor(terminal, state.SavedCursor.cursorRow, state.SavedCursor.cursorCol); return true;
+      return;
+    case WordSmallU: MoveCursor(terminal, state.SavedCursor.cursorRow, state.SavedCursor.cursorCol); return;
     case WordErase:
       terminal.plane.Fill(0, 0, GraphicWidth, GraphicHeight, state.bgColour);
-      return true;
-    default: return false;
+      return;
+    default: return;
   }
 }
 
-CsiResult ExecutePrivate(Terminal& terminal, const std::uint8_t* words, int position, int end) {
-  if (position + 2 >= end) return Incomplete;
-  const std::uint16_t selector = WordAt(words, position + 2);
-  if (selector != WordDigitOne && selector != WordDigitFive) return Error;
-  if (position + 4 >= end) return Incomplete;
-  if (selector == WordDigitFive) {
-    const std::uint16_t last = WordAt(words, position + 4);
-    if (last == WordAsciiL) terminal.host.ShowCaret();
-    if (last == WordAsciiH) terminal.host.HideCaret();
-  }
-  return CsiResult{CsiOutcome::Done, position + 4};
-}
-
-COLORREF ColourOf(const std::uint16_t* p) { return MakeColour(p[0] & 0xFF, p[1] & 0xFF, p[2] & 0xFF); }
-
-// The forms with parameters. False: an error.
 bool ExecuteFinal(Terminal& terminal, std::uint16_t final, const std::uint16_t* p, int count) {
   TerminalState& state = terminal.state;
   const int row = state.cursorRow;
@@ -103,69 +86,15 @@ bool ExecuteFinal(Terminal& terminal, std::uint16_t final, const std::uint16_t* 
       return true;
     case WordView:
       if (count != 1 || p[0] > 2) return false;
-      terminal.host.SelectTab(p[0]);
+      terminal.host.ShowView(TerminalView(p[0]));
       terminal.host.InvalidateTerminal();
-      return true;
-    default: return false;  // ｈ, ｌ and the ASCII ">" end a sequence but do nothing
-  }
-}
-
-}  // namespace
-
-bool IsFinalWord(std::uint16_t word) {
-  switch (word) {
-    case WordA: case WordB: case WordC: case WordD: case WordH: case WordJ: case WordK:
-    case WordSmallF: case WordSmallH: case WordSmallL: case WordSmallM: case WordAsciiGreater:
-    case WordColour: case WordBackground: case WordErase: case WordPoint: case WordView:
       return true;
     default: return false;
   }
 }
 
-bool ParseNumber(const std::uint8_t* words, int& position, int end, int digitLimit,
-                 std::uint16_t& value) {
-  value = 0;
-  int digits = 0;
-  while (position < end && IsDigitWord(WordAt(words, position))) {
-    value = std::uint16_t(value * 10 + (WordAt(words, position) - WordDigitZero));
-    if (++digits > digitLimit) {
-      value = 0;
-      return false;
-    }
-    ++position;
-  }
-  return true;
-}
-
-CsiResult CollectParameters(std::uint16_t (&parameters)[MaxCsiParameters], int& count,
-                            const std::uint8_t* words, int position, int end) {
-  count = 0;
-  while (position < end) {
-    const std::uint16_t word = WordAt(words, position);
-    if (!IsDigitWord(word) && word != WordSeparator) break;
-    if (word == WordSeparator && ++position == end) return Incomplete;
-    std::uint16_t value;
-    if (!ParseNumber(words, position, end, 3, value)) return Error;
-    if (position == end) return Incomplete;
-    parameters[count++] = value;
-    if (count == MaxCsiParameters) break;
-  }
-  if (position == end) return Incomplete;
-  if (!IsFinalWord(WordAt(words, position))) return Error;
-  return CsiResult{CsiOutcome::Done, position};
-}
-
-CsiResult ExecuteCsi(Terminal& terminal, const std::uint8_t* words, int position, int end) {
-  if (position >= end) return Incomplete;
-  const std::uint16_t first = WordAt(words, position);
-  if (ExecuteBareFinal(terminal, first)) return CsiResult{CsiOutcome::Done, position};
-  if (first == WordGreater) return ExecutePrivate(terminal, words, position, end);
-  if (!IsDigitWord(first)) return Error;
-  std::uint16_t parameters[MaxCsiParameters];
-  int count = 0;
-  const CsiResult collected = CollectParameters(parameters, count, words, position, end);
-  if (collected.outcome != CsiOutcome::Done) return collected;
-  const std::uint16_t final = WordAt(words, collected.last);
-  if (!ExecuteFinal(terminal, final, parameters, count)) return Error;
-  return collected;
+void ExecutePrivate(Terminal& terminal, std::uint16_t selector, std::uint16_t last) {
+  if (selector != WordDigitFive) return;
+  if (last == WordAsciiL) terminal.host.ShowCaret();
+  if (last == WordAsciiH) terminal.host.HideCaret();
 }

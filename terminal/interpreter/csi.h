@@ -1,31 +1,17 @@
-// CSI sequences: the grammar, the parameter parser and the action of every final word.
+// CSI sequences: the action of every form the parser (word_parser.h) reads.
 #pragma once
 
 #include <cstdint>
 
 class Terminal;
 
-enum class CsiOutcome { Done, Error, Incomplete };
+// The forms without parameters (Ａ Ｂ Ｃ Ｄ Ｅ Ｍ Ｈ ｓ ｕ 消).
+void ExecuteBareFinal(Terminal& terminal, std::uint16_t final);
 
-struct CsiResult {
-  CsiOutcome outcome;
-  int last;  // Done: the index of the sequence's last word
-};
+// A final word with its numbers. False: the numbers do not fit the final word
+// (a sequence error); ｈ, ｌ and the ASCII ">" end a sequence but are errors too.
+bool ExecuteFinal(Terminal& terminal, std::uint16_t final, const std::uint16_t* parameters, int count);
 
-constexpr int MaxCsiParameters = 10;
-
-// Parses and performs the sequence whose first word after CSI is word `position`
-// of the block of `end` words.
-CsiResult ExecuteCsi(Terminal& terminal, const std::uint8_t* words, int position, int end);
-
-// From a digit on: up to ten numbers separated by "；", then a final word.
-// Done gives the index of the final word in `last`.
-CsiResult CollectParameters(std::uint16_t (&parameters)[MaxCsiParameters], int& count,
-                            const std::uint8_t* words, int position, int end);
-
-// Reads full-width digits from word `position` on, leaving it at the first
-// other word (or at `end`). More than `digitLimit` digits fail with the value 0.
-bool ParseNumber(const std::uint8_t* words, int& position, int end, int digitLimit,
-                 std::uint16_t& value);
-
-bool IsFinalWord(std::uint16_t word);
+// The private form: selector ５ with the last word l shows the caret, with h
+// hides it; anything else does nothing.
+void ExecutePrivate(Terminal& terminal, std::uint16_t selector, std::uint16_t last);

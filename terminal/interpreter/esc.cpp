@@ -1,9 +1,7 @@
 #include "terminal/interpreter/esc.h"
 
-#include "terminal/interpreter/messages.h"
 #include "terminal/interpreter/point_plot.h"
 #include "terminal/interpreter/screen_edit.h"
-#include "terminal/interpreter/sequence_dump.h"
 #include "terminal/interpreter/terminal.h"
 #include "terminal/interpreter/words.h"
 
@@ -35,16 +33,12 @@ void EnterPointPlot(Terminal& terminal) {
 
 }  // namespace
 
-EscOutcome PerformEsc(Terminal& terminal, std::uint16_t argument, const std::uint8_t* sequence,
-                      int byteLength) {
+EscOutcome PerformEsc(Terminal& terminal, std::uint16_t argument) {
   switch (argument) {
     case ArgumentSave: SaveStyle(terminal.state); return EscOutcome::Continue;
     case ArgumentRestore: RestoreStyle(terminal); return EscOutcome::Continue;
     case ArgumentClear: EraseDisplay(terminal, 2); return EscOutcome::Continue;
-    case ArgumentPointPlot: EnterPointPlot(terminal); return EscOutcome::BlockFinished;
-    default:
-      ShowSequenceDump(terminal.host, sequence, byteLength);
-      ShowFailure(terminal.host, EscFailedText);
-      return EscOutcome::Failed;
+    case ArgumentPointPlot: EnterPointPlot(terminal); return EscOutcome::PointPlot;
+    default: return EscOutcome::Failed;
   }
 }

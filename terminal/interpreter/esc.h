@@ -6,12 +6,10 @@
 class Terminal;
 
 enum class EscOutcome {
-  Continue,       // go on after the argument word
-  BlockFinished,  // point-plot mode started: the words after the argument are its own
-  Failed,         // the user has been told; the block stops here
+  Continue,   // go on after the argument word
+  PointPlot,  // point-plot mode started: the words after the argument are its own
+  Failed,     // an argument no ESC form has: a sequence error
 };
 
-// Performs ESC with its argument. `sequence` and `byteLength` are what a failure
-// dumps: the words from ESC to the end of the block.
-EscOutcome PerformEsc(Terminal& terminal, std::uint16_t argument, const std::uint8_t* sequence,
-                      int byteLength);
+// Performs ESC with its argument.
+EscOutcome PerformEsc(Terminal& terminal, std::uint16_t argument);

@@ -1,6 +1,5 @@
 #include "terminal/interpreter/interpreter.h"
 
-#include "terminal/interpreter/awaited.h"
 #include "terminal/interpreter/csi.h"
 #include "terminal/interpreter/display_form.h"
 #include "terminal/interpreter/esc.h"
@@ -8,6 +7,7 @@
 #include "terminal/interpreter/screen_edit.h"
 #include "terminal/interpreter/sequence_dump.h"
 #include "terminal/interpreter/terminal.h"
+#include "terminal/interpreter/word_parser.h"
 #include "terminal/interpreter/words.h"
 
 namespace {
@@ -71,12 +71,6 @@ void PutCharacter(Terminal& terminal, std::uint16_t word) {
   }
 }
 
-bool IsControlWord(std::uint16_t word) {
-  if (word >= 0x21 && word != WordCsi) return false;
-  return word == WordBel || word == WordBs || word == WordLf || word == WordCr ||
-         word == WordEsc || word == WordCsi;
-}
-
 // Characters from word `index` on: those that stay on the cursor row are stored
 // in one pass and queued as one run; a character that ends the row goes
 // through PutCharacter for the wrap. Returns the index of the first word not
@@ -108,52 +102,48 @@ int PutCharacters(Terminal& terminal, const std::uint8_t* words, int index, int 
   return index;
 }
 
-enum class Step { Next, Finished, Failed };
+enum class Step { Pending, Next, Finished, Failed };
 
-Step InterpretCsi(Terminal& terminal, const std::uint8_t* words, int& index, int count) {
-  const CsiResult result = index + 1 < count ? ExecuteCsi(terminal, words, index + 1, count)
-                                             : CsiResult{CsiOutcome::Incomplete, 0};
-  switch (result.outcome) {
-    case CsiOutcome::Done:
-      index = result.last;
-      return Step::Next;
-    case CsiOutcome::Error:
-      ShowSequenceDump(terminal.host, words + 2 * index, 2 * (count - index));
-      ShowFailure(terminal.host, CsiFailedText);
+void PerformControl(Terminal& terminal, std::uint16_t word) {
+  switch (word) {
+    case WordBel: terminal.host.Beep(); break;
+    case WordBs: BackSpace(terminal); break;
+    case WordCr: CarriageReturn(terminal); break;
+    default: LineFeed(terminal); break;
+  }
+}
+
+Step PerformParsed(Terminal& terminal, Parsed parsed, std::uint16_t word) {
+  const WordParser& parser = terminal.interpreter.parser;
+  switch (parsed) {
+    case Parsed::Control: PerformControl(terminal, word); return Step::Next;
+    case Parsed::CsiBare: ExecuteBareFinal(terminal, word); return Step::Next;
+    case Parsed::CsiNumbers:
+      if (ExecuteFinal(terminal, word, parser.parameters(), parser.parameterCount())) return Step::Next;
       return Step::Failed;
-    case CsiOutcome::Incomplete: break;
+    case Parsed::CsiPrivate: ExecutePrivate(terminal, parser.selector(), word); return Step::Next;
+    case Parsed::Esc:
+      switch (PerformEsc(terminal, word)) {
+        case EscOutcome::Continue: return Step::Next;
+        case EscOutcome::PointPlot: return Step::Finished;
+        case EscOutcome::Failed: return Step::Failed;
+      }
+      return Step::Failed;
+    case Parsed::Error: return Step::Failed;
+    default: return Step::Pending;  // a sequence goes on
   }
-  AwaitCut(terminal, Awaited::CutCsi, words + 2 * index, count - index);
-  index = count - 1;
-  return Step::Finished;
 }
 
-Step InterpretEsc(Terminal& terminal, const std::uint8_t* words, int& index, int count) {
-  if (index + 1 == count) {
-    AwaitCut(terminal, Awaited::EscArgument, words + 2 * index, 1);
-    return Step::Finished;
-  }
-  const int escIndex = index++;
-  switch (PerformEsc(terminal, WordAt(words, index), words + 2 * escIndex, 2 * (count - escIndex))) {
-    case EscOutcome::Continue: return Step::Next;
-    case EscOutcome::BlockFinished: return Step::Finished;
-    case EscOutcome::Failed: break;
-  }
-  return Step::Failed;
-}
-
-Step InterpretWord(Terminal& terminal, const std::uint8_t* words, int& index, int count) {
-  switch (WordAt(words, index)) {
-    case WordBel: terminal.host.Beep(); return Step::Next;
-    case WordBs: BackSpace(terminal); return Step::Next;
-    case WordCr: CarriageReturn(terminal); return Step::Next;
-    case WordLf: LineFeed(terminal); return Step::Next;
-    case WordEsc: return InterpretEsc(terminal, words, index, count);
-    case WordCsi: return InterpretCsi(terminal, words, index, count);
-    default: break;
-  }
-  index = PutCharacters(terminal, words, index, count) - 1;
-  return Step::Next;
+// What the user is shown of a failed sequence: its words, from its ESC or CSI
+// on, and the rest of its block, which is dropped.
+void ReportFailure(Terminal& terminal, const std::uint8_t* rest, int restWords) {
+  const WordParser& parser = terminal.interpreter.parser;
+  std::uint8_t shown[2 * (LongestSequenceWords + PumpBlockBytes / 2)];
+  const int length = parser.sequenceLength();
+  for (int i = 0; i < length; ++i) StoreWord(shown, i, parser.sequence()[i]);
+  for (int i = 0; i < restWords; ++i) StoreWord(shown, length + i, WordAt(rest, i));
+  ShowSequenceDump(terminal.host, shown, 2 * (length + restWords));
+  ShowFailure(terminal.host, parser.sequence()[0] == WordEsc ? EscFailedText : CsiFailedText);
 }
 
 // A sequence may have changed the font or moved the cursor anywhere.
@@ -164,30 +154,44 @@ void FollowPen(Terminal& terminal) {
 
 }  // namespace
 
-// Each step leaves the index at the last word it took.
-int InterpretWords(Terminal& terminal, const std::uint8_t* words, int wordCount) {
+// Runs of text in ground are stored in one pass; every other word goes
+// through the parser.
+int InterpretBlock(Terminal& terminal, const std::uint8_t* words, int wordCount) {
+  WordParser& parser = terminal.interpreter.parser;
   FollowPen(terminal);
-  int taken = 0;
-  while (taken < wordCount) {
-    int index = taken;
-    const Step step = InterpretWord(terminal, words, index, wordCount);
-    if (step == Step::Failed) return wordCount;
-    taken = index + 1;
+  int index = 0;
+  while (index < wordCount) {
+    const std::uint16_t word = WordAt(words, index);
+    Step step = Step::Next;
+    if (parser.InGround() && !IsControlWord(word)) {
+      index = PutCharacters(terminal, words, index, wordCount);
+    } else {
+      const Parsed parsed = parser.TakeWords(words, index, wordCount);
+      step = PerformParsed(terminal, parsed, WordAt(words, index - 1));
+    }
+    if (step == Step::Failed) {
+      ReportFailure(terminal, words + 2 * index, wordCount - index);
+      return wordCount;
+    }
     if (step == Step::Finished) break;
-    FollowPen(terminal);
+    if (step != Step::Pending) FollowPen(terminal);
   }
   terminal.host.InvalidateTerminal();
-  return taken;
+  return index;
 }
 
 void InterpretEchoWord(Terminal& terminal, std::uint16_t word) {
-  std::uint8_t pair[2];
-  StoreWord(pair, 0, word);
-  if (word != WordEsc && word != WordCsi) {
-    InterpretWords(terminal, pair, 1);
-    return;
-  }
   FollowPen(terminal);
-  PutCharacter(terminal, word);
+  if (word == WordBel || word == WordBs || word == WordCr || word == WordLf) {
+    PerformControl(terminal, word);
+  } else {
+    PutCharacter(terminal, word);
+  }
+  terminal.host.InvalidateTerminal();
+}
+
+void WriteCharacters(Terminal& terminal, const std::uint8_t* words, int wordCount) {
+  FollowPen(terminal);
+  for (int index = 0; index < wordCount;) index = PutCharacters(terminal, words, index, wordCount);
   terminal.host.InvalidateTerminal();
 }

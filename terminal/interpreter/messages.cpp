@@ -1,5 +1,5 @@
 #include "terminal/interpreter/messages.h"
 
 void ShowFailure(HostWindow& host, std::string_view text) {
-  host.ShowMessage(text, TextCoding::Utf8, MessageCaption, MessageIcon::Error);
+  host.Tell(Notice{std::string(MessageCaption), std::string(text), TextCoding::Utf8, MessageIcon::Error});
 }

@@ -15,5 +15,6 @@ constexpr std::string_view CutEscFailedText = "受信エラー：ＥＳＣシー
 constexpr std::string_view PointPlotFailedText = "受信エラー：点描画を実行出来ない！！";
 constexpr std::string_view NoMemoryText = "メモリ領域が空いていません！！";
 
-// A modal error box on the terminal window.
+// Tells the user of an error (shown by the front end as an error box with the
+// caption "通信ターミナル").
 void ShowFailure(HostWindow& host, std::string_view text);

@@ -75,15 +75,15 @@ void EraseLine(Terminal& terminal, int mode) {
   // nothing reaches column 99 (whose second byte would land on the next row).
   // Mode 1 takes col bytes rounded up, a blank at column col - 1 written whole.
   if (mode == 0) {
-    InterpretWords(terminal, blankWords.bytes, (ScreenColumns - col) / 2);
+    WriteCharacters(terminal, blankWords.bytes, (ScreenColumns - col) / 2);
     state->cursorCol = col;
     terminal.host.PlaceCaret();
   } else if (mode == 1) {
     state->cursorCol = 0;
-    InterpretWords(terminal, blankWords.bytes, (col + 1) / 2);
+    WriteCharacters(terminal, blankWords.bytes, (col + 1) / 2);
   } else {
     state->cursorCol = 0;
-    InterpretWords(terminal, blankWords.bytes, ScreenColumns / 2);
+    WriteCharacters(terminal, blankWords.bytes, ScreenColumns / 2);
     state->cursorCol = 0;
     terminal.host.PlaceCaret();
   }

@@ -35,8 +35,7 @@ int ShowSequenceDump(HostWindow& host, const std::uint8_t* words, int byteLength
     length += FormatDumpLine(std::uint32_t(full * BytesPerLine), words + full * BytesPerLine, rest,
                              text + length);
   }
-  host.ShowMessage(std::string_view(text, length), TextCoding::Cp932, DumpCaption,
-                   MessageIcon::None);
+  host.Tell(Notice{std::string(DumpCaption), std::string(text, length), TextCoding::Cp932, MessageIcon::None});
   std::free(text);
   return 0;
 }

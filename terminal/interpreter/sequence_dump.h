@@ -5,7 +5,7 @@
 
 #include "terminal/model/roles.h"
 
-// Shows the words from the failing sequence's first word to the end of its
-// block as dump lines in a message box. Returns 0 once the box is closed, -1
-// when no memory was left for the text.
+// Tells the user the words from the failing sequence's first word to the end
+// of its block as dump lines (a message box of the front end). Returns 0, or
+// -1 when no memory was left for the text.
 int ShowSequenceDump(HostWindow& host, const std::uint8_t* words, int byteLength);

@@ -3,7 +3,6 @@
 #include "terminal/interpreter/awaited.h"
 #include "terminal/interpreter/interpreter.h"
 #include "terminal/interpreter/point_plot.h"
-#include "terminal/interpreter/transmit_status.h"
 #include "terminal/interpreter/words.h"
 
 namespace {
@@ -29,10 +28,6 @@ void LogWholeWords(CommLog& log, int& unloggedByte, const std::uint8_t* bytes, s
   if (length >= 2) log.Append(bytes, int(length - length % 2));
 }
 
-std::uint64_t AwaitLimit(Awaited awaited) {
-  return awaited == Awaited::PointPlot ? PointPlotWaitMilliseconds : CutSequenceWaitMilliseconds;
-}
-
 }  // namespace
 
 Terminal::Terminal(const TerminalRoles& roles)
@@ -43,80 +38,51 @@ Terminal::Terminal(const TerminalRoles& roles)
 
 void Terminal::Receive(const std::uint8_t* bytes, std::size_t length) {
   if (length == 0) return;
-  InterpreterState& in = interpreter;
-  // A message box of the terminal (a sequence's, the log's failure) lets the
-  // program run, and it may push again: such a push, and one behind a lone
-  // byte, waits in the inbox for the outer call. It is queued before it is
-  // logged, so that a push made inside the log's failure box comes after it.
-  const bool outer = !in.draining;
-  const bool queued = !outer || !in.inbox.empty();
-  if (queued) in.inbox.insert(in.inbox.end(), bytes, bytes + length);
-  in.draining = true;
-  const unsigned generation = in.generation;
   LogWholeWords(log, interpreter.unloggedByte, bytes, length);
-  if (!outer) return;
-  if (!queued && generation == in.generation) InterpretPush(bytes, length);
-  DrainInbox();
-  in.draining = false;
-  // The time the terminal's message boxes were open was the user's: what is
-  // awaited counts its bound from now.
-  if (Waiting()) in.waitSince = clock.Milliseconds();
+  InterpretPush(bytes, length);
+  if (Waiting()) interpreter.waitSince = clock.Milliseconds();
 }
 
-// A push that nothing waits before is interpreted where it lies; a lone byte
-// left over waits in the inbox.
+// A lone byte left by the push before goes in front of this one; a lone last
+// byte waits for the next.
 void Terminal::InterpretPush(const std::uint8_t* bytes, std::size_t length) {
-  const unsigned generation = interpreter.generation;
-  const std::size_t used = Consume(bytes, length);
-  if (generation == interpreter.generation) KeepUnconsumed(bytes + used, length - used);
-}
-
-// The inbox is taken out while it is interpreted, so that pushes made
-// meanwhile go to a new one, behind what this one leaves.
-void Terminal::DrainInbox() {
-  InterpreterState& in = interpreter;
-  while (in.inbox.size() >= 2) {
-    std::vector<std::uint8_t> taken;
-    taken.swap(in.inbox);
-    const unsigned generation = in.generation;
-    const std::size_t used = Consume(taken.data(), taken.size());
-    if (generation != in.generation) continue;
-    KeepUnconsumed(taken.data() + used, taken.size() - used);
-    if (used == 0) break;
+  std::vector<std::uint8_t> joined;
+  if (interpreter.uninterpretedByte >= 0) {
+    joined.reserve(length + 1);
+    joined.push_back(std::uint8_t(interpreter.uninterpretedByte));
+    joined.insert(joined.end(), bytes, bytes + length);
+    bytes = joined.data();
+    length = joined.size();
+    interpreter.uninterpretedByte = -1;
   }
+  interpreter.pushDropped = false;
+  const std::size_t used = Consume(bytes, length);
+  if (used < length && !interpreter.pushDropped) interpreter.uninterpretedByte = bytes[used];
 }
 
-// Interprets the whole words of `bytes`, block by block (the words of a cut
-// sequence go in front of the next block), or word by word in point-plot
-// mode; returns how many bytes were taken. Stops when the received bytes
-// have been discarded meanwhile (a disconnect inside a message box, a NAK).
+// Interprets the whole words of `bytes` in blocks of at most PumpBlockBytes,
+// a sequence in progress going on across them, or word by word in point-plot
+// mode; after point-plot mode a block starts at the next word. Returns how
+// many bytes were taken; stops when the rest of the push was dropped (a NAK).
 std::size_t Terminal::Consume(const std::uint8_t* bytes, std::size_t length) {
-  const unsigned generation = interpreter.generation;
   std::size_t at = 0;
-  while (length - at >= 2 && generation == interpreter.generation) {
-    if (interpreter.awaited == Awaited::PointPlot) {
+  while (length - at >= 2 && !interpreter.pushDropped) {
+    if (interpreter.parser.state() == ParserState::PointPlot) {
       TakePointPlotWord(*this, WordAt(bytes + at, 0));
       at += 2;
     } else {
-      const int block = NextBlockLength(length - at) / 2;
-      const int taken = Waiting() ? ContinueCut(*this, bytes + at, block)
-                                  : InterpretWords(*this, bytes + at, block);
-      at += 2 * std::size_t(taken);
+      at += 2 * std::size_t(InterpretBlock(*this, bytes + at, NextBlockLength(length - at) / 2));
     }
   }
   return at;
 }
 
-// A lone byte left over waits for its partner, ahead of anything pushed since.
-void Terminal::KeepUnconsumed(const std::uint8_t* rest, std::size_t length) {
-  interpreter.inbox.insert(interpreter.inbox.begin(), rest, rest + length);
+void Terminal::Tick(std::uint64_t now) {
+  if (Waiting() && now - interpreter.waitSince >= AwaitLimit(interpreter.parser)) FailAwaited(*this);
 }
 
-void Terminal::Tick(std::uint64_t now) {
-  // While a push is logged and interpreted, a message box of the terminal
-  // (a sequence's, the log's failure) may be open: that time is the user's.
-  if (!Waiting() || interpreter.draining) return;
-  if (now - interpreter.waitSince >= AwaitLimit(interpreter.awaited)) FailAwaited(*this);
+void Terminal::RestartWaitClock() {
+  if (Waiting()) interpreter.waitSince = clock.Milliseconds();
 }
 
 void Terminal::EndOfInput() {
@@ -126,8 +92,8 @@ void Terminal::EndOfInput() {
 // What arrived stays logged: a lone byte waiting for its partner is logged
 // with it.
 void Terminal::DiscardReceived() {
-  interpreter.inbox.clear();
-  ++interpreter.generation;
+  interpreter.pushDropped = true;
+  interpreter.uninterpretedByte = -1;
 }
 
 // A lone byte still waiting when the connection ends was never part of a word
@@ -136,7 +102,7 @@ void Terminal::DiscardReceived() {
 void Terminal::ForgetReceived() {
   DiscardReceived();
   interpreter.unloggedByte = -1;
-  interpreter.awaited = Awaited::Nothing;
+  interpreter.parser.Reset();
   interpreter.heldUserBytes.clear();
   interpreter.pendingEchoByte = -1;
 }
@@ -156,13 +122,13 @@ bool Terminal::Transmit(std::uint8_t byte) {
   if (state.localEcho) {
     EchoByte(byte);
   } else {
-    host.SetStatusText(TransmittedPane, TransmittedByteText(byte), TextCoding::Utf8);
+    host.ByteSent(byte);
   }
   return true;
 }
 
 void Terminal::SendFromUser(const std::uint8_t* bytes, int length) {
-  if (interpreter.awaited == Awaited::PointPlot) {
+  if (interpreter.parser.state() == ParserState::PointPlot) {
     interpreter.heldUserBytes.insert(interpreter.heldUserBytes.end(), bytes, bytes + length);
     return;
   }

@@ -8,20 +8,19 @@
 // and point-plot mode are states of the object, finished by the words of
 // later pushes, and ended by Tick when their time is up or by EndOfInput when
 // nothing more can come. Every receive path (the Windows pump, the replay
-// tool, the fuzzer, the benchmarks, the console tool) is this one.
+// tool, the fuzzer, the benchmarks, the console tool) is this one. It never
+// shows anything modal either: what the user must be told goes to the host's
+// Tell, and the front end shows it once the call has returned, so no call
+// into the terminal ever runs inside another.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-#include "terminal/interpreter/point_plot.h"
+#include "terminal/interpreter/word_parser.h"
 #include "terminal/model/roles.h"
 #include "terminal/model/terminal_model.h"
-
-// The store of a cut sequence's words. The grammar decides every CSI
-// sequence within 41 words, so a cut one never needs more.
-constexpr int CutSequenceCapacity = 64;
 
 // How long a cut sequence or an ESC waits for its next word: a device that
 // stops in the middle of a sequence has given up.
@@ -30,28 +29,14 @@ constexpr std::uint64_t CutSequenceWaitMilliseconds = 5000;
 // a minute of silence means the device has given up.
 constexpr std::uint64_t PointPlotWaitMilliseconds = 30000;
 
-// What the interpreter waits for between pushes.
-enum class Awaited {
-  Nothing,      // ground: the next words start a block
-  CutCsi,       // the rest of a CSI sequence the end of a block cut short
-  EscArgument,  // the argument of an ESC that ended a block
-  PointPlot,    // the lines of point-plot mode, up to EOT
-};
-
 // The interpreter's state between pushes.
 struct InterpreterState {
-  // Received, not yet interpreted: pushes made while an outer Receive was at
-  // work, and a lone byte waiting for its partner.
-  std::vector<std::uint8_t> inbox;
-  bool draining = false;   // an outer Receive is logging or interpreting
-  unsigned generation = 0;  // counts the times received bytes were discarded
-  Awaited awaited = Awaited::Nothing;
-  std::uint64_t waitSince = 0;  // when the awaited thing started or the last push ended
-  std::uint8_t cutWords[2 * CutSequenceCapacity] = {};
-  int cutCount = 0;
-  PointLine pointLine;
-  int pendingEchoByte = -1;  // the first byte of a local echo, waiting for its partner
+  WordParser parser;  // the sequence in progress, or point-plot mode
+  std::uint64_t waitSince = 0;  // when point-plot mode started or the last push ended
   int unloggedByte = -1;     // a lone received byte, logged when its partner arrives
+  int uninterpretedByte = -1;  // the same byte, interpreted with its partner unless a NAK dropped it
+  bool pushDropped = false;  // the rest of the push being interpreted is dropped
+  int pendingEchoByte = -1;  // the first byte of a local echo, waiting for its partner
   std::vector<std::uint8_t> heldUserBytes;  // typed during point-plot mode
 };
 
@@ -67,9 +52,13 @@ class Terminal : public TerminalModel {
 
   // Ends what is awaited when its time is up (CutSequenceWaitMilliseconds,
   // PointPlotWaitMilliseconds since it started or the last push ended), with
-  // its message. The time the terminal's own message boxes are open (inside
-  // Receive) is the user's, not the device's: Tick does nothing meanwhile.
+  // its message.
   void Tick(std::uint64_t now);
+
+  // The user was kept busy by the front end (its message boxes) since the
+  // last push: that time was the user's, not the device's, so what is
+  // awaited counts its bound from now.
+  void RestartWaitClock();
 
   // Nothing will come again (the device has gone, a replay has ended): what is
   // awaited ends now, with its message.
@@ -81,8 +70,9 @@ class Terminal : public TerminalModel {
   // message, and so are the bytes held for it.
   void Disconnect();
 
-  // One byte the terminal sends: to the device, then shown by local echo or in
-  // status pane 1. False when not connected or the device took nothing.
+  // One byte the terminal sends: to the device, then shown by local echo or
+  // told to the host (ByteSent). False when not connected or the device took
+  // nothing.
   bool Transmit(std::uint8_t byte);
 
   // Bytes the user sends (key reports, composed text). While point-plot mode
@@ -91,12 +81,13 @@ class Terminal : public TerminalModel {
   void SendFromUser(const std::uint8_t* bytes, int length);
 
   // Nothing received so far is interpreted any more: the rest of the push
-  // being interpreted and what waits in the inbox are dropped (they stay
-  // logged). Point-plot mode's NAK discards the input queued before it so.
+  // being interpreted and a lone byte waiting for its partner are dropped
+  // (they stay logged). Point-plot mode's NAK discards the input queued
+  // before it so.
   void DiscardReceived();
 
   // Whether something is awaited, so that the program calls Tick.
-  bool Waiting() const { return interpreter.awaited != Awaited::Nothing; }
+  bool Waiting() const { return !interpreter.parser.InGround(); }
 
   DeviceOutput& device;
   CommLog& log;
@@ -105,9 +96,7 @@ class Terminal : public TerminalModel {
 
  private:
   void InterpretPush(const std::uint8_t* bytes, std::size_t length);
-  void DrainInbox();
   std::size_t Consume(const std::uint8_t* bytes, std::size_t length);
-  void KeepUnconsumed(const std::uint8_t* rest, std::size_t length);
   void EchoByte(std::uint8_t byte);
   void ForgetReceived();
 };

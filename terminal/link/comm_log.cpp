@@ -22,8 +22,13 @@ void ShowLogFailure(LogResult result) {
   ShowLinkMessage(result == LogResult::OpenFailed ? LogCreateFailedText : LogWriteFailedText, MessageIcon::Error);
 }
 
+// Called inside Receive: the failure is told, and shown once Receive has returned.
 bool FileCommLog::Append(const std::uint8_t* bytes, int length) {
-  return length <= 0 || Done(linkSession.connection.Log().Append(bytes, std::size_t(length)));
+  if (length <= 0 || linkSession.connection.Log().Append(bytes, std::size_t(length)) == LogResult::Done) return true;
+  if (linkSession.host != nullptr) {
+    linkSession.host->Tell(Notice{LinkCaption, LogWriteFailedText, TextCoding::Utf8, MessageIcon::Error});
+  }
+  return false;
 }
 
 void CloseLog() { linkSession.connection.Log().Close(); }

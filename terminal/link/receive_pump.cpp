@@ -13,6 +13,23 @@ constexpr WPARAM DisconnectCommand = 257;
 // How often the terminal is told the time while it awaits words: its bounds
 // (seconds) are kept to within this.
 constexpr UINT AwaitTickMs = 50;
+// How soon a pump that found a box of the terminal's up tries again.
+constexpr UINT PumpRetryMs = 20;
+
+// Whether a box of what the terminal told is up. Its message loop may run
+// the pump or the await timer: they make no call into the terminal then, so
+// that a box shown for one push never runs the interpreter for another; the
+// received bytes wait in the device and the stage.
+bool showingTold = false;
+
+// Shows what the terminal told during the call that just returned; the time
+// the boxes were up was the user's.
+void ShowTold(Terminal& terminal) {
+  showingTold = true;
+  const bool shown = linkSession.host->ShowTold();
+  showingTold = false;
+  if (shown) terminal.RestartWaitClock();
+}
 
 void CALLBACK ContinuePump(HWND window, UINT, UINT_PTR, DWORD) {
   KillTimer(window, PumpTimerId);
@@ -29,8 +46,12 @@ void StopAwaitTicks(HWND window) {
 }
 
 void CALLBACK TickAwaited(HWND window, UINT, UINT_PTR, DWORD) {
+  if (showingTold) return;
   Terminal* terminal = linkSession.terminal;
-  if (terminal != nullptr) terminal->Tick(GetTickCount64());
+  if (terminal != nullptr) {
+    terminal->Tick(GetTickCount64());
+    ShowTold(*terminal);
+  }
   if (terminal == nullptr || !terminal->Waiting()) StopAwaitTicks(window);
 }
 
@@ -67,6 +88,7 @@ void ReportDeviceLost(HWND window, Terminal& terminal) {
   linkSession.lossReported = true;
   if (TakeOverDeviceLoss(window)) return;
   terminal.EndOfInput();
+  ShowTold(terminal);
   PostMessageW(GetAncestor(window, GA_ROOT), WM_COMMAND, DisconnectCommand, 0);
   ShowLinkMessage(DeviceLostText, MessageIcon::Warning);
 }
@@ -125,6 +147,10 @@ int ReadBlock(std::uint8_t* buffer, int maximum) {
 int ReceivePump(HWND window, WPARAM, LPARAM) {
   Terminal* terminal = linkSession.terminal;
   if (terminal == nullptr || !terminal->state.connected) return 0;
+  if (showingTold) {
+    SetTimer(window, PumpTimerId, PumpRetryMs, ContinuePump);
+    return 1;
+  }
   std::uint8_t block[PumpBlockBytes];
   int lastBlock = 0;
   for (;;) {
@@ -136,7 +162,8 @@ int ReceivePump(HWND window, WPARAM, LPARAM) {
     if (n == 0) break;
     ++linkSession.dataBlocks;
     terminal->Receive(block, std::size_t(n));
-    // A message box of the interpreter may have let the disconnect command run.
+    ShowTold(*terminal);
+    // A box of what the terminal told may have let the disconnect command run.
     if (!terminal->state.connected) return 0;
     lastBlock = n;
     if (RepaintDue(linkSession.pacer, GetTickCount64())) {

@@ -20,6 +20,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "terminal/model/terminal_state.h"
@@ -31,6 +32,18 @@ enum class MessageIcon { None, Error, Warning, Question };
 enum class MessageButtons { Ok, OkCancel };
 
 enum class MessageAnswer { Ok, Cancel };
+
+// What the user must be told in a message box: an error, the dump of a failed
+// sequence, a failed log write.
+struct Notice {
+  std::string caption;  // UTF-8
+  std::string text;     // in `coding`
+  TextCoding coding;
+  MessageIcon icon;
+};
+
+// The views of the window, 0, 1 and 2 as the tabs count them.
+enum class TerminalView { Text, Dump, Graphic };
 
 struct FontMetrics {
   std::int32_t averageWidth;  // becomes cellWidth
@@ -64,13 +77,30 @@ struct Drawing {
 // The window the terminal is shown in, and the user in front of it.
 struct HostWindow {
   virtual ~HostWindow() = default;
+  // A modal box, for the front end's own use: the terminal never calls it.
   virtual MessageAnswer ShowMessage(std::string_view text, TextCoding coding,
                                     std::string_view caption, MessageIcon icon,
                                     MessageButtons buttons = MessageButtons::Ok) = 0;
+  // Records what the user must be told. The terminal calls it while it works
+  // (inside Receive, Tick, EndOfInput); nothing modal may run there, or the
+  // program could push again into a terminal in the middle of a block. The
+  // front end shows what was told, in order, once the call has returned
+  // (ShowTold); one that shows without a modal loop may do so at once.
+  virtual void Tell(const Notice& notice) = 0;
+  // Shows what Tell recorded and not yet shown, in order; true when anything
+  // was shown (the user's time went to it). While it shows, the front end
+  // makes no call into the terminal.
+  virtual bool ShowTold() { return false; }
   virtual void Beep() = 0;
+  // A status pane's text, for the front end's own use: the terminal never
+  // calls it, it says what changed (ByteSent, KeyStatus).
   virtual void SetStatusText(int pane, std::string_view text, TextCoding coding) = 0;
+  // A byte went to the device (the window shows it in its status bar).
+  virtual void ByteSent(std::uint8_t byte) = 0;
+  // What the keyboard sent or could not read (the window's status bar too).
+  virtual void KeyStatus(std::string_view text, TextCoding coding) = 0;
   virtual void InvalidateTerminal() = 0;
-  virtual void SelectTab(int tab) = 0;  // shows view 0 text, 1 dump, 2 graphic
+  virtual void ShowView(TerminalView view) = 0;
   virtual void ShowCaret() = 0;
   virtual void HideCaret() = 0;
   virtual void PlaceCaret() = 0;  // where the cursor now is

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "terminal/interpreter/transmit_status.h"
 #include "terminal/link/link_texts.h"
 #include "terminal/model/terminal_model.h"
 #include "terminal/native/cp932_text.h"
@@ -104,8 +105,12 @@ void NativePlatform::Purge() { ++purges; }
 // The user is told of a failed write as the window tells them.
 bool NativePlatform::Append(const std::uint8_t* bytes, int length) {
   if (logWriter.Append(bytes, std::size_t(length)) == LogResult::Done) return true;
-  ShowMessage(LogWriteFailedText, TextCoding::Utf8, LinkCaption, MessageIcon::Error, MessageButtons::Ok);
+  Tell(Notice{LinkCaption, LogWriteFailedText, TextCoding::Utf8, MessageIcon::Error});
   return false;
+}
+
+void NativePlatform::Tell(const Notice& notice) {
+  ShowMessage(notice.text, notice.coding, notice.caption, notice.icon, MessageButtons::Ok);
 }
 
 MessageAnswer NativePlatform::ShowMessage(std::string_view messageText, TextCoding coding,
@@ -130,7 +135,13 @@ void NativePlatform::SetStatusText(int pane, std::string_view statusText, TextCo
 
 void NativePlatform::InvalidateTerminal() { ++invalidations; }
 
-void NativePlatform::SelectTab(int tab) { events.push_back("tab " + std::to_string(tab)); }
+void NativePlatform::ShowView(TerminalView view) { events.push_back("tab " + std::to_string(int(view))); }
+
+void NativePlatform::ByteSent(std::uint8_t byte) { statusTexts[TransmittedPane] = TransmittedByteText(byte); }
+
+void NativePlatform::KeyStatus(std::string_view statusText, TextCoding coding) {
+  statusTexts[TransmittedPane] = AsUtf8(statusText, coding);
+}
 
 void NativePlatform::ShowCaret() { events.push_back("caret show"); }
 

@@ -33,6 +33,7 @@ struct NativePlatform : Drawing, HostWindow, DeviceOutput, CommLog, Clock {
   CommLogWriter logWriter{logFile};
 
   // "beep", "message CAPTION|TEXT", "tab N", "caret show", "caret hide", "sent XX".
+  // Status texts: pane 1 the byte sent (ByteSent) or the key status, the others as set.
   std::vector<std::string> events;
   std::vector<std::uint8_t> sent;
   std::string statusTexts[4];
@@ -50,10 +51,15 @@ struct NativePlatform : Drawing, HostWindow, DeviceOutput, CommLog, Clock {
   bool DrawsCellsExactly(const FontSpec& font) override;
   MessageAnswer ShowMessage(std::string_view text, TextCoding coding, std::string_view caption,
                             MessageIcon icon, MessageButtons buttons) override;
+  // Recorded as it is told: the record is not modal, so it keeps its place
+  // among the other events.
+  void Tell(const Notice& notice) override;
   void Beep() override;
   void SetStatusText(int pane, std::string_view text, TextCoding coding) override;
+  void ByteSent(std::uint8_t byte) override;
+  void KeyStatus(std::string_view text, TextCoding coding) override;
   void InvalidateTerminal() override;
-  void SelectTab(int tab) override;
+  void ShowView(TerminalView view) override;
   void ShowCaret() override;
   void HideCaret() override;
   void PlaceCaret() override;

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "terminal/interpreter/transmit_status.h"
 #include "terminal/link/comm_log.h"
 #include "terminal/link/serial_link.h"
 #include "terminal/ui/gdi_canvas.h"
@@ -44,6 +47,8 @@ struct GdiDrawing final : Drawing {
 };
 
 // The terminal window: its message boxes, views, caret and the status bar.
+// What the terminal tells waits here until the pump, the await timer or the
+// loss of the device shows it, after the call into the terminal has returned.
 struct TerminalWindowHost final : HostWindow {
   MessageAnswer ShowMessage(std::string_view text, TextCoding coding, std::string_view caption, MessageIcon icon,
                             MessageButtons buttons) override {
@@ -51,16 +56,35 @@ struct TerminalWindowHost final : HostWindow {
                              MessageBoxType(icon, buttons));
     return answer == IDCANCEL ? MessageAnswer::Cancel : MessageAnswer::Ok;
   }
+  void Tell(const Notice& notice) override { told.push_back(notice); }
+  // One box at a time, in order; what is told while a box is up (nothing the
+  // terminal does, since the window makes no call into it meanwhile) follows.
+  bool ShowTold() override {
+    bool shown = false;
+    while (!told.empty()) {
+      const Notice notice = told.front();
+      told.erase(told.begin());
+      ShowMessage(notice.text, notice.coding, notice.caption, notice.icon, MessageButtons::Ok);
+      shown = true;
+    }
+    return shown;
+  }
   void Beep() override { MessageBeep(MB_OK); }
   void SetStatusText(int pane, std::string_view text, TextCoding coding) override {
     SetPaneText(pane, text, coding);
   }
+  void ByteSent(std::uint8_t byte) override {
+    SetPaneText(TransmittedPane, TransmittedByteText(byte), TextCoding::Utf8);
+  }
+  void KeyStatus(std::string_view text, TextCoding coding) override { SetPaneText(TransmittedPane, text, coding); }
   void InvalidateTerminal() override { InvalidateTerminalView(terminalWindow); }
-  void SelectTab(int tab) override { ShowView(tab); }
+  void ShowView(TerminalView view) override { ::ShowView(int(view)); }
   void ShowCaret() override { ShowTerminalCaret(terminalWindow); }
   void HideCaret() override { HideTerminalCaret(terminalWindow); }
   void PlaceCaret() override { FollowCursor(terminalWindow); }
   void Relayout() override { RelayoutForClientSize(GetParent(terminalWindow)); }
+
+  std::vector<Notice> told;
 };
 
 struct TickClock final : Clock {

@@ -102,10 +102,12 @@ struct Outcome {
   std::vector<COLORREF> plane;
 };
 
-// The input pushed in the given pieces into a new terminal, then its end.
-Outcome Pushed(const std::vector<std::uint8_t>& input, std::initializer_list<std::size_t> cuts) {
+// The input pushed into a new terminal in pieces ending at the given byte
+// offsets, then its end. The report and the plane do not depend on drawing.
+Outcome Pushed(const std::vector<std::uint8_t>& input, const std::vector<std::size_t>& cuts,
+               bool drawing = true) {
   NativeTerminal native;
-  StartNativeTerminal(native, true);
+  StartNativeTerminal(native, drawing);
   std::size_t from = 0;
   for (const std::size_t to : cuts) {
     native.terminal->Receive(input.data() + from, to - from);
@@ -116,6 +118,15 @@ Outcome Pushed(const std::vector<std::uint8_t>& input, std::initializer_list<std
   native.terminal->queue.Flush();
   return Outcome{ReplayReport(native), native.plane().Pixels()};
 }
+
+// Pushes of `size` bytes each, odd sizes splitting words between pushes.
+std::vector<std::size_t> EverySize(std::size_t size, std::size_t length) {
+  std::vector<std::size_t> cuts;
+  for (std::size_t at = size; at < length; at += size) cuts.push_back(at);
+  return cuts;
+}
+
+bool Dumped(const Outcome& outcome) { return outcome.report.find("デバッグデータ内容") != std::string::npos; }
 
 // A read may end after any word of a sequence: the sequence means what it
 // means when no read ends inside it.
@@ -128,6 +139,27 @@ TEST(CutAnywhere, EverySequenceCutAfterAnyOfItsWordsMeansWhatItMeansWhole) {
       const Outcome pieces = Pushed(input, {2 * (before.size() + word)});
       EXPECT_EQ(pieces.report, whole.report) << "cut after word " << word << " of " << Listed(sequence);
       EXPECT_TRUE(pieces.plane == whole.plane) << "cut after word " << word << " of " << Listed(sequence);
+    }
+  }
+}
+
+// Reads of every size, down to single bytes: a sequence arriving in any
+// pieces means what it means whole. A sequence error dumps to the end of its
+// block, which a short read ends early, so an error is checked as the last
+// thing received.
+TEST(CutAnywhere, EverySequenceInPushesOfEverySizeMeansWhatItMeansWhole) {
+  const Words before = Join({Jis("前"), {Csi}, Jis("１；３Ｈ")});
+  for (const Words& sequence : EverySequence()) {
+    std::vector<std::uint8_t> input = Bytes(Join({before, sequence, Jis("後")}));
+    Outcome whole = Pushed(input, {}, false);
+    if (Dumped(whole)) {
+      input = Bytes(Join({before, sequence}));
+      whole = Pushed(input, {}, false);
+    }
+    for (std::size_t size = 1; size < input.size(); ++size) {
+      const Outcome pieces = Pushed(input, EverySize(size, input.size()), false);
+      EXPECT_EQ(pieces.report, whole.report) << "pushes of " << size << " bytes: " << Listed(sequence);
+      EXPECT_TRUE(pieces.plane == whole.plane) << "pushes of " << size << " bytes: " << Listed(sequence);
     }
   }
 }

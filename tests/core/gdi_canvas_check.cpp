@@ -42,8 +42,11 @@ struct SilentHost final : HostWindow {
   }
   void Beep() override {}
   void SetStatusText(int, std::string_view, TextCoding) override {}
+  void Tell(const Notice&) override {}
+  void ByteSent(std::uint8_t) override {}
+  void KeyStatus(std::string_view, TextCoding) override {}
   void InvalidateTerminal() override {}
-  void SelectTab(int) override {}
+  void ShowView(TerminalView) override {}
   void ShowCaret() override {}
   void HideCaret() override {}
   void PlaceCaret() override {}

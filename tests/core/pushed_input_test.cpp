@@ -16,6 +16,12 @@ constexpr std::uint16_t Eot = 0x0004;
 const std::string CutCsiFailure = "message 通信ターミナル|受信エラー：ＣＳＩシーケンス実行出来ない！！";
 const std::string PlotFailure = "message 通信ターミナル|受信エラー：点描画を実行出来ない！！";
 
+std::vector<std::uint8_t> Join8(std::initializer_list<std::vector<std::uint8_t>> parts) {
+  std::vector<std::uint8_t> bytes;
+  for (const auto& part : parts) bytes.insert(bytes.end(), part.begin(), part.end());
+  return bytes;
+}
+
 void Push(Terminal& terminal, const std::vector<std::uint16_t>& words) {
   const std::vector<std::uint8_t> bytes = Bytes(words);
   terminal.Receive(bytes.data(), bytes.size());
@@ -94,69 +100,69 @@ TEST_F(PushedInput, EndOfInputWithNothingAwaitedSaysNothing) {
   EXPECT_TRUE(events().empty());
 }
 
-// A host whose message box lets the program run, as a modal loop does: it
-// may push more, tell the time or disconnect while the box is open.
+// A front end as the window is: what the terminal tells waits until the call
+// into the terminal has returned, then each box lets the program run, as a
+// modal loop does: it may push more or let time pass while the box is open.
 struct ModalHost : NativePlatform {
+  std::vector<Notice> told;
   std::function<void()> whileOpen;
-  MessageAnswer ShowMessage(std::string_view message, TextCoding coding, std::string_view caption,
-                            MessageIcon icon, MessageButtons buttons) override {
-    std::function<void()> action;
-    action.swap(whileOpen);
-    if (action) action();
-    return NativePlatform::ShowMessage(message, coding, caption, icon, buttons);
+  void Tell(const Notice& notice) override { told.push_back(notice); }
+  bool ShowTold() override {
+    std::vector<Notice> shown;
+    shown.swap(told);
+    for (const Notice& notice : shown) {
+      std::function<void()> action;
+      action.swap(whileOpen);
+      if (action) action();
+      ShowMessage(notice.text, notice.coding, notice.caption, notice.icon, MessageButtons::Ok);
+    }
+    return !shown.empty();
   }
 };
 
-class PushedInputInsideAMessageBox : public ::testing::Test {
+class ToldAfterReceive : public ::testing::Test {
  protected:
   void SetUp() override { StartAsConnected(terminal); }
-  // The next log write fails; its box stays open for a minute of the
-  // program's 50 ms ticks.
-  void FailTheLogForAMinute() {
-    host.logFile.capacity = host.logFile.bytes.size();
-    host.whileOpen = [this] {
-      for (int i = 0; i < 1200; ++i) terminal.Tick(host.clock += 50);
-    };
+  // As the pump: a push, then what it told, then the wait restarted.
+  void PushAndShow(const std::vector<std::uint16_t>& words) {
+    Push(terminal, words);
+    if (host.ShowTold()) terminal.RestartWaitClock();
   }
   ModalHost host;
   Terminal terminal{host.Roles()};
 };
 
-TEST_F(PushedInputInsideAMessageBox, WaitsForTheBlockItInterruptedAndKeepsTheOrder) {
+// Nothing is shown while the terminal works: the dump and the message of a
+// failed sequence wait, in order, until Receive has returned, and a push made
+// while their boxes are open comes after the block that told them.
+TEST_F(ToldAfterReceive, BoxesComeAfterTheBlockAndKeepTheOrder) {
   const std::vector<std::uint8_t> more = Bytes(Jis("ＸＹ"));
+  Push(terminal, Join({Jis("Ａ"), {Csi}, Jis("９Ｊ"), Jis("Ｂ")}));
+  EXPECT_TRUE(host.events.empty());
+  ASSERT_EQ(host.told.size(), 2u);
   host.whileOpen = [this, &more] { terminal.Receive(more.data(), more.size()); };
-  // CSI ９Ｊ fails with a message box; meanwhile ＸＹ arrive.
-  const std::vector<std::uint8_t> bytes = Bytes(Join({Jis("Ａ"), {Csi}, Jis("９Ｊ"), Jis("Ｂ")}));
-  terminal.Receive(bytes.data(), bytes.size());
+  EXPECT_TRUE(host.ShowTold());
   EXPECT_EQ(ScreenRowText(terminal.state, 0), "ＡＸＹ");  // Ｂ went with the failed block
-  std::vector<std::uint8_t> logged = bytes;
-  logged.insert(logged.end(), more.begin(), more.end());
-  EXPECT_EQ(host.logFile.bytes, logged);
+  ASSERT_EQ(host.events.size(), 2u);
+  EXPECT_EQ(host.events[0].rfind("message デバッグデータ内容|", 0), 0u);
+  EXPECT_EQ(host.events[1], "message 通信ターミナル|ＣＳＩシーケンス実行出来ない！！");
+  EXPECT_EQ(host.logFile.bytes, Join8({Bytes(Join({Jis("Ａ"), {Csi}, Jis("９Ｊ"), Jis("Ｂ")})), more}));
 }
 
-// The time the log's failure box is open is the user's: point-plot mode does
-// not end meanwhile, the words that came are its own, and its half minute
-// counts from the push's end.
-TEST_F(PushedInputInsideAMessageBox, LogFailureBoxStopsTheWaitClock) {
+// The time a box is open is the user's: point-plot mode does not end
+// meanwhile, and its half minute counts from the box's end.
+TEST_F(ToldAfterReceive, BoxTimeIsNotTheDevicesTime) {
   Push(terminal, {Esc, Point});
-  FailTheLogForAMinute();
-  Push(terminal, Join({Jis("１；２"), {Cr}}));
-  EXPECT_TRUE(terminal.Waiting());
-  EXPECT_EQ(terminal.plane.Pixel(1, 2), 0u);
-  EXPECT_EQ(ScreenRowText(terminal.state, 0), "");
+  host.logFile.capacity = host.logFile.bytes.size();
+  host.whileOpen = [this] { host.clock += 60000; };
+  PushAndShow(Join({Jis("１；２"), {Cr}}));
+  EXPECT_EQ(host.events.back(), "message 通信ターミナル|ログファイルに書き込む事が出来ない！！");
+  EXPECT_EQ(terminal.plane.Pixel(1, 2), MakeColour(0, 0, 0));  // plotted, black on the white plane
   terminal.Tick(host.clock + 29999);
   EXPECT_TRUE(terminal.Waiting());
   terminal.Tick(host.clock + 30000);
+  EXPECT_TRUE(host.ShowTold());
   EXPECT_EQ(host.events.back(), PlotFailure);
-}
-
-// A disconnect while the log's failure box is open forgets the push, as it
-// forgets everything received and not yet interpreted.
-TEST_F(PushedInputInsideAMessageBox, DisconnectInTheLogFailureBoxForgetsThePush) {
-  host.logFile.capacity = 0;
-  host.whileOpen = [this] { terminal.Disconnect(); };
-  Push(terminal, Jis("ＡＢ"));
-  EXPECT_EQ(ScreenRowText(terminal.state, 0), "");
 }
 
 }  // namespace

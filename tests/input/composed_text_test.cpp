@@ -23,31 +23,25 @@ struct ComposedText : testing::Test, InputTest {
     SendComposedText(recorder, exact.get(), int(text.size()));
     return recorder.sent;
   }
-  std::vector<std::string> Pane1Texts() const {
-    std::vector<std::string> texts;
-    for (const ShownStatus& status : recorder.statuses) {
-      if (status.pane == 1) texts.push_back(status.utf8);
-    }
-    return texts;
-  }
+  std::vector<std::string> KeyStatusTexts() const { return recorder.statuses; }
 };
 
 TEST_F(ComposedText, SendsDoubleByteCharactersAsJisCellByteFirst) {
   EXPECT_EQ(Send({0x82, 0xA0, 'A'}), (Bytes{0x22, 0x24, 0x41, 0x00}));  // あA
-  EXPECT_EQ(recorder.LastStatus(1), "送信データ：0041, 送信内容：A");
+  EXPECT_EQ(recorder.LastStatus(), "送信データ：0041, 送信内容：A");
 }
 
 TEST_F(ComposedText, ShowsEachCharacterAsItGoes) {
   Send({0x93, 0xFA, 0x96, 0x7B, 0x8C, 0xEA});  // 日本語
   EXPECT_EQ(recorder.sent, (Bytes{0x7C, 0x46, 0x5C, 0x4B, 0x6C, 0x38}));
-  EXPECT_EQ(Pane1Texts(), (std::vector<std::string>{"送信データ：467c, 送信内容：日",
+  EXPECT_EQ(KeyStatusTexts(), (std::vector<std::string>{"送信データ：467c, 送信内容：日",
                                                     "送信データ：4b5c, 送信内容：本",
                                                     "送信データ：386c, 送信内容：語"}));
 }
 
 TEST_F(ComposedText, SendsHalfWidthKatakanaAsASingleByteCharacter) {
   EXPECT_EQ(Send({0xB1}), (Bytes{0xB1, 0x00}));
-  EXPECT_EQ(recorder.LastStatus(1), "送信データ：00b1, 送信内容：ｱ");
+  EXPECT_EQ(recorder.LastStatus(), "送信データ：00b1, 送信内容：ｱ");
 }
 
 TEST_F(ComposedText, RecognisesBothRangesOfLeadBytes) {
@@ -61,7 +55,7 @@ TEST_F(ComposedText, RecognisesBothRangesOfLeadBytes) {
 
 TEST_F(ComposedText, LoneLeadByteAtTheEndIsNotSentNorReadPast) {
   EXPECT_EQ(Send({'A', 0x82}), (Bytes{0x41, 0x00}));
-  EXPECT_EQ(Pane1Texts().size(), 1u);
+  EXPECT_EQ(KeyStatusTexts().size(), 1u);
   EXPECT_EQ(Send({0x82}), Bytes{});
 }
 
@@ -125,7 +119,7 @@ TEST(ComposedTextEncoding, ReplacementIsSentAsTheFullWidthQuestionMark) {
   const int length = EncodeComposedText(units.data(), int(units.size()), FewCharacters, text);
   SendComposedText(test.recorder, text, length);
   EXPECT_EQ(test.recorder.sent, (Bytes{0x29, 0x21}));
-  EXPECT_EQ(test.recorder.LastStatus(1), "送信データ：2129, 送信内容：？");
+  EXPECT_EQ(test.recorder.LastStatus(), "送信データ：2129, 送信内容：？");
 }
 
 // Encoders that answer outside their contract must not break the walk.

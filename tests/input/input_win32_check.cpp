@@ -105,7 +105,7 @@ void CheckKeyMessages(HWND window, RecordingOutput& recorder) {
   recorder.sent.clear();
   Check(TerminalKeyDown(window, input->keyboard, 'A', 0x001E0001) == 0, "A is handled");
   CheckBytes(recorder.sent, {0x00, 0x00, 0x1D, 0x00, 0x61, 0x23, 0x41, 0x04}, "A report");
-  Check(recorder.LastStatus(1) == "鍵盤入力データ：2361, 9821コード：001d, 修飾鍵盤：0000",
+  Check(recorder.LastStatus() == "鍵盤入力データ：2361, 9821コード：001d, 修飾鍵盤：0000",
         "A status text");
 
   recorder.sent.clear();
@@ -131,7 +131,7 @@ void CheckKeyMessages(HWND window, RecordingOutput& recorder) {
   recorder.sent.clear();
   TerminalKeyDown(window, input->keyboard, VK_PROCESSKEY, 0x00000001);
   Check(recorder.sent.empty(), "an unknown key sends nothing");
-  Check(recorder.LastStatus(1) == "不明の鍵盤入力：00e5", "unknown key status text");
+  Check(recorder.LastStatus() == "不明の鍵盤入力：00e5", "unknown key status text");
 }
 
 bool ImeOpen(HWND window) {
@@ -179,7 +179,7 @@ void CheckComposedText(HWND window, RecordingOutput& recorder) {
   const std::u16string text = u"あA";
   SendComposedUtf16(recorder, text.data(), int(text.size()));
   CheckBytes(recorder.sent, {0x22, 0x24, 0x41, 0x00}, "あA sent as JIS words");
-  Check(recorder.LastStatus(1) == "送信データ：0041, 送信内容：A", "last character status");
+  Check(recorder.LastStatus() == "送信データ：0041, 送信内容：A", "last character status");
 
   recorder.sent.clear();
   const std::u16string kanji = u"日本語😀ｱ〜−";
@@ -225,7 +225,7 @@ void CheckImeResults(HWND window, RecordingOutput& recorder) {
   recorder.statuses.clear();
   ComposeAndConfirm(window, L"\u65E5\u672CA");  // 日本A
   CheckBytes(recorder.sent, {0x7C, 0x46, 0x5C, 0x4B, 0x41, 0x00}, "composed 日本A sent once");
-  Check(recorder.LastStatus(1) == "送信データ：0041, 送信内容：A", "status of the last character");
+  Check(recorder.LastStatus() == "送信データ：0041, 送信内容：A", "status of the last character");
   Check(recorder.statuses.size() == 3, "one status text per character");
 
   recorder.sent.clear();

@@ -17,7 +17,7 @@ struct KeyMessages : testing::Test, InputTest {
   KeyOutcome Down(unsigned virtualKey, bool altHeld = false) {
     return KeyDown(keyboard, Stroke(virtualKey, altHeld));
   }
-  std::string Pane1() const { return recorder.LastStatus(1); }
+  std::string KeyStatus() const { return recorder.LastStatus(); }
 };
 
 TEST_F(KeyMessages, KeyDownSendsTheReportAndShowsItsCodes) {
@@ -25,30 +25,30 @@ TEST_F(KeyMessages, KeyDownSendsTheReportAndShowsItsCodes) {
   EXPECT_FALSE(outcome.defaultProcessing);
   EXPECT_EQ(outcome.ime, ImeRequest::None);
   EXPECT_EQ(recorder.sent, (Bytes{0x00, 0x00, 0x1D, 0x00, 0x61, 0x23, 0x41, 0x04}));
-  EXPECT_EQ(Pane1(), "鍵盤入力データ：2361, 9821コード：001d, 修飾鍵盤：0000");
+  EXPECT_EQ(KeyStatus(), "鍵盤入力データ：2361, 9821コード：001d, 修飾鍵盤：0000");
 }
 
 TEST_F(KeyMessages, StateKeyShowsThePreviousReportsCodesWithTheNewModifiers) {
   Down(VkShift);
   EXPECT_TRUE(recorder.sent.empty());
-  EXPECT_EQ(Pane1(), "鍵盤入力データ：0000, 9821コード：0000, 修飾鍵盤：0022");
+  EXPECT_EQ(KeyStatus(), "鍵盤入力データ：0000, 9821コード：0000, 修飾鍵盤：0022");
   Down('A');
   KeyUp(keyboard.Key_Data, Stroke(VkShift));
   recorder.sent.clear();
   const KeyOutcome outcome = Down(VkControl);
   EXPECT_FALSE(outcome.defaultProcessing);
   EXPECT_TRUE(recorder.sent.empty());
-  EXPECT_EQ(Pane1(), "鍵盤入力データ：2341, 9821コード：001d, 修飾鍵盤：0011");
+  EXPECT_EQ(KeyStatus(), "鍵盤入力データ：2341, 9821コード：001d, 修飾鍵盤：0011");
   for (unsigned key : {VkLWin, VkRWin, VkCapital, VkKana, VkNonConvert}) {
     EXPECT_FALSE(Down(key).defaultProcessing);
   }
   EXPECT_TRUE(recorder.sent.empty());
-  EXPECT_EQ(Pane1(), "鍵盤入力データ：2341, 9821コード：001d, 修飾鍵盤：0099");
+  EXPECT_EQ(KeyStatus(), "鍵盤入力データ：2341, 9821コード：001d, 修飾鍵盤：0099");
 }
 
 TEST_F(KeyMessages, FunctionKeyShowsFfffAsItsKeyData) {
   Down(VkF1);
-  EXPECT_EQ(Pane1(), "鍵盤入力データ：ffff, 9821コード：0062, 修飾鍵盤：0000");
+  EXPECT_EQ(KeyStatus(), "鍵盤入力データ：ffff, 9821コード：0062, 修飾鍵盤：0000");
 }
 
 TEST_F(KeyMessages, UnknownKeyShowsItsVirtualKeyAndGoesToDefaultProcessing) {
@@ -59,17 +59,17 @@ TEST_F(KeyMessages, UnknownKeyShowsItsVirtualKeyAndGoesToDefaultProcessing) {
   EXPECT_TRUE(outcome.defaultProcessing);
   EXPECT_EQ(outcome.ime, ImeRequest::None);
   EXPECT_TRUE(recorder.sent.empty());
-  EXPECT_EQ(Pane1(), "不明の鍵盤入力：00e5");
+  EXPECT_EQ(KeyStatus(), "不明の鍵盤入力：00e5");
   EXPECT_EQ(before.jisCode, keyboard.Key_Data.jisCode);
   EXPECT_EQ(before.virtualKey, keyboard.Key_Data.virtualKey);
   Down(VkMenu);
-  EXPECT_EQ(Pane1(), "不明の鍵盤入力：0012");
+  EXPECT_EQ(KeyStatus(), "不明の鍵盤入力：0012");
 }
 
 TEST_F(KeyMessages, AltFlagOfEveryKeyMessageSetsOrClearsTheAltPair) {
   Down('A', true);
   EXPECT_EQ(recorder.sent, (Bytes{0x44, 0x00, 0x1D, 0x00, 0x41, 0x26, 0x41, 0x04}));  // α
-  EXPECT_EQ(Pane1(), "鍵盤入力データ：2641, 9821コード：001d, 修飾鍵盤：0044");
+  EXPECT_EQ(KeyStatus(), "鍵盤入力データ：2641, 9821コード：001d, 修飾鍵盤：0044");
   KeyUp(keyboard.Key_Data, Stroke('A', false));
   EXPECT_EQ(keyboard.Key_Data.modifiers, 0x00);
   Down(VkProcessKey, true);  // unknown keys still carry the flag

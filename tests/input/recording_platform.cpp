@@ -7,15 +7,10 @@ void RecordingOutput::SendFromUser(const std::uint8_t* bytes, int length) {
   sendSizes.push_back(length);
 }
 
-void RecordingOutput::SetStatusText(int pane, std::string_view text, TextCoding coding) {
-  statuses.push_back({pane, coding == TextCoding::Cp932 ? Cp932ToUtf8(text) : std::string(text)});
+void RecordingOutput::KeyStatus(std::string_view text, TextCoding coding) {
+  statuses.push_back(coding == TextCoding::Cp932 ? Cp932ToUtf8(text) : std::string(text));
 }
 
-std::string RecordingOutput::LastStatus(int pane) const {
-  for (auto it = statuses.rbegin(); it != statuses.rend(); ++it) {
-    if (it->pane == pane) return it->utf8;
-  }
-  return "";
-}
+std::string RecordingOutput::LastStatus() const { return statuses.empty() ? "" : statuses.back(); }
 
 InputTest::InputTest() { InitKeyboardState(keyboard.Key_Data, false, false); }

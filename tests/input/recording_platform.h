@@ -8,21 +8,17 @@
 
 #include "terminal/input/keyboard.h"
 
-struct ShownStatus {
-  int pane;
-  std::string utf8;  // the text as the user reads it, whatever coding it came in
-};
-
 struct RecordingOutput : KeyboardOutput {
   std::vector<std::uint8_t> sent;
   std::vector<int> sendSizes;  // the length of each SendFromUser
-  std::vector<ShownStatus> statuses;
+  // The key status texts as the user reads them (UTF-8, whatever coding they came in).
+  std::vector<std::string> statuses;
 
   void SendFromUser(const std::uint8_t* bytes, int length) override;
-  void SetStatusText(int pane, std::string_view text, TextCoding coding) override;
+  void KeyStatus(std::string_view text, TextCoding coding) override;
 
-  // The last text of a pane, or "" when none was shown.
-  std::string LastStatus(int pane) const;
+  // The last key status text, or "" when none was shown.
+  std::string LastStatus() const;
 };
 
 // Code page 932 bytes as UTF-8 (through iconv), so tests read what the user sees.

@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "terminal/interpreter/terminal.h"
+#include "terminal/interpreter/transmit_status.h"
 #include "terminal/link/comm_log.h"
 #include "terminal/link/link_session.h"
 #include "terminal/link/reconnect.h"
@@ -71,16 +72,27 @@ struct DriverHost final : HostWindow {
     Say("message " + std::string(caption) + "|" + std::string(text));
     return MessageAnswer::Ok;
   }
+  void Tell(const Notice& notice) override { told.push_back(notice); }
+  bool ShowTold() override {
+    std::vector<Notice> shown;
+    shown.swap(told);
+    for (const Notice& notice : shown) ShowMessage(notice.text, notice.coding, notice.caption, notice.icon, MessageButtons::Ok);
+    return !shown.empty();
+  }
   void Beep() override {}
   void SetStatusText(int pane, std::string_view text, TextCoding) override {
     Say("status " + std::to_string(pane) + " " + std::string(text));
   }
+  void ByteSent(std::uint8_t byte) override { SetStatusText(TransmittedPane, TransmittedByteText(byte), TextCoding::Utf8); }
+  void KeyStatus(std::string_view text, TextCoding coding) override { SetStatusText(TransmittedPane, text, coding); }
   void InvalidateTerminal() override { InvalidateRect(terminalWindow, nullptr, TRUE); }
-  void SelectTab(int) override {}
+  void ShowView(TerminalView) override {}
   void ShowCaret() override {}
   void HideCaret() override {}
   void PlaceCaret() override {}
   void Relayout() override {}
+
+  std::vector<Notice> told;
 };
 
 // Every block the link pushes reaches the log first: recorded here, then
