@@ -38,6 +38,7 @@ void ShowEvent(HWND mainWindow, ConnectionEvent event) {
   switch (event) {
     case ConnectionEvent::Connected: return ShowConnectedMenu(mainWindow, true);
     case ConnectionEvent::Closed: return ShowConnectedMenu(mainWindow, false);
+    case ConnectionEvent::LineError: return;
     case ConnectionEvent::Waiting:
       SetPaneText(DiagnosticsPane, WaitingForDeviceText);
       SetPaneText(ConnectionPane, WaitingMark);
