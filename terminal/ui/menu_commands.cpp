@@ -4,7 +4,7 @@
 
 #include "terminal/link/reconnect.h"
 #include "terminal/link/serial_link.h"
-#include "terminal/link/settings/settings_dialog.h"
+#include "terminal/ui/settings/settings_dialog.h"
 #include "terminal/model/terminal_state.h"
 #include "terminal/ui/about_box.h"
 #include "terminal/ui/link_view.h"
