@@ -1,28 +1,28 @@
-// The window's communication log "Talvorix.log" (linkSession.connection's): opened once
-// for the whole run, only ever appended to. Each operation that fails shows
-// its message box here ("ログファイルを作成する事が出来ない！！" when the file
-// cannot be opened, "ログファイルに書き込む事が出来ない！！" once when a write
-// fails and closes the log).
+// The window's communication log "Talvorix.log" (its session's connection's):
+// opened once for the whole run, only ever appended to, closed by EndLink.
+// "ログファイルを作成する事が出来ない！！" when the file cannot be opened is
+// told to the window's view (LinkView::LogFailed); a write of received bytes
+// runs inside Receive, so its failure ("ログファイルに書き込む事が出来ない！！",
+// once: it closes the log) is told to the host, which shows it once Receive
+// has returned.
 #pragma once
 
 #include <cstdint>
 
-#include "terminal/link/log_format.h"
-#include "terminal/link/log_writer.h"
 #include "terminal/model/roles.h"
+
+struct LinkSession;
 
 // Opens (or creates) the log and appends the header line; `fileName` nullptr
 // means "Talvorix.log" in the current directory. Nothing is done when it is
 // already open. False when it could not be opened or written.
-bool OpenLog(const char* fileName = nullptr);
-
-// Shows the message of a failed log operation.
-void ShowLogFailure(LogResult result);
+bool OpenLog(LinkSession& session, const char* fileName = nullptr);
 
 // The log as the terminal's log role.
 struct FileCommLog final : CommLog {
+  explicit FileCommLog(LinkSession& session) : session_(session) {}
   bool Append(const std::uint8_t* bytes, int length) override;
-};
 
-// Closes the log if it is open (main window destruction).
-void CloseLog();
+ private:
+  LinkSession& session_;
+};

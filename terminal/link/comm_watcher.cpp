@@ -48,9 +48,9 @@ struct NotifyPacing {
 
 // Waits until the pump has finished with the previous notification and posts
 // the next one. False when the connection was closed meanwhile.
-bool Notify(NotifyPacing& pacing) {
-  WaitForSingleObject(linkSession.pumpDoneEvent, INFINITE);
-  if (pacing.posted && linkSession.dataBlocks == pacing.blocksAtPost) {
+bool Notify(LinkSession& session, NotifyPacing& pacing) {
+  WaitForSingleObject(session.pumpDoneEvent, INFINITE);
+  if (pacing.posted && session.dataBlocks == pacing.blocksAtPost) {
     ++pacing.emptyRuns;
   } else {
     pacing.emptyRuns = 0;
@@ -58,11 +58,11 @@ bool Notify(NotifyPacing& pacing) {
   if (pacing.emptyRuns > StormEmptyRuns) {
     Sleep(std::min(IdleNotificationPauseMs * (pacing.emptyRuns - StormEmptyRuns), MostIdlePauseMs));
   }
-  if (!linkSession.watching) return false;
+  if (!session.watching) return false;
   pacing.posted = true;
-  pacing.blocksAtPost = linkSession.dataBlocks;
-  ResetEvent(linkSession.pumpDoneEvent);
-  PostMessageW(linkSession.notifyWindow, WM_COMMNOTIFY, WPARAM(linkSession.device.Handle()), CommNotifyEvent);
+  pacing.blocksAtPost = session.dataBlocks;
+  ResetEvent(session.pumpDoneEvent);
+  PostMessageW(session.notifyWindow, WM_COMMNOTIFY, WPARAM(session.device.Handle()), CommNotifyEvent);
   return true;
 }
 
@@ -87,35 +87,35 @@ WaitOutcome WaitForEvents(HANDLE port, OVERLAPPED& overlapped) {
 // One look at the input queue, in place of a wait, and a pause when it is
 // empty. The status query also clears the line errors: the device keeps them
 // for the pump, which shows them.
-WaitOutcome LookAtQueue() {
+WaitOutcome LookAtQueue(LinkSession& session) {
   DWORD queued = 0;
-  if (!linkSession.device.QueuedBytes(queued)) return WaitOutcome::Failed;
+  if (!session.device.QueuedBytes(queued)) return WaitOutcome::Failed;
   if (queued > 0) return WaitOutcome::Received;
   Sleep(QueuePollMs);
   return WaitOutcome::Quiet;
 }
 
-void Watch(OVERLAPPED& overlapped) {
-  HANDLE port = linkSession.device.Handle();
+void Watch(LinkSession& session, OVERLAPPED& overlapped) {
+  HANDLE port = session.device.Handle();
   NotifyPacing pacing{false, 0, 0};
   ULONGLONG waitAgainAt = 0;  // until then the queue is looked at instead of waited on
-  while (linkSession.watching) {
+  while (session.watching) {
     const WaitOutcome outcome =
-        GetTickCount64() < waitAgainAt ? LookAtQueue() : WaitForEvents(port, overlapped);
-    if (!linkSession.watching) break;
+        GetTickCount64() < waitAgainAt ? LookAtQueue(session) : WaitForEvents(port, overlapped);
+    if (!session.watching) break;
     if (outcome == WaitOutcome::Failed) {
       // A device that refuses a wait or a status query has gone; asking again
       // would only fail again at once. Wake the pump so that it closes the
       // connection.
-      linkSession.deviceLost = true;
+      session.deviceLost = true;
       pacing.posted = false;
-      Notify(pacing);
+      Notify(session, pacing);
       break;
     }
     if (outcome == WaitOutcome::Aborted) {
       // Not aborted by CloseConnection (which has cleared `watching`).
       waitAgainAt = GetTickCount64() + WaitRetryMs;
-    } else if (outcome == WaitOutcome::Received && !Notify(pacing)) {
+    } else if (outcome == WaitOutcome::Received && !Notify(session, pacing)) {
       break;
     }
   }
@@ -123,7 +123,8 @@ void Watch(OVERLAPPED& overlapped) {
 
 }  // namespace
 
-DWORD WINAPI CommWatcher(LPVOID) {
+DWORD WINAPI CommWatcher(LPVOID argument) {
+  LinkSession& session = *static_cast<LinkSession*>(argument);
   OVERLAPPED overlapped{};
   overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   DWORD result = 0;
@@ -131,13 +132,13 @@ DWORD WINAPI CommWatcher(LPVOID) {
     // Not the user-interface thread: the platform's message box is not for it.
     MessageBoxW(nullptr, Wide(WatcherEventFailedText).c_str(), Wide(WatcherCaption).c_str(),
                 MB_ICONWARNING);
-  } else if (SetCommMask(linkSession.device.Handle(), EV_RXCHAR)) {
-    Watch(overlapped);
+  } else if (SetCommMask(session.device.Handle(), EV_RXCHAR)) {
+    Watch(session, overlapped);
     result = 1;
   }
   if (overlapped.hEvent != nullptr) CloseHandle(overlapped.hEvent);
   // The end flag, cleared on every way out so that nobody waits for a watcher
   // that has already gone.
-  linkSession.watcherThreadId = 0;
+  session.watcherThreadId = 0;
   return result;
 }

@@ -1,5 +1,6 @@
 #include "terminal/link/connection.h"
 
+#include "terminal/link/link_texts.h"
 #include "terminal/link/serial_line.h"
 
 Connection::Connection(SerialDevice& device, LogFile& logFile, ConnectionFrontEnd& frontEnd)
@@ -79,4 +80,18 @@ bool Connection::Attempt(std::string& error) {
 void Connection::EndWait(ConnectionEvent event) {
   waiting_ = false;
   frontEnd_.Notice(event, "");
+}
+
+DeviceRead Connection::Read(std::uint8_t* buffer, std::size_t capacity, std::size_t& got, std::string& error) {
+  const DeviceRead read = device_.Read(buffer, capacity, got, error);
+  const std::uint32_t errors = device_.TakeLineErrors();
+  if (errors != 0) frontEnd_.Notice(ConnectionEvent::LineError, LineErrorText(errors));
+  return read;
+}
+
+bool Connection::LogReceived(const std::uint8_t* bytes, std::size_t length) {
+  const LogResult result = log_.Append(bytes, length);
+  if (result == LogResult::Done) return true;
+  frontEnd_.LogFailed(result);
+  return false;
 }

@@ -17,7 +17,8 @@
 //   banner right after the start stamp.
 //
 // The connection holds the one log writer: the front end opens the log
-// through Log() and appends the received bytes there.
+// through Log() and appends the received bytes through LogReceived. It reads
+// the device through Read, which tells the line errors the device saw.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +38,7 @@ enum class ConnectionEvent {
   Reconnected,  // a wait ended with the line open again
   WaitStopped,  // a wait ended without the device (Close, reconnect turned off)
   Closed,       // Close closed the line
+  LineError,    // the device saw line errors (detail: LineErrorText of them)
 };
 
 class ConnectionFrontEnd {
@@ -48,9 +50,11 @@ class ConnectionFrontEnd {
   virtual bool SessionStarted() = 0;
   // The line is about to close: the terminal disconnects.
   virtual void SessionEnding() = 0;
-  // `detail`: the device's reason for Lost and Waiting, empty otherwise.
+  // `detail`: the device's reason for Lost and Waiting, the errors' text for
+  // LineError, empty otherwise.
   virtual void Notice(ConnectionEvent event, const std::string& detail) = 0;
-  // A stamp could not be written; the log is closed (log_writer.h).
+  // The log failure: a stamp or received bytes could not be written, and the
+  // log is closed (log_writer.h). Told once, by the write that failed.
   virtual void LogFailed(LogResult result) = 0;
 };
 
@@ -83,6 +87,13 @@ class Connection {
   void Tick(std::uint64_t nowMs);
   // A device has arrived: an attempt now when waiting.
   void Nudge();
+
+  // The device's Read; line errors the device saw (also between reads) are
+  // told as LineError first.
+  DeviceRead Read(std::uint8_t* buffer, std::size_t capacity, std::size_t& got, std::string& error);
+  // Appends received bytes to the log. False when the write failed; the
+  // front end is told LogFailed then (and nothing more once the log is closed).
+  bool LogReceived(const std::uint8_t* bytes, std::size_t length);
 
   bool IsOpen() const { return device_.IsOpen(); }
   bool WaitingForDevice() const { return waiting_; }

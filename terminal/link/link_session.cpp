@@ -1,46 +1,46 @@
 #include "terminal/link/link_session.h"
 
-#include "terminal/link/link_texts.h"
 #include "terminal/link/serial_link.h"
-
-LinkSession linkSession{};
 
 namespace {
 
-void CloseEvents() {
-  if (linkSession.pumpDoneEvent != nullptr) CloseHandle(linkSession.pumpDoneEvent);
-  linkSession.pumpDoneEvent = nullptr;
+// The property of the top-level window that leads its timers to the session.
+constexpr const wchar_t* SessionProperty = L"TalvorixLinkSession";
+
+HWND RootOf(HWND window) { return GetAncestor(window, GA_ROOT); }
+
+void CloseEvents(LinkSession& session) {
+  if (session.pumpDoneEvent != nullptr) CloseHandle(session.pumpDoneEvent);
+  session.pumpDoneEvent = nullptr;
 }
 
 }  // namespace
 
-void SetLinkHost(HostWindow& host) { linkSession.host = &host; }
-
-bool StartLink(Terminal& terminal, HWND notifyWindow) {
-  linkSession.terminal = &terminal;
-  linkSession.notifyWindow = notifyWindow;
-  linkSession.pumpDoneEvent = CreateEventW(nullptr, TRUE, TRUE, nullptr);
-  if (linkSession.device.Ready() && linkSession.pumpDoneEvent) return true;
-  CloseEvents();
-  linkSession.terminal = nullptr;
+bool StartLink(LinkSession& session, Terminal& terminal, HWND notifyWindow) {
+  session.terminal = &terminal;
+  session.notifyWindow = notifyWindow;
+  session.pumpDoneEvent = CreateEventW(nullptr, TRUE, TRUE, nullptr);
+  if (session.device.Ready() && session.pumpDoneEvent && SetPropW(RootOf(notifyWindow), SessionProperty, &session)) {
+    return true;
+  }
+  CloseEvents(session);
+  session.terminal = nullptr;
   return false;
 }
 
-void EndLink(HWND mainWindow) {
-  if (linkSession.terminal == nullptr) return;
-  if (linkSession.terminal->state.connected) CloseConnection(mainWindow);
-  CloseEvents();
-  linkSession.terminal = nullptr;
+void EndLink(LinkSession& session) {
+  if (session.terminal == nullptr) return;
+  if (session.terminal->state.connected) CloseConnection(session);
+  session.connection.Log().Close();
+  CloseEvents(session);
+  RemovePropW(RootOf(session.notifyWindow), SessionProperty);
+  session.terminal = nullptr;
 }
 
-void ShowLinkMessage(const char* text, MessageIcon icon) {
-  if (linkSession.host != nullptr) {
-    linkSession.host->ShowMessage(text, TextCoding::Utf8, LinkCaption, icon);
-  }
-}
+LinkSession* SessionOf(HWND window) { return static_cast<LinkSession*>(GetPropW(RootOf(window), SessionProperty)); }
 
-void StartLinkSession() {
-  linkSession.deviceLost = false;
-  linkSession.lossReported = false;
-  EmptyStage(linkSession.received);
+void StartLinkSession(LinkSession& session) {
+  session.deviceLost = false;
+  session.lossReported = false;
+  EmptyStage(session.received);
 }

@@ -9,64 +9,57 @@
 
 namespace {
 
-constexpr WPARAM DisconnectCommand = 257;
 // How often the terminal is told the time while it awaits words: its bounds
 // (seconds) are kept to within this.
 constexpr UINT AwaitTickMs = 50;
 // How soon a pump that found a box of the terminal's up tries again.
 constexpr UINT PumpRetryMs = 20;
 
-// Whether a box of what the terminal told is up. Its message loop may run
-// the pump or the await timer: they make no call into the terminal then, so
-// that a box shown for one push never runs the interpreter for another; the
-// received bytes wait in the device and the stage.
-bool showingTold = false;
-
 // Shows what the terminal told during the call that just returned; the time
 // the boxes were up was the user's.
-void ShowTold(Terminal& terminal) {
-  showingTold = true;
-  const bool shown = linkSession.host->ShowTold();
-  showingTold = false;
+void ShowTold(LinkSession& session, Terminal& terminal) {
+  session.showingTold = true;
+  const bool shown = session.host.ShowTold();
+  session.showingTold = false;
   if (shown) terminal.RestartWaitClock();
 }
 
-void CALLBACK ContinuePump(HWND window, UINT, UINT_PTR, DWORD) {
-  KillTimer(window, PumpTimerId);
-  ReceivePump(window, 0, CommNotifyEvent);
+// A timer that finds no session (the window's link has ended) ends itself.
+void CALLBACK ContinuePump(HWND window, UINT, UINT_PTR id, DWORD) {
+  KillTimer(window, id);
+  if (LinkSession* session = SessionOf(window)) ReceivePump(*session);
 }
 
-void ShowBlockSize(int lastBlock) {
-  linkSession.host->SetStatusText(ReceivedPane, ReceivedCountText(lastBlock), TextCoding::Utf8);
+void ShowBlockSize(LinkSession& session, int lastBlock) {
+  session.host.SetStatusText(ReceivedPane, ReceivedCountText(lastBlock), TextCoding::Utf8);
 }
 
-void StopAwaitTicks(HWND window) {
-  if (linkSession.awaitTicking) KillTimer(window, AwaitTimerId);
-  linkSession.awaitTicking = false;
+void StopAwaitTicks(LinkSession& session) {
+  if (session.awaitTicking) KillTimer(session.notifyWindow, AwaitTimerId);
+  session.awaitTicking = false;
 }
 
-void CALLBACK TickAwaited(HWND window, UINT, UINT_PTR, DWORD) {
-  if (showingTold) return;
-  Terminal* terminal = linkSession.terminal;
+void CALLBACK TickAwaited(HWND window, UINT, UINT_PTR id, DWORD) {
+  LinkSession* session = SessionOf(window);
+  if (session == nullptr) {
+    KillTimer(window, id);
+    return;
+  }
+  if (session->showingTold) return;
+  Terminal* terminal = session->terminal;
   if (terminal != nullptr) {
     terminal->Tick(GetTickCount64());
-    ShowTold(*terminal);
+    ShowTold(*session, *terminal);
   }
-  if (terminal == nullptr || !terminal->Waiting()) StopAwaitTicks(window);
+  if (terminal == nullptr || !terminal->Waiting()) StopAwaitTicks(*session);
 }
 
 // While the terminal awaits words a timer tells it the time, so that a
 // device that stops in the middle of a sequence is given up in time.
-void FollowAwaited(HWND window, const Terminal& terminal) {
-  if (!terminal.Waiting()) return StopAwaitTicks(window);
-  if (!linkSession.awaitTicking) SetTimer(window, AwaitTimerId, AwaitTickMs, TickAwaited);
-  linkSession.awaitTicking = true;
-}
-
-// Repaints whatever is invalid in the program's windows (the terminal view and
-// the status bar) now, without waiting for the message loop.
-void RepaintNow(HWND window) {
-  RedrawWindow(GetAncestor(window, GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+void FollowAwaited(LinkSession& session, const Terminal& terminal) {
+  if (!terminal.Waiting()) return StopAwaitTicks(session);
+  if (!session.awaitTicking) SetTimer(session.notifyWindow, AwaitTimerId, AwaitTickMs, TickAwaited);
+  session.awaitTicking = true;
 }
 
 // Input or a command waiting for the user-interface thread (paint and timer
@@ -77,43 +70,32 @@ bool InputWaiting() {
                       PM_NOREMOVE | PM_QS_INPUT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE) != FALSE;
 }
 
-// The device has gone: what the terminal awaited ends with its message, the
-// connection is closed as by the disconnect command (posted to the main
-// window, so the command's own handling runs, also the connection mark) and
-// the user is told once. With automatic reconnect on, the loss is its
-// business instead, and no box may stop it: the close that follows ends what
-// the terminal awaited without a message, as a disconnect does.
-void ReportDeviceLost(HWND window, Terminal& terminal) {
-  if (linkSession.lossReported) return;
-  linkSession.lossReported = true;
-  if (TakeOverDeviceLoss(window)) return;
+// The device has gone: what the terminal awaited ends with its message, then
+// the view closes the connection as the disconnect command does and tells the
+// user, once. With automatic reconnect on, the loss is its business instead,
+// and no box may stop it: the close that follows ends what the terminal
+// awaited without a message, as a disconnect does.
+void ReportDeviceLost(LinkSession& session, Terminal& terminal) {
+  if (session.lossReported) return;
+  session.lossReported = true;
+  if (TakeOverDeviceLoss(session)) return;
   terminal.EndOfInput();
-  ShowTold(terminal);
-  PostMessageW(GetAncestor(window, GA_ROOT), WM_COMMAND, DisconnectCommand, 0);
-  ShowLinkMessage(DeviceLostText, MessageIcon::Warning);
-}
-
-// Line errors the device cleared (its reads and the watcher's status
-// queries), shown when the record asks for them.
-void ShowLineErrors(const TerminalState& state) {
-  const DWORD errors = linkSession.device.TakeLineErrors();
-  if (errors != 0 && state.displayErrors) {
-    linkSession.host->SetStatusText(LineErrorPane, LineErrorText(errors), TextCoding::Utf8);
-  }
+  ShowTold(session, terminal);
+  session.view.DeviceLost();
 }
 
 // Takes everything the device has queued into the receive stage (at most what
 // the stage has room for). The stage keeps a lone byte, so the device read
-// need not be rounded to whole words.
-int FetchWaiting(const TerminalState& state) {
-  ReceiveStage& stage = linkSession.received;
+// need not be rounded to whole words. The line errors the device cleared (its
+// reads and the watcher's status queries) are told by the connection.
+int FetchWaiting(LinkSession& session) {
+  ReceiveStage& stage = session.received;
   const int room = MakeStageRoom(stage);
   std::size_t got = 0;
   std::string error;
-  const DeviceRead read = linkSession.device.Read(StageRoom(stage), std::size_t(room), got, error);
-  ShowLineErrors(state);
+  const DeviceRead read = session.connection.Read(StageRoom(stage), std::size_t(room), got, error);
   if (read == DeviceRead::Gone) {
-    linkSession.deviceLost = true;
+    session.deviceLost = true;
     return ClosedPort;
   }
   if (got > 0) AddToStage(stage, int(got));
@@ -125,13 +107,13 @@ int FetchWaiting(const TerminalState& state) {
 // Hands out the staged bytes in even blocks, asking the device only when the
 // stage cannot fill the block. Bytes staged before the device was lost are
 // still handed out.
-int ReadBlock(std::uint8_t* buffer, int maximum) {
-  const Terminal* terminal = linkSession.terminal;
+int ReadBlock(LinkSession& session, std::uint8_t* buffer, int maximum) {
+  const Terminal* terminal = session.terminal;
   if (terminal == nullptr || !terminal->state.connected) return ClosedPort;
-  ReceiveStage& stage = linkSession.received;
-  if (!linkSession.deviceLost && !StageCanServe(stage, maximum)) FetchWaiting(terminal->state);
+  ReceiveStage& stage = session.received;
+  if (!session.deviceLost && !StageCanServe(stage, maximum)) FetchWaiting(session);
   const int n = TakeFromStage(stage, buffer, maximum);
-  return n == 0 && linkSession.deviceLost ? ClosedPort : n;
+  return n == 0 && session.deviceLost ? ClosedPort : n;
 }
 
 // Pushes everything waiting into the terminal, block by block (the terminal
@@ -144,40 +126,40 @@ int ReadBlock(std::uint8_t* buffer, int maximum) {
 // polling an idle device: the watcher posts again when data arrives. What the
 // last blocks drew is painted by the message loop's own WM_PAINT once the
 // thread is idle, or by the next paced repaint while data keeps coming.
-int ReceivePump(HWND window, WPARAM, LPARAM) {
-  Terminal* terminal = linkSession.terminal;
+int ReceivePump(LinkSession& session) {
+  Terminal* terminal = session.terminal;
   if (terminal == nullptr || !terminal->state.connected) return 0;
-  if (showingTold) {
-    SetTimer(window, PumpTimerId, PumpRetryMs, ContinuePump);
+  if (session.showingTold) {
+    SetTimer(session.notifyWindow, PumpTimerId, PumpRetryMs, ContinuePump);
     return 1;
   }
   std::uint8_t block[PumpBlockBytes];
   int lastBlock = 0;
   for (;;) {
-    const int n = ReadBlock(block, PumpBlockBytes);
+    const int n = ReadBlock(session, block, PumpBlockBytes);
     if (n == ClosedPort) {
-      if (terminal->state.connected && linkSession.deviceLost) ReportDeviceLost(window, *terminal);
+      if (terminal->state.connected && session.deviceLost) ReportDeviceLost(session, *terminal);
       return 0;
     }
     if (n == 0) break;
-    ++linkSession.dataBlocks;
+    ++session.dataBlocks;
     terminal->Receive(block, std::size_t(n));
-    ShowTold(*terminal);
+    ShowTold(session, *terminal);
     // A box of what the terminal told may have let the disconnect command run.
     if (!terminal->state.connected) return 0;
     lastBlock = n;
-    if (RepaintDue(linkSession.pacer, GetTickCount64())) {
-      ShowBlockSize(lastBlock);
-      RepaintNow(window);
+    if (RepaintDue(session.pacer, GetTickCount64())) {
+      ShowBlockSize(session, lastBlock);
+      session.view.RepaintNow();
       if (InputWaiting()) {
-        FollowAwaited(window, *terminal);
-        SetTimer(window, PumpTimerId, USER_TIMER_MINIMUM, ContinuePump);
+        FollowAwaited(session, *terminal);
+        SetTimer(session.notifyWindow, PumpTimerId, USER_TIMER_MINIMUM, ContinuePump);
         return 1;
       }
     }
   }
-  if (lastBlock > 0) ShowBlockSize(lastBlock);
-  FollowAwaited(window, *terminal);
-  SetEvent(linkSession.pumpDoneEvent);
+  if (lastBlock > 0) ShowBlockSize(session, lastBlock);
+  FollowAwaited(session, *terminal);
+  SetEvent(session.pumpDoneEvent);
   return 1;
 }

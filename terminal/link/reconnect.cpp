@@ -14,22 +14,30 @@ namespace {
 constexpr UINT_PTR AttemptTimerId = 0x7A13;
 constexpr UINT_PTR CloseTimerId = 0x7A14;
 
-HWND MainWindow() { return GetAncestor(linkSession.notifyWindow, GA_ROOT); }
+HWND MainWindow(const LinkSession& session) { return GetAncestor(session.notifyWindow, GA_ROOT); }
 
 // A port changed while waiting (in the line settings dialog) is not the
 // device that went away: the wait for the old one ends. The attempt opens the
 // line with the settings the record holds now.
-void Attempt(HWND mainWindow) {
-  const Terminal* terminal = linkSession.terminal;
-  Connection& connection = linkSession.connection;
-  if (!connection.WaitingForDevice() || terminal == nullptr || !IsWindowEnabled(mainWindow)) return;
-  if (terminal->state.portNumber != linkSession.waitedPort) return StopWaitingForDevice(mainWindow);
+void Attempt(LinkSession& session) {
+  const Terminal* terminal = session.terminal;
+  Connection& connection = session.connection;
+  if (!connection.WaitingForDevice() || terminal == nullptr || !IsWindowEnabled(MainWindow(session))) return;
+  if (terminal->state.portNumber != session.waitedPort) return StopWaitingForDevice(session);
   std::string error;
   connection.SetLine(LineSettingsOf(terminal->state));
   connection.Open(error);
 }
 
-void CALLBACK AttemptTick(HWND mainWindow, UINT, UINT_PTR, DWORD) { Attempt(mainWindow); }
+// A timer that finds no session (the window's link has ended) ends itself.
+void CALLBACK AttemptTick(HWND mainWindow, UINT, UINT_PTR id, DWORD) {
+  LinkSession* session = SessionOf(mainWindow);
+  if (session == nullptr) {
+    KillTimer(mainWindow, id);
+    return;
+  }
+  Attempt(*session);
+}
 
 // Closes the lost connection outside the pump that noticed the loss, as the
 // disconnect command would be; the connection then waits, or, turned off
@@ -37,52 +45,52 @@ void CALLBACK AttemptTick(HWND mainWindow, UINT, UINT_PTR, DWORD) { Attempt(main
 // then nothing is waited for.
 void CALLBACK CloseLostConnection(HWND mainWindow, UINT, UINT_PTR id, DWORD) {
   KillTimer(mainWindow, id);
-  if (linkSession.terminal == nullptr) return;
-  linkSession.waitedPort = linkSession.terminal->state.portNumber;
-  linkSession.connection.DeviceGone(DeviceLostText);
+  LinkSession* session = SessionOf(mainWindow);
+  if (session == nullptr || session->terminal == nullptr) return;
+  session->waitedPort = session->terminal->state.portNumber;
+  session->connection.DeviceGone(DeviceLostText);
 }
 
 }  // namespace
 
 // The attempts run from the main window's timer while the connection waits.
-void LinkFrontEnd::Notice(ConnectionEvent event, const std::string&) {
-  HWND mainWindow = MainWindow();
+// Line errors are shown only when the record asks for them.
+void LinkFrontEnd::Notice(ConnectionEvent event, const std::string& detail) {
+  HWND mainWindow = MainWindow(session_);
   if (event == ConnectionEvent::Waiting) {
     SetTimer(mainWindow, AttemptTimerId, UINT(ReconnectIntervalMs), AttemptTick);
   } else if (event == ConnectionEvent::Reconnected || event == ConnectionEvent::WaitStopped) {
     KillTimer(mainWindow, AttemptTimerId);
+  } else if (event == ConnectionEvent::LineError && !session_.terminal->state.displayErrors) {
+    return;
   }
-  if (linkSession.view != nullptr) linkSession.view(mainWindow, event);
+  session_.view.Show(event, detail);
 }
 
-void SetConnectionView(ConnectionView view) { linkSession.view = view; }
-
-void StartAutoReconnect() { linkSession.connection.SetReconnect(true); }
-
-bool ToggleAutoReconnect(HWND) {
-  Connection& connection = linkSession.connection;
+bool ToggleAutoReconnect(LinkSession& session) {
+  Connection& connection = session.connection;
   connection.SetReconnect(!connection.Reconnects());
   return connection.Reconnects();
 }
 
-bool WaitingForDevice() { return linkSession.connection.WaitingForDevice(); }
+bool WaitingForDevice(const LinkSession& session) { return session.connection.WaitingForDevice(); }
 
-bool TakeOverDeviceLoss(HWND window) {
-  if (!linkSession.connection.Reconnects()) return false;
-  SetTimer(GetAncestor(window, GA_ROOT), CloseTimerId, USER_TIMER_MINIMUM, CloseLostConnection);
+bool TakeOverDeviceLoss(LinkSession& session) {
+  if (!session.connection.Reconnects()) return false;
+  SetTimer(MainWindow(session), CloseTimerId, USER_TIMER_MINIMUM, CloseLostConnection);
   return true;
 }
 
-void TryReconnectNow(HWND mainWindow) { Attempt(mainWindow); }
+void TryReconnectNow(LinkSession& session) { Attempt(session); }
 
-void StopWaitingForDevice(HWND) {
-  if (linkSession.connection.WaitingForDevice()) linkSession.connection.Close();
+void StopWaitingForDevice(LinkSession& session) {
+  if (session.connection.WaitingForDevice()) session.connection.Close();
 }
 
 // Windows announces a serial port's arrival to every top-level window
 // (DBT_DEVICEARRIVAL); drivers that announce only a change of the device tree
 // (DBT_DEVNODES_CHANGED) are heard too. Which port arrived is not examined:
 // an attempt on the port waited for is cheap, and fails silently.
-void NoticeDeviceChange(HWND mainWindow, WPARAM event) {
-  if (event == DBT_DEVICEARRIVAL || event == DBT_DEVNODES_CHANGED) Attempt(mainWindow);
+void NoticeDeviceChange(LinkSession& session, WPARAM event) {
+  if (event == DBT_DEVICEARRIVAL || event == DBT_DEVNODES_CHANGED) Attempt(session);
 }

@@ -16,39 +16,30 @@
 // answering whether to quit, and the connection must not change under them.
 //
 // Everything here runs on the user-interface thread. The timers belong to the
-// main window and end with it.
+// main window; they find the session through it (SessionOf) and end with it.
 #pragma once
 
 #include <windows.h>
 
 #include "terminal/link/connection.h"
 
-// How the window shows what happened to its connection (menu items, status
-// panes); told every event, on the user-interface thread.
-using ConnectionView = void (*)(HWND mainWindow, ConnectionEvent event);
+struct LinkSession;
 
-// The window's view, told every event of the connection; set at start-up.
-void SetConnectionView(ConnectionView view);
+// Turns automatic reconnect off (a wait in progress stops) or on again; the new state.
+bool ToggleAutoReconnect(LinkSession& session);
 
-// Turns automatic reconnect on.
-void StartAutoReconnect();
+bool WaitingForDevice(const LinkSession& session);
 
-// Turns it off (a wait in progress stops) or on again; the new state.
-bool ToggleAutoReconnect(HWND mainWindow);
-
-bool WaitingForDevice();
-
-// The receive pump's hook for a lost device (`window` the terminal window or
-// the main window). True when automatic reconnect takes the loss over: the
-// connection is then closed from the main window's timer and the wait begins,
-// and the pump shows nothing. False when it is off.
-bool TakeOverDeviceLoss(HWND window);
+// The receive pump's hook for a lost device. True when automatic reconnect
+// takes the loss over: the connection is then closed from the main window's
+// timer and the wait begins, and the pump shows nothing. False when it is off.
+bool TakeOverDeviceLoss(LinkSession& session);
 
 // An attempt now (the connect command while waiting); nothing when not waiting.
-void TryReconnectNow(HWND mainWindow);
+void TryReconnectNow(LinkSession& session);
 
 // Ends a wait (the disconnect command while waiting); nothing when not waiting.
-void StopWaitingForDevice(HWND mainWindow);
+void StopWaitingForDevice(LinkSession& session);
 
 // The main window's WM_DEVICECHANGE: an arrival makes an attempt at once.
-void NoticeDeviceChange(HWND mainWindow, WPARAM event);
+void NoticeDeviceChange(LinkSession& session, WPARAM event);

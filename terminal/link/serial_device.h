@@ -47,4 +47,8 @@ class SerialDevice {
   // line held back by flow control). False, with `error`, when they could not
   // all be written in time or the device has gone.
   virtual bool Write(const std::uint8_t* bytes, std::size_t length, int waitMs, std::string& error) = 0;
+  // The line errors (LineError* bits of link_texts.h) the device has seen
+  // since it was last asked, cleared by asking. A device whose platform
+  // reports none (POSIX termios) has none.
+  virtual std::uint32_t TakeLineErrors() { return 0; }
 };

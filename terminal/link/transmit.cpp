@@ -10,24 +10,24 @@ constexpr int WriteWaitMs = 1000;
 
 }  // namespace
 
-void WriteByte(int value) {
-  if (!linkSession.device.IsOpen()) return;
+void WriteByte(LinkSession& session, int value) {
+  if (!session.device.IsOpen()) return;
   const std::uint8_t data = std::uint8_t(value);
   std::string error;
-  linkSession.device.Write(&data, 1, WriteWaitMs, error);
+  session.device.Write(&data, 1, WriteWaitMs, error);
 }
 
 // A device that has gone is not written to while its disconnect is on its way:
 // each write would only fail, or hang for its second.
 bool SerialOutput::Transmit(std::uint8_t value) {
-  if (!linkSession.device.IsOpen() || linkSession.deviceLost) return false;
-  WriteByte(value);
+  if (!session_.device.IsOpen() || session_.deviceLost) return false;
+  WriteByte(session_, value);
   return true;
 }
 
 void SerialOutput::Purge() {
-  if (!linkSession.device.IsOpen()) return;
-  linkSession.device.Purge();
+  if (!session_.device.IsOpen()) return;
+  session_.device.Purge();
   // What was taken from the device but not yet pushed is discarded with it.
-  EmptyStage(linkSession.received);
+  EmptyStage(session_.received);
 }

@@ -48,7 +48,7 @@ class Win32SerialDevice final : public SerialDevice {
   // The watcher's look at the input queue: the bytes waiting, or false when
   // the device has gone. The line errors it clears are kept.
   bool QueuedBytes(DWORD& queued);
-  DWORD TakeLineErrors() { return lineErrors_.exchange(0); }
+  std::uint32_t TakeLineErrors() override { return lineErrors_.exchange(0); }
 
  private:
   std::string name_;

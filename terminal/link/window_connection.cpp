@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include "terminal/link/comm_log.h"
 #include "terminal/link/device_name.h"
 #include "terminal/link/link_front_end.h"
 #include "terminal/link/link_session.h"
@@ -27,12 +26,12 @@ std::string PortText() {
 
 // The watcher is created suspended so that its handle and id are stored before
 // it can end; it runs at once after that.
-bool StartWatcher() {
+bool StartWatcher(LinkSession& session) {
   DWORD id = 0;
-  HANDLE thread = CreateThread(nullptr, 0, CommWatcher, nullptr, CREATE_SUSPENDED, &id);
+  HANDLE thread = CreateThread(nullptr, 0, CommWatcher, &session, CREATE_SUSPENDED, &id);
   if (thread == nullptr) return false;
-  linkSession.watcherThread = thread;
-  linkSession.watcherThreadId = id;
+  session.watcherThread = thread;
+  session.watcherThreadId = id;
   SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL);
   ResumeThread(thread);
   return true;
@@ -43,23 +42,23 @@ bool StartWatcher() {
 // cleared, and the wait is cancelled if that did not end it), or already gone
 // after one of its early exits. As a last resort the thread is terminated, so
 // that it can never touch a record that is freed later.
-void StopWatcher() {
-  HANDLE thread = linkSession.watcherThread;
+void StopWatcher(LinkSession& session) {
+  HANDLE thread = session.watcherThread;
   if (thread == nullptr) return;
-  SetEvent(linkSession.pumpDoneEvent);
+  SetEvent(session.pumpDoneEvent);
   if (WaitForSingleObject(thread, WatcherEndMs) == WAIT_TIMEOUT) {
-    CancelIoEx(linkSession.device.Handle(), nullptr);
+    CancelIoEx(session.device.Handle(), nullptr);
     if (WaitForSingleObject(thread, WatcherCancelledEndMs) == WAIT_TIMEOUT) TerminateThread(thread, 0);
   }
   CloseHandle(thread);
-  linkSession.watcherThread = nullptr;
-  linkSession.watcherThreadId = 0;
+  session.watcherThread = nullptr;
+  session.watcherThreadId = 0;
 }
 
 // The settings and the device of the next open: those the record holds now.
-void PrepareLine(const Terminal& terminal) {
-  linkSession.device.SetName(DeviceName(terminal.state.portNumber, PortText().c_str()));
-  linkSession.connection.SetLine(LineSettingsOf(terminal.state));
+void PrepareLine(LinkSession& session, const Terminal& terminal) {
+  session.device.SetName(DeviceName(terminal.state.portNumber, PortText().c_str()));
+  session.connection.SetLine(LineSettingsOf(terminal.state));
 }
 
 }  // namespace
@@ -67,60 +66,51 @@ void PrepareLine(const Terminal& terminal) {
 // Nothing has been read from the device yet: what it sent since the line was
 // configured is drawn on the fresh screen, not wiped from it.
 bool LinkFrontEnd::SessionStarted() {
-  Terminal& terminal = *linkSession.terminal;
-  StartLinkSession();
+  Terminal& terminal = *session_.terminal;
+  StartLinkSession(session_);
   terminal.Connect();
-  linkSession.watching = true;
-  HWND view = linkSession.notifyWindow;
+  session_.watching = true;
   ResetScreenModel(terminal);
-  InvalidateRect(view, nullptr, TRUE);
-  if (!StartWatcher()) return false;
-  SendMessageW(view, WM_SETFOCUS, 0, 0);
-  ReceivePump(view, WPARAM(linkSession.device.Handle()), CommNotifyEvent);
+  session_.host.InvalidateTerminal();
+  if (!StartWatcher(session_)) return false;
+  session_.view.Focus(true);
+  ReceivePump(session_);
   return true;
 }
 
 // What the terminal awaited ends without a message: the user chose to go, or
 // automatic reconnect took the loss over.
 void LinkFrontEnd::SessionEnding() {
-  HWND view = linkSession.notifyWindow;
-  linkSession.terminal->Disconnect();
-  linkSession.watching = false;
-  SetCommMask(linkSession.device.Handle(), 0);
-  StopWatcher();
-  KillTimer(view, PumpTimerId);
-  SendMessageW(view, WM_KILLFOCUS, 0, 0);
+  session_.terminal->Disconnect();
+  session_.watching = false;
+  SetCommMask(session_.device.Handle(), 0);
+  StopWatcher(session_);
+  KillTimer(session_.notifyWindow, PumpTimerId);
+  session_.view.Focus(false);
 }
 
-void LinkFrontEnd::LogFailed(LogResult result) { ShowLogFailure(result); }
+void LinkFrontEnd::LogFailed(LogResult result) { session_.view.LogFailed(result); }
 
-bool OpenConnection(HWND mainWindow) {
-  HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  const bool opened = OpenConnectionQuietly(mainWindow);
-  SetCursor(previous);
-  return opened;
-}
-
-bool OpenConnectionQuietly(HWND) {
-  Terminal* terminal = linkSession.terminal;
-  // While connected the device is held exclusively: opening it again would fail.
+// While connected the device is held exclusively: opening it again would fail.
+bool OpenConnection(LinkSession& session) {
+  Terminal* terminal = session.terminal;
   if (terminal == nullptr || terminal->state.connected) return false;
-  PrepareLine(*terminal);
+  PrepareLine(session, *terminal);
   std::string error;
-  return linkSession.connection.Open(error);
+  return session.connection.Open(error);
 }
 
-bool ApplyLineSettings(HWND) {
-  if (linkSession.terminal == nullptr || !linkSession.device.IsOpen()) return false;
-  const LineSettings settings = LineSettingsOf(linkSession.terminal->state);
-  linkSession.connection.SetLine(settings);
+bool ApplyLineSettings(LinkSession& session) {
+  if (session.terminal == nullptr || !session.device.IsOpen()) return false;
+  const LineSettings settings = LineSettingsOf(session.terminal->state);
+  session.connection.SetLine(settings);
   std::string error;
-  return linkSession.device.Configure(settings, error);
+  return session.device.Configure(settings, error);
 }
 
 // Nothing open (the device-lost path and the disconnect command can both
 // come): a second end stamp would pair with no start stamp.
-bool CloseConnection(HWND) {
-  if (linkSession.terminal == nullptr || !linkSession.device.IsOpen()) return false;
-  return linkSession.connection.Close();
+bool CloseConnection(LinkSession& session) {
+  if (session.terminal == nullptr || !session.device.IsOpen()) return false;
+  return session.connection.Close();
 }

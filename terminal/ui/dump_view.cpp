@@ -1,7 +1,6 @@
 #include <cstdint>
 
 #include "terminal/interpreter/dump_line.h"
-#include "terminal/link/link_session.h"
 #include "terminal/model/draw_queue.h"
 #include "terminal/ui/terminal_record.h"
 #include "terminal/ui/dump_plan.h"
@@ -14,9 +13,6 @@
 
 namespace {
 
-bool ReadLog(std::int32_t offset, std::uint8_t* buffer, std::int32_t count) {
-  return linkSession.logFile.ReadAt(offset, buffer, std::uint32_t(count));
-}
 
 void DrawDumpLine(HDC dc, const TerminalState& state, int line, std::int32_t label,
                   const std::uint8_t* bytes, int count) {
@@ -28,24 +24,28 @@ void DrawDumpLine(HDC dc, const TerminalState& state, int line, std::int32_t lab
 }  // namespace
 
 void PaintDump(HWND window, HDC dc) {
-  const TerminalRecord* record = RecordOf(window);
+  TerminalRecord* record = RecordOf(window);
   // A failed write has closed the log: there is no file to read, and its old
   // handle must never be used again, so the view stays empty.
-  if (record == nullptr || !linkSession.connection.Log().IsOpen()) return;
+  if (record == nullptr || !record->link.connection.Log().IsOpen()) return;
   const TerminalState* state = &record->terminal.state;
   int pos = GetScrollPos(window, SB_VERT);
   int minimum = 0;
   int maximum = 0;
   GetScrollRange(window, SB_VERT, &minimum, &maximum);
-  std::int32_t end = std::int32_t(linkSession.logFile.End());
-  std::int32_t start = std::int32_t(linkSession.connection.Log().DataStart());
+  std::int32_t end = std::int32_t(record->link.logFile.End());
+  std::int32_t start = std::int32_t(record->link.connection.Log().DataStart());
   DumpPlan plan = PlanDump(start, end, DumpWindow{pos, maximum, record->view.clientHeight, state->cellHeight});
   if (plan.count == 0) return;
   // The dump is drawn in the font the text screen was last laid out with.
   HGDIOBJ previousFont = SelectObject(dc, GdiFont(record->terminal.queue.appliedFontSpec));
   SetTextColor(dc, state->resetDefaults.fgColour);
   SetBkColor(dc, state->resetDefaults.bgColour);
-  bool read = WalkDump(plan, ReadLog, [&](int line, std::int32_t label, const std::uint8_t* bytes, int count) {
+  Win32LogFile& log = record->link.logFile;
+  const auto readLog = [&log](std::int32_t offset, std::uint8_t* buffer, std::int32_t count) {
+    return log.ReadAt(offset, buffer, std::uint32_t(count));
+  };
+  bool read = WalkDump(plan, readLog, [&](int line, std::int32_t label, const std::uint8_t* bytes, int count) {
     DrawDumpLine(dc, *state, line, label, bytes, count);
   });
   if (read) {

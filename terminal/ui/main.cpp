@@ -1,11 +1,9 @@
 // Program entry: the window classes, the main window and the message loop.
 #include <windows.h>
 
-#include "terminal/link/link_session.h"
 #include "terminal/ui/main_window.h"
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/wide_text.h"
-#include "terminal/ui/win32_platform.h"
 #include "terminal/ui/window_handles.h"
 
 namespace {
@@ -34,7 +32,6 @@ int RunMessageLoop(HWND mainWindow) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
-  SetLinkHost(Win32Host());
   if (previous == nullptr && !RegisterWindowClasses(instance)) return 0;
   accelTable = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
   HWND mainWindow = CreateMainWindow(instance);

@@ -6,7 +6,7 @@
 #include "terminal/link/reconnect.h"
 #include "terminal/model/terminal_state.h"
 #include "terminal/ui/menu_commands.h"
-#include "terminal/ui/reconnect_view.h"
+#include "terminal/ui/link_view.h"
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/status_bar.h"
 #include "terminal/ui/status_texts.h"
@@ -55,10 +55,17 @@ LRESULT CreateMainWindow(HWND window) {
   statusBar = CreateStatusBar(window);
   LayoutStatusPanes(window);
   SetPaneText(3, DisconnectedMark);
-  if (CreateTabsAndTerminal(window) != 0) return -1;
-  if (!OpenLog()) return -1;
-  StartAutoReconnectItem(window);
-  return CreateTerminalState(window);
+  if (CreateTabsAndTerminal(window) != 0 || CreateTerminalState(window) != 1) return -1;
+  // A log that cannot be opened ends the program: WM_DESTROY frees the record.
+  TerminalRecord& record = *RecordOf(window);
+  if (!OpenLog(record.link)) return -1;
+  StartAutoReconnectItem(window, record.link);
+  return 1;
+}
+
+void NoticeDeviceChange(HWND window, WPARAM event) {
+  TerminalRecord* record = RecordOf(window);
+  if (record != nullptr) NoticeDeviceChange(record->link, event);
 }
 
 void LayoutMainWindow(HWND window, unsigned width, unsigned height) {
@@ -94,7 +101,6 @@ void DestroyMainWindow(HWND window) {
   DestroyWindow(terminalWindow);
   DestroyWindow(tabControl);
   statusBar = terminalWindow = tabControl = nullptr;
-  CloseLog();
   PostQuitMessage(0);
 }
 

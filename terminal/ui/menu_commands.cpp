@@ -4,10 +4,10 @@
 
 #include "terminal/link/reconnect.h"
 #include "terminal/link/serial_link.h"
-#include "terminal/link/settings/settings_dialog.h"
+#include "terminal/ui/settings/settings_dialog.h"
 #include "terminal/model/terminal_state.h"
 #include "terminal/ui/about_box.h"
-#include "terminal/ui/reconnect_view.h"
+#include "terminal/ui/link_view.h"
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/terminal_record.h"
 #include "terminal/ui/status_bar.h"
@@ -25,24 +25,27 @@ HINSTANCE InstanceOf(HWND window) {
 // that failed while the connect read its first data has already been closed
 // again by the disconnect command (run inside the message that told the user).
 // While automatic reconnect waits, the command is one of its attempts: it
-// shows what they show, and nothing when it fails.
-void Connect(HWND mainWindow) {
-  if (WaitingForDevice()) {
-    TryReconnectNow(mainWindow);
+// shows what they show, and nothing when it fails. The user's own connect
+// shows the wait cursor while the line opens.
+void Connect(TerminalRecord& record) {
+  if (WaitingForDevice(record.link)) {
+    TryReconnectNow(record.link);
     return;
   }
-  if (!OpenConnection(mainWindow)) {
+  HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  const bool opened = OpenConnection(record.link);
+  SetCursor(previous);
+  if (!opened) {
     MessageBoxUtf8(terminalWindow, "接続できません。", ProgramCaption, MB_ICONWARNING);
     return;
   }
-  const TerminalRecord* record = RecordOf(mainWindow);
-  SetPaneText(3, record != nullptr && record->terminal.state.connected ? ConnectedMark : DisconnectedMark);
+  SetPaneText(3, record.terminal.state.connected ? ConnectedMark : DisconnectedMark);
 }
 
-void Disconnect(HWND mainWindow) {
-  StopWaitingForDevice(mainWindow);
+void Disconnect(TerminalRecord& record) {
+  StopWaitingForDevice(record.link);
   SendMessageW(terminalWindow, WM_KILLFOCUS, 0, 0);
-  CloseConnection(mainWindow);
+  CloseConnection(record.link);
   SetPaneText(3, DisconnectedMark);
 }
 
@@ -51,8 +54,20 @@ void ChangeLineSettings(HWND mainWindow) {
   if (record == nullptr) return;
   RunLineSettingsDialog(InstanceOf(mainWindow), mainWindow, &record->terminal);
   // Also after Cancel: the open port gets the settings the record holds now.
-  if (record->terminal.state.connected && !ApplyLineSettings(mainWindow)) {
+  if (record->terminal.state.connected && !ApplyLineSettings(record->link)) {
     MessageBoxUtf8(terminalWindow, "設定できません!", ProgramCaption, MB_ICONWARNING);
+  }
+}
+
+// The connection's commands need the record, which a window being torn down
+// no longer holds.
+void RunLinkCommand(HWND mainWindow, int command) {
+  TerminalRecord* record = RecordOf(mainWindow);
+  if (record == nullptr) return;
+  switch (command) {
+    case IDC_CMD_CONNECT: return Connect(*record);
+    case IDC_CMD_DISCONNECT: return Disconnect(*record);
+    default: return ToggleAutoReconnectItem(mainWindow, record->link);
   }
 }
 
@@ -66,8 +81,9 @@ void ShowView(int tab) {
 
 void RunMenuCommand(HWND mainWindow, int command) {
   switch (command) {
-    case IDC_CMD_CONNECT: Connect(mainWindow); break;
-    case IDC_CMD_DISCONNECT: Disconnect(mainWindow); break;
+    case IDC_CMD_CONNECT:
+    case IDC_CMD_DISCONNECT:
+    case IDC_CMD_AUTO_RECONNECT: RunLinkCommand(mainWindow, command); break;
     case IDC_CMD_QUIT: PostMessageW(mainWindow, WM_CLOSE, 0, 0); break;
     case IDC_CMD_SHOW_DUMP: ShowView(1); break;
     case IDC_CMD_SHOW_TEXT: ShowView(0); break;
@@ -75,7 +91,6 @@ void RunMenuCommand(HWND mainWindow, int command) {
     case IDC_CMD_LINE_SETTINGS: ChangeLineSettings(mainWindow); break;
     case IDC_CMD_ABOUT: RunAboutBox(InstanceOf(mainWindow), mainWindow); break;
     case IDC_CMD_DEBUG_INFO: ShowDebugInformation(terminalWindow); break;
-    case IDC_CMD_AUTO_RECONNECT: ToggleAutoReconnectItem(mainWindow); break;
     default: break;
   }
 }

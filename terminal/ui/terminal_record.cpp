@@ -3,12 +3,9 @@
 #include <new>
 
 #include "terminal/input/input_win32.h"
-#include "terminal/link/link_session.h"
-#include "terminal/link/serial_link.h"
 #include "terminal/model/terminal_model.h"
 #include "terminal/ui/gdi_canvas.h"
 #include "terminal/ui/resource_ids.h"
-#include "terminal/ui/win32_platform.h"
 #include "terminal/ui/window_handles.h"
 
 static_assert(sizeof(FontSpec) == sizeof(LOGFONTA), "FontSpec must keep the LOGFONTA layout");
@@ -24,11 +21,11 @@ void SetDisconnectedMenu(HWND mainWindow) {
 }  // namespace
 
 int CreateTerminalState(HWND mainWindow) {
-  TerminalRecord* record = new (std::nothrow) TerminalRecord(Win32Roles());
+  TerminalRecord* record = new (std::nothrow) TerminalRecord();
   if (record == nullptr) return -1;
   Terminal& terminal = record->terminal;
   InitTerminalState(terminal.state, GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW));
-  if (!StartLink(terminal, terminalWindow)) {
+  if (!StartLink(record->link, terminal, terminalWindow)) {
     delete record;
     return -1;
   }
@@ -45,7 +42,7 @@ int CreateTerminalState(HWND mainWindow) {
 int DestroyTerminalState(HWND mainWindow) {
   TerminalRecord* record = RecordOf(mainWindow);
   if (record == nullptr) return 0;
-  EndLink(mainWindow);
+  EndLink(record->link);
   StopWatchingKeyReleases();
   // The terminal window outlives the record by a few messages of the
   // teardown; with both slots empty every handler finds no record and does

@@ -1,5 +1,4 @@
 #include "terminal/input/input_win32.h"
-#include "terminal/link/serial_link.h"
 #include "terminal/ui/main_window.h"
 #include "terminal/ui/terminal_record.h"
 #include "terminal/ui/views.h"
@@ -17,6 +16,12 @@ LRESULT KeyMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYUP: return TerminalKeyUp(window, record->keyboard.Key_Data, wParam, lParam);
     default: return TerminalImeComposition(window, record->keyboard, wParam, lParam);
   }
+}
+
+// Notifications still queued when the record has gone find nothing to pump.
+void PumpReceived(HWND window) {
+  TerminalRecord* record = RecordOf(window);
+  if (record != nullptr) ReceivePump(record->link);
 }
 
 void TakeFocus(HWND window) {
@@ -44,7 +49,7 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
       if (PaintTerminal(window) == 0) return DefWindowProcW(window, message, wParam, lParam);
       return 0;
     case WM_COMMNOTIFY:
-      ReceivePump(window, wParam, lParam);
+      PumpReceived(window);
       return 0;
     case WM_KEYDOWN:
     case WM_KEYUP:

@@ -5,8 +5,6 @@
 #include <vector>
 
 #include "terminal/interpreter/transmit_status.h"
-#include "terminal/link/comm_log.h"
-#include "terminal/link/serial_link.h"
 #include "terminal/ui/gdi_canvas.h"
 #include "terminal/ui/main_window.h"
 #include "terminal/ui/menu_commands.h"
@@ -95,10 +93,8 @@ TerminalWindowHost host;
 
 }  // namespace
 
-TerminalRoles Win32Roles() {
+TerminalRoles Win32Roles(DeviceOutput& device, CommLog& log) {
   static GdiDrawing drawing;
-  static SerialOutput device;
-  static FileCommLog log;
   static TickClock clock;
   return TerminalRoles{drawing, host, device, log, clock};
 }

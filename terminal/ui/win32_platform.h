@@ -5,8 +5,9 @@
 
 #include "terminal/model/roles.h"
 
-// The roles of the program's terminal; the same objects on every call.
-TerminalRoles Win32Roles();
+// The roles of the program's terminal, with its device output and log (on
+// the link); the other roles are the same objects on every call.
+TerminalRoles Win32Roles(DeviceOutput& device, CommLog& log);
 
-// The host window role alone, for the link's messages before the terminal exists.
+// The host window role alone, for the link's status panes and messages.
 HostWindow& Win32Host();

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "terminal/link/settings/font_face_name.h"
-#include "terminal/link/settings/settings_dialog.h"
+#include "terminal/ui/settings/settings_dialog.h"
 #include "terminal/model/terminal_model.h"
 #include "terminal/ui/about_box.h"
 #include "tests/dialogs/default_record.h"

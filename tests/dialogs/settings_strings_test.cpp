@@ -13,7 +13,7 @@
 namespace {
 
 std::map<std::string, std::string> StringTable() {
-  std::ifstream file(DIALOGS_SOURCE_DIR "/terminal/link/settings/settings_dialog.rc");
+  std::ifstream file(DIALOGS_SOURCE_DIR "/terminal/ui/settings/settings_dialog.rc");
   std::stringstream text;
   text << file.rdbuf();
   std::string script = text.str();

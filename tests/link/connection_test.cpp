@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "terminal/link/connection.h"
+#include "terminal/link/link_texts.h"
 #include "terminal/link/log_sessions.h"
 #include "terminal/native/memory_log_file.h"
 
@@ -23,6 +25,7 @@ class FakeDevice final : public SerialDevice {
   std::string onConfigure; // queued the instant the line is configured
   std::vector<std::string> calls;
   int opens = 0;
+  std::uint32_t lineErrors = 0;  // seen, not yet asked for
 
   bool Open(std::string& error) override {
     ++opens;
@@ -55,6 +58,7 @@ class FakeDevice final : public SerialDevice {
     return DeviceRead::Gone;
   }
   bool Write(const std::uint8_t*, std::size_t, int, std::string&) override { return present; }
+  std::uint32_t TakeLineErrors() override { return std::exchange(lineErrors, 0u); }
 };
 
 // The front end: records what it is told, and pumps what arrives into the log
@@ -72,21 +76,20 @@ class Recorder final : public ConnectionFrontEnd {
   }
   void SessionEnding() override { told.push_back("ending"); }
   void Notice(ConnectionEvent event, const std::string& detail) override {
-    static const char* const names[] = {"connected", "lost", "waiting", "reconnected", "wait stopped", "closed"};
+    static const char* const names[] = {"connected", "lost",   "waiting",   "reconnected",
+                                                "wait stopped", "closed", "line error"};
     told.push_back(std::string(names[int(event)]) + (detail.empty() ? "" : ": " + detail));
   }
   void LogFailed(LogResult) override { told.push_back("log failed"); }
 
   // Reads in blocks of `block` until the device has nothing or has gone.
-  void Pump(FakeDevice& device, std::size_t block = 4) {
+  void Pump(std::size_t block = 4) {
     std::uint8_t bytes[64];
     std::size_t got = 0;
     std::string error;
     while (connection->IsOpen()) {
-      const DeviceRead read = device.Read(bytes, block, got, error);
-      if (got > 0) {
-        EXPECT_EQ(connection->Log().Append(bytes, got), LogResult::Done);
-      }
+      const DeviceRead read = connection->Read(bytes, block, got, error);
+      if (got > 0) connection->LogReceived(bytes, got);
       if (read == DeviceRead::Gone) connection->DeviceGone(error);
       if (read != DeviceRead::Data) return;
     }
@@ -127,7 +130,7 @@ TEST(Connection, ABannerSentTheInstantTheLineIsConfiguredIsKeptWhatCameBeforeIsN
   ASSERT_TRUE(rig.Open());
   EXPECT_EQ(rig.device.calls, (std::vector<std::string>{"purge", "configure 1000000 bit/s 8N1", "dtr on"}));
   EXPECT_EQ(rig.front.told, (std::vector<std::string>{"session", "connected"}));
-  rig.front.Pump(rig.device);
+  rig.front.Pump();
   rig.connection.Close();
   EXPECT_EQ(rig.Sessions(), std::vector<std::string>{"BOOT"});
   EXPECT_EQ(rig.front.told.back(), "closed");
@@ -157,7 +160,7 @@ TEST(Connection, ADeviceLostDuringAFloodKeepsEveryByteReadThenOneEndStamp) {
   for (int i = 0; i < 1000; ++i) flood += char('A' + i % 26);
   rig.device.queued = flood;
   rig.device.present = false;
-  rig.front.Pump(rig.device, 64);
+  rig.front.Pump(64);
   EXPECT_EQ(rig.front.told, (std::vector<std::string>{"session", "connected", "ending", "lost: COM5 has gone"}));
   EXPECT_FALSE(rig.connection.IsOpen());
   EXPECT_FALSE(rig.connection.WaitingForDevice());
@@ -172,10 +175,10 @@ TEST(Connection, ReconnectWaitsAttemptsEveryIntervalAndKeepsEachBootBanner) {
   rig.connection.SetReconnect(true);
   rig.device.onConfigure = "BOOT";
   ASSERT_TRUE(rig.Open());
-  rig.front.Pump(rig.device);
+  rig.front.Pump();
   for (int cycle = 0; cycle < 3; ++cycle) {
     rig.device.present = false;
-    rig.front.Pump(rig.device);
+    rig.front.Pump();
     ASSERT_TRUE(rig.connection.WaitingForDevice());
     EXPECT_EQ(rig.front.told.back(), "waiting: COM5 has gone");
     const int opens = rig.device.opens;
@@ -187,7 +190,7 @@ TEST(Connection, ReconnectWaitsAttemptsEveryIntervalAndKeepsEachBootBanner) {
     rig.connection.Tick(t + ReconnectIntervalMs);
     EXPECT_EQ(rig.front.told.back(), "reconnected");
     EXPECT_FALSE(rig.connection.WaitingForDevice());
-    rig.front.Pump(rig.device);
+    rig.front.Pump();
   }
   rig.connection.Close();
   EXPECT_EQ(rig.Sessions(), (std::vector<std::string>{"BOOT", "BOOT", "BOOT", "BOOT"}));
@@ -199,12 +202,12 @@ TEST(Connection, ANudgeAttemptsAtOnceAndCloseOrTurningItOffEndsTheWait) {
   rig.connection.SetReconnect(true);
   ASSERT_TRUE(rig.Open());
   rig.device.present = false;
-  rig.front.Pump(rig.device);
+  rig.front.Pump();
   rig.device.present = true;
   rig.connection.Nudge();
   EXPECT_TRUE(rig.connection.IsOpen());
   rig.device.present = false;
-  rig.front.Pump(rig.device);
+  rig.front.Pump();
   rig.connection.Close();
   EXPECT_FALSE(rig.connection.WaitingForDevice());
   EXPECT_EQ(rig.front.told.back(), "wait stopped");
@@ -213,7 +216,7 @@ TEST(Connection, ANudgeAttemptsAtOnceAndCloseOrTurningItOffEndsTheWait) {
   EXPECT_FALSE(rig.connection.IsOpen()) << "no attempt after the wait has ended";
   ASSERT_TRUE(rig.Open());
   rig.device.present = false;
-  rig.front.Pump(rig.device);
+  rig.front.Pump();
   rig.connection.SetReconnect(false);
   EXPECT_FALSE(rig.connection.WaitingForDevice());
   EXPECT_EQ(rig.front.told.back(), "wait stopped");
@@ -229,6 +232,29 @@ TEST(Connection, AStartStampThatCannotBeWrittenFailsTheConnectOnceThenTheLogIsSk
   EXPECT_TRUE(rig.Open()) << "without a log the connection goes on";
   rig.connection.Close();
   EXPECT_EQ(rig.front.told.back(), "closed");
+}
+
+TEST(Connection, LineErrorsAndAFailedWriteOfReceivedBytesAreToldAsTheyHappen) {
+  Rig rig;
+  ASSERT_TRUE(rig.Open());
+  rig.device.queued = "ABCD";
+  rig.device.lineErrors = LineErrorFrame | LineErrorOverrun;
+  rig.front.Pump();
+  rig.device.lineErrors = LineErrorBreak;
+  rig.front.Pump();
+  rig.front.Pump();
+  EXPECT_EQ(rig.front.told, (std::vector<std::string>{"session", "connected", "line error: 受信エラー：<FRAME><OVERRUN>",
+                                                      "line error: 受信エラー：<BREAK>"}));
+  rig.file.capacity = rig.file.bytes.size() + 2;
+  rig.device.queued = "EFGH";
+  rig.front.Pump(2);
+  rig.device.queued = "IJKL";
+  rig.front.Pump(2);
+  EXPECT_EQ(rig.front.told.back(), "log failed");
+  EXPECT_EQ(std::count(rig.front.told.begin(), rig.front.told.end(), "log failed"), 1)
+      << "the log is closed by the write that failed, and then skipped";
+  EXPECT_FALSE(rig.file.open);
+  EXPECT_TRUE(rig.connection.IsOpen()) << "the connection goes on without its log";
 }
 
 }  // namespace

@@ -36,13 +36,16 @@
 #include "terminal/interpreter/transmit_status.h"
 #include "terminal/link/comm_log.h"
 #include "terminal/link/link_session.h"
-#include "terminal/link/reconnect.h"
+#include "terminal/link/link_texts.h"
 #include "terminal/link/serial_link.h"
 #include "terminal/model/terminal_model.h"
 
 namespace {
 
 Terminal* terminal = nullptr;
+LinkSession* session = nullptr;
+// The main window's disconnect command, as the window's menu numbers it.
+constexpr WORD DisconnectCommand = 257;
 TerminalState* record = nullptr;
 HWND mainWindow = nullptr;
 HWND terminalWindow = nullptr;
@@ -102,9 +105,10 @@ struct RecordingLog final : CommLog {
     interpreted.insert(interpreted.end(), bytes, bytes + length);
     blockSizes.push_back(length);
     if (interpretDelayMs > 0) Sleep(interpretDelayMs);
-    if (answerBlocks) WriteByte(bytes[0]);
+    if (answerBlocks) WriteByte(*session, bytes[0]);
     return real.Append(bytes, length);
   }
+  explicit RecordingLog(LinkSession& linkSession) : real(linkSession) {}
   FileCommLog real;
 };
 
@@ -113,9 +117,9 @@ struct DriverClock final : Clock {
 };
 
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COMMAND && LOWORD(wParam) == 257) {
+  if (message == WM_COMMAND && LOWORD(wParam) == DisconnectCommand) {
     Say("command disconnect");
-    CloseConnection(window);
+    CloseConnection(*session);
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -124,7 +128,7 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 LRESULT CALLBACK TerminalProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMNOTIFY) {
     ++notifications;
-    ReceivePump(window, wParam, lParam);
+    ReceivePump(*session);
     return 0;
   }
   if (message == WM_PAINT) {
@@ -156,27 +160,43 @@ bool MakeWindows() {
   return mainWindow != nullptr && terminalWindow != nullptr;
 }
 
-// The driver's view of the connection: each event as a line.
-void SayEvent(HWND, ConnectionEvent event) {
-  static const char* const names[] = {"connected", "lost", "waiting", "reconnected", "wait-stopped", "closed"};
-  Say(std::string("event ") + names[int(event)]);
-}
+// The driver's view of the connection: each event as a line, the link's
+// messages through the host, the disconnect command posted on a loss and the
+// paced repaints done as the window does them.
+struct DriverView final : LinkView {
+  void Show(ConnectionEvent event, const std::string& detail) override {
+    static const char* const names[] = {"connected", "lost", "waiting", "reconnected", "wait-stopped", "closed"};
+    if (event == ConnectionEvent::LineError) return Say("status " + std::to_string(LineErrorPane) + " " + detail);
+    Say(std::string("event ") + names[int(event)]);
+  }
+  void Focus(bool) override {}
+  void RepaintNow() override { RedrawWindow(mainWindow, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
+  void DeviceLost() override {
+    PostMessageW(mainWindow, WM_COMMAND, DisconnectCommand, 0);
+    host.ShowMessage(DeviceLostText, TextCoding::Utf8, LinkCaption, MessageIcon::Warning, MessageButtons::Ok);
+  }
+  void LogFailed(LogResult result) override {
+    host.ShowMessage(result == LogResult::OpenFailed ? LogCreateFailedText : LogWriteFailedText, TextCoding::Utf8,
+                     LinkCaption, MessageIcon::Error, MessageButtons::Ok);
+  }
+  DriverHost host;
+};
 
 bool MakeTerminal() {
   static DriverDrawing drawing;
-  static DriverHost host;
-  static SerialOutput device;
-  static RecordingLog log;
+  static DriverView view;
+  static LinkSession link(view, view.host);
+  static SerialOutput device(link);
+  static RecordingLog log(link);
   static DriverClock clock;
   static std::unique_ptr<Terminal> made =
-      std::make_unique<Terminal>(TerminalRoles{drawing, host, device, log, clock});
+      std::make_unique<Terminal>(TerminalRoles{drawing, view.host, device, log, clock});
+  session = &link;
   terminal = made.get();
   record = &terminal->state;
   InitTerminalState(*record, 0, 0xFFFFFF);
   ApplyFontSpec(*terminal);
-  SetLinkHost(host);
-  SetConnectionView(SayEvent);
-  return StartLink(*terminal, terminalWindow);
+  return StartLink(link, *terminal, terminalWindow);
 }
 
 // The first bytes of a screen row, in hexadecimal.
@@ -194,7 +214,7 @@ DWORD disconnectDelayMs = 0;
 
 DWORD WINAPI PostDisconnectLater(LPVOID) {
   Sleep(disconnectDelayMs);
-  PostMessageW(mainWindow, WM_COMMAND, 257, 0);
+  PostMessageW(mainWindow, WM_COMMAND, DisconnectCommand, 0);
   return 0;
 }
 
@@ -226,10 +246,10 @@ void Report() {
   Say("interpreted " + std::to_string(interpreted.size()) + " blocks " + sizes + " first " + hex);
   Say("paints " + std::to_string(terminalPaints) + " count " + std::to_string(blockSizes.size()) +
       " notifications " + std::to_string(notifications));
-  Say("log open " + std::to_string(linkSession.connection.Log().IsOpen() ? 1 : 0) + " start " +
-      std::to_string(linkSession.connection.Log().DataStart()));
+  Say("log open " + std::to_string(session->connection.Log().IsOpen() ? 1 : 0) + " start " +
+      std::to_string(session->connection.Log().DataStart()));
   Say("connected " + std::to_string(record->connected) + " watcher " +
-      std::to_string(linkSession.watcherThreadId != 0));
+      std::to_string(session->watcherThreadId != 0));
   Say("row1 " + RowHex(1));
 }
 
@@ -237,19 +257,19 @@ void Report() {
 // without a device or when the driver refuses them.
 bool SetReadTimeouts(DWORD interval, DWORD multiplier, DWORD constant) {
   COMMTIMEOUTS timeouts{};
-  if (!linkSession.device.IsOpen() || !GetCommTimeouts(linkSession.device.Handle(), &timeouts)) return false;
+  if (!session->device.IsOpen() || !GetCommTimeouts(session->device.Handle(), &timeouts)) return false;
   timeouts.ReadIntervalTimeout = interval;
   timeouts.ReadTotalTimeoutMultiplier = multiplier;
   timeouts.ReadTotalTimeoutConstant = constant;
-  return SetCommTimeouts(linkSession.device.Handle(), &timeouts) != FALSE;
+  return SetCommTimeouts(session->device.Handle(), &timeouts) != FALSE;
 }
 
 // A handle on the same file that cannot write: the next append fails.
 void BreakLog() {
   HANDLE readOnly = CreateFileA("Talvorix.log", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  CloseHandle(linkSession.logFile.handle);
-  linkSession.logFile.handle = readOnly;
+  CloseHandle(session->logFile.handle);
+  session->logFile.handle = readOnly;
 }
 
 bool Run(const std::vector<std::string>& args) {
@@ -261,12 +281,12 @@ bool Run(const std::vector<std::string>& args) {
     if (command == "port") {
       record->portNumber = std::uint8_t(number(++i));
     } else if (command == "log") {
-      Say(std::string("log ") + (OpenLog() ? "opened" : "failed"));
+      Say(std::string("log ") + (OpenLog(*session) ? "opened" : "failed"));
     } else if (command == "open") {
-      const bool opened = OpenConnection(mainWindow);
+      const bool opened = OpenConnection(*session);
       Say("open " + std::to_string(opened) + took());
     } else if (command == "close") {
-      const bool closed = CloseConnection(mainWindow);
+      const bool closed = CloseConnection(*session);
       Say("close " + std::to_string(closed) + took());
     } else if (command == "sleep") {
       Sleep(DWORD(number(++i)));
@@ -283,7 +303,7 @@ bool Run(const std::vector<std::string>& args) {
     } else if (command == "read") {
       std::uint8_t buffer[256];
       const int maximum = int(number(++i));
-      Say("read " + std::to_string(ReadBlock(buffer, maximum > 256 ? 256 : maximum)));
+      Say("read " + std::to_string(ReadBlock(*session, buffer, maximum > 256 ? 256 : maximum)));
     } else if (command == "send") {
       const auto byte = std::uint8_t(std::strtoul(args[++i].c_str(), nullptr, 16));
       Say("send " + std::to_string(terminal->Transmit(byte)));
@@ -294,7 +314,7 @@ bool Run(const std::vector<std::string>& args) {
       record->stopBits = std::uint8_t(number(i + 3));
       record->flowControl = std::uint8_t(number(i + 4));
       i += 4;
-      Say("apply " + std::to_string(ApplyLineSettings(mainWindow)));
+      Say("apply " + std::to_string(ApplyLineSettings(*session)));
     } else if (command == "read-timeouts") {
       Say("read-timeouts " + std::to_string(SetReadTimeouts(DWORD(number(i + 1)), DWORD(number(i + 2)),
                                                             DWORD(number(i + 3)))));
@@ -331,7 +351,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   const bool ok = Run(std::vector<std::string>(argv + 1, argv + argc));
-  EndLink(mainWindow);
-  CloseLog();
+  EndLink(*session);
   return ok ? 0 : 1;
 }

@@ -1,14 +1,14 @@
-#include "terminal/link/settings/settings_dialog.h"
+#include "terminal/ui/settings/settings_dialog.h"
 
 #include <string>
 #include <string_view>
 
-#include "terminal/link/settings/font_dialog.h"
 #include "terminal/link/settings/settings_form.h"
 #include "terminal/link/settings/settings_ids.h"
 #include "terminal/link/settings/settings_lists.h"
 #include "terminal/model/terminal_model.h"
 #include "terminal/ui/resource_ids.h"
+#include "terminal/ui/settings/font_dialog.h"
 
 namespace {
 

@@ -1,14 +1,21 @@
-#include "terminal/ui/reconnect_view.h"
+#include "terminal/ui/link_view.h"
 
+#include "terminal/interpreter/transmit_status.h"
+#include "terminal/link/link_session.h"
+#include "terminal/link/link_texts.h"
 #include "terminal/link/reconnect.h"
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/status_bar.h"
 #include "terminal/ui/status_texts.h"
+#include "terminal/ui/win32_platform.h"
+#include "terminal/ui/window_handles.h"
 
 namespace {
 
 constexpr int DiagnosticsPane = 1;
 constexpr int ConnectionPane = 3;
+
+HWND MainWindow() { return GetAncestor(terminalWindow, GA_ROOT); }
 
 void CheckItem(HWND mainWindow, bool on) {
   CheckMenuItem(GetMenu(mainWindow), IDC_CMD_AUTO_RECONNECT, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
@@ -34,10 +41,19 @@ void ShowWaitEnded(HWND mainWindow) {
   ShowConnectedMenu(mainWindow, false);
 }
 
-void ShowEvent(HWND mainWindow, ConnectionEvent event) {
+// A modal message with caption "通信ターミナル", as the terminal's own.
+void ShowLinkMessage(const char* text, MessageIcon icon) {
+  Win32Host().ShowMessage(text, TextCoding::Utf8, LinkCaption, icon);
+}
+
+}  // namespace
+
+void WindowLinkView::Show(ConnectionEvent event, const std::string& detail) {
+  HWND mainWindow = MainWindow();
   switch (event) {
     case ConnectionEvent::Connected: return ShowConnectedMenu(mainWindow, true);
     case ConnectionEvent::Closed: return ShowConnectedMenu(mainWindow, false);
+    case ConnectionEvent::LineError: return SetPaneText(LineErrorPane, detail);
     case ConnectionEvent::Waiting:
       SetPaneText(DiagnosticsPane, WaitingForDeviceText);
       SetPaneText(ConnectionPane, WaitingMark);
@@ -52,12 +68,28 @@ void ShowEvent(HWND mainWindow, ConnectionEvent event) {
   }
 }
 
-}  // namespace
+void WindowLinkView::Focus(bool held) { SendMessageW(terminalWindow, held ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0); }
 
-void StartAutoReconnectItem(HWND mainWindow) {
-  SetConnectionView(ShowEvent);
-  StartAutoReconnect();
+void WindowLinkView::RepaintNow() {
+  RedrawWindow(MainWindow(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// The disconnect command is posted, so that its own handling runs (also the
+// connection mark), inside the message box that follows.
+void WindowLinkView::DeviceLost() {
+  PostMessageW(MainWindow(), WM_COMMAND, IDC_CMD_DISCONNECT, 0);
+  ShowLinkMessage(DeviceLostText, MessageIcon::Warning);
+}
+
+void WindowLinkView::LogFailed(LogResult result) {
+  ShowLinkMessage(result == LogResult::OpenFailed ? LogCreateFailedText : LogWriteFailedText, MessageIcon::Error);
+}
+
+void StartAutoReconnectItem(HWND mainWindow, LinkSession& session) {
+  session.connection.SetReconnect(true);
   CheckItem(mainWindow, true);
 }
 
-void ToggleAutoReconnectItem(HWND mainWindow) { CheckItem(mainWindow, ToggleAutoReconnect(mainWindow)); }
+void ToggleAutoReconnectItem(HWND mainWindow, LinkSession& session) {
+  CheckItem(mainWindow, ToggleAutoReconnect(session));
+}

@@ -1,4 +1,4 @@
-#include "terminal/link/settings/font_dialog.h"
+#include "terminal/ui/settings/font_dialog.h"
 
 #include <commdlg.h>
 

@@ -4,7 +4,7 @@
 // The dialog only edits the record (on OK) and the font (at once, when the
 // font dialog is confirmed); applying the line settings to an open device is
 // left to the caller, which after the dialog, whichever way it ended, does:
-//   if (state->connected && !ApplyLineSettings(mainWindow)) -> "設定できません!"
+//   if (state->connected && !ApplyLineSettings(session)) -> "設定できません!"
 #pragma once
 
 #include <windows.h>
