@@ -115,12 +115,8 @@ bool Session::Send(std::uint8_t value) {
 
 void Session::Purge() { device_.Purge(); }
 
-bool Session::Log(const std::uint8_t* bytes, std::size_t length) {
-  const LogResult result = connection_.Log().Append(bytes, length);
-  if (result == LogResult::Done) return true;
-  LogFailed(result);
-  return false;
-}
+// A failed write is told to this session as the connection's front end (LogFailed).
+bool Session::Log(const std::uint8_t* bytes, std::size_t length) { return connection_.LogReceived(bytes, length); }
 
 void Session::LogFailed(LogResult result) { Fail(logFile_.FailureText(result)); }
 
