@@ -1,10 +1,12 @@
 #include "cli/cli_options.h"
 
 #include "terminal/link/line_settings.h"
+#include "cli/port_device.h"
 #include "common/command_line.h"
 
 const char CliUsage[] =
-    "usage: talvorix-cli [--port DEVICE] [--speed BPS] [--data-bits 5|6|7|8]\n"
+    "usage: talvorix-cli [--port DEVICE|rfc2217://HOST:PORT|socket://HOST:PORT]\n"
+    "                    [--speed BPS] [--data-bits 5|6|7|8]\n"
     "                    [--parity none|odd|even|mark|space] [--stop-bits 1|1.5|2]\n"
     "                    [--rts-cts] [--xon-xoff] [--dtr-dsr] [--log FILE] [--reconnect]\n"
     "                    [--newline] [--no-wrap] [--local-echo] SCRIPT\n";
@@ -52,6 +54,12 @@ bool TakeDataBits(const std::string& text, std::uint8_t& bits, std::string& why)
   return true;
 }
 
+// A device file, or a network port that is well formed.
+bool TakePort(const std::string& text, std::string& port, std::string& why) {
+  port = text;
+  return CheckPortName(text, why);
+}
+
 TakeValue AddFlow(std::uint8_t& flowControl, std::uint8_t flow) {
   return [&flowControl, flow](const std::string&, std::string&) {
     flowControl |= flow;
@@ -76,7 +84,7 @@ ToolCommandLine CliCommandLine(CliOptions& options) {
   SessionSettings& session = options.session;
   ToolCommandLine line{LineOptions(session.line), OnlyFile(options.scriptPath, "SCRIPT")};
   line.options.insert(line.options.end(),
-                      {{"port", "DEVICE", Into(TakeFileName, session.portPath)},
+                      {{"port", "DEVICE", Into(TakePort, session.portPath)},
                        {"log", "FILE", Into(TakeFileName, session.logPath)},
                        {"reconnect", nullptr, SetFlag(session.reconnect)},
                        {"newline", nullptr, SetFlag(session.terminal.newLine)},

@@ -5,10 +5,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "terminal/link/connection.h"
-#include "terminal/link/termios_serial_device.h"
+#include "terminal/link/awaitable_device.h"
 #include "cli/cli_terminal.h"
 #include "terminal/link/line_settings.h"
 #include "cli/posix_log_file.h"
@@ -16,7 +17,7 @@
 #include "cli/screen_view.h"
 
 struct SessionSettings {
-  std::string portPath;
+  std::string portPath;  // a device file or a network port (port_device.h)
   LineSettings line;
   TerminalOptions terminal;
   std::string logPath;  // empty: no log
@@ -79,9 +80,9 @@ class Session final : private TerminalLine, private ConnectionFrontEnd {
   void Fail(const std::string& why);
 
   SessionSettings settings_;
-  TermiosSerialDevice device_;
+  std::unique_ptr<AwaitableDevice> device_;
   PosixLogFile logFile_;
-  Connection connection_{device_, logFile_, *this};
+  Connection connection_{*device_, logFile_, *this};
   std::string failure_;
   ReceivedTail received_;
   ScreenView view_;
