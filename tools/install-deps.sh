@@ -17,6 +17,8 @@ packages=(
   libxcomposite1:i386 libxfixes3:i386 libxxf86vm1:i386
   xvfb xauth xdotool x11vnc imagemagick fonts-noto-cjk fonts-ipafont-gothic
   srecord python3
+  # A network serial port server for the tests of rfc2217:// and socket:// ports.
+  ser2net
 )
 
 missing=()

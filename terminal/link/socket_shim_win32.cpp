@@ -1,6 +1,7 @@
-#include <windows.h>
-
+// Winsock before windows.h, which would otherwise bring the old Winsock in.
 #include "terminal/link/socket_shim.h"
+
+#include <windows.h>
 
 // Winsock is started once and left running until the program ends.
 bool StartSockets(std::string& error) {
