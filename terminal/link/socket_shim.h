@@ -26,6 +26,9 @@ enum class SocketIo { Done, WouldBlock, Closed, Failed };
 // `error`, when it cannot start.
 bool StartSockets(std::string& error);
 // A non-blocking stream socket for the address's family; NoSocket on failure.
+// Small writes leave at once (TCP_NODELAY): the terminal sends a key report a
+// byte at a time, and waiting to gather them would hold each key back for
+// the peer's delayed acknowledgement.
 SocketHandle OpenStreamSocket(const addrinfo& address);
 void CloseSocket(SocketHandle socket);
 

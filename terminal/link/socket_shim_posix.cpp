@@ -1,4 +1,6 @@
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -10,7 +12,10 @@
 bool StartSockets(std::string&) { return true; }
 
 SocketHandle OpenStreamSocket(const addrinfo& address) {
-  return socket(address.ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, address.ai_protocol);
+  const SocketHandle s = socket(address.ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, address.ai_protocol);
+  const int on = 1;
+  if (s != NoSocket) setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  return s;
 }
 
 void CloseSocket(SocketHandle socket) { close(socket); }

@@ -16,6 +16,8 @@ bool StartSockets(std::string& error) {
 SocketHandle OpenStreamSocket(const addrinfo& address) {
   SocketHandle s = socket(address.ai_family, SOCK_STREAM, address.ai_protocol);
   u_long nonBlocking = 1;
+  const BOOL on = TRUE;
+  if (s != NoSocket) setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
   if (s != NoSocket && ioctlsocket(s, FIONBIO, &nonBlocking) != 0) {
     closesocket(s);
     return NoSocket;
