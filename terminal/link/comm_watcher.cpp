@@ -33,6 +33,10 @@ constexpr DWORD MostIdlePauseMs = 50;
 constexpr DWORD QueuePollMs = 2;
 constexpr ULONGLONG WaitRetryMs = 500;
 
+// A network port has no comm events: its socket is waited on, this long at a
+// time, so that a cleared `watching` is seen.
+constexpr int NetworkWaitMs = 50;
+
 std::wstring Wide(const char* utf8) {
   wchar_t text[128] = {};
   MultiByteToWideChar(CP_UTF8, 0, utf8, -1, text, 127);
@@ -121,9 +125,23 @@ void Watch(OVERLAPPED& overlapped) {
   }
 }
 
+// Bytes, or the end of the connection, are told to the pump as received
+// characters are; the pump finds the end when it reads.
+void WatchNetwork(const NetworkSerialDevice& network) {
+  NotifyPacing pacing{false, 0, 0};
+  while (linkSession.watching) {
+    if (network.AwaitReadable(NetworkWaitMs) && !Notify(pacing)) break;
+  }
+}
+
 }  // namespace
 
 DWORD WINAPI CommWatcher(LPVOID) {
+  if (const NetworkSerialDevice* network = linkSession.device.Network()) {
+    WatchNetwork(*network);
+    linkSession.watcherThreadId = 0;
+    return 1;
+  }
   OVERLAPPED overlapped{};
   overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   DWORD result = 0;

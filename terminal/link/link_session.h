@@ -17,14 +17,14 @@
 #include "terminal/link/receive_stage.h"
 #include "terminal/link/reconnect.h"
 #include "terminal/link/win32_log_file.h"
-#include "terminal/link/win32_serial_device.h"
+#include "terminal/link/window_device.h"
 #include "terminal/model/roles.h"
 
 struct LinkSession {
   Terminal* terminal;  // fed by the pump; its record holds the line settings
   HostWindow* host;    // tells the user (the link's messages)
   HWND notifyWindow;   // gets WM_COMMNOTIFY from the watcher
-  Win32SerialDevice device;  // open exactly while connected
+  WindowDevice device;  // open exactly while connected
   // Cleared by CloseConnection before it stops the watcher: the watcher's
   // signal to end. The terminal's own `connected` is the user-interface
   // thread's.

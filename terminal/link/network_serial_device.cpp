@@ -5,6 +5,7 @@
 
 #include "terminal/link/monotonic_clock.h"
 #include "terminal/link/network_connect.h"
+#include "terminal/link/socket_shim.h"
 
 namespace {
 
@@ -180,3 +181,5 @@ bool NetworkSerialDevice::SendAll(const std::vector<std::uint8_t>& bytes, int wa
 void NetworkSerialDevice::Await(int waitMs) {
   if (pending_.empty() && IsOpen()) AwaitSocket(socket_, false, waitMs);
 }
+
+bool NetworkSerialDevice::AwaitReadable(int waitMs) const { return AwaitSocket(socket_, false, waitMs); }

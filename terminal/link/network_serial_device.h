@@ -22,7 +22,7 @@
 
 #include "terminal/link/awaitable_device.h"
 #include "terminal/link/network_port.h"
-#include "terminal/link/socket_shim.h"
+#include "terminal/link/socket_handle.h"
 #include "terminal/link/telnet_codec.h"
 
 // How long a server may take to answer the COM port option, and to
@@ -49,6 +49,12 @@ class NetworkSerialDevice final : public AwaitableDevice {
   bool Write(const std::uint8_t* bytes, std::size_t length, int waitMs, std::string& error) override;
   void Await(int waitMs) override;
   const std::string& Name() const override { return name_; }
+  NetworkKind Kind() const { return port_.kind; }
+
+  // For a watcher thread beside the one that reads: waits at most `waitMs`
+  // until the connection has bytes (or has ended), touching nothing but the
+  // socket. True when it has.
+  bool AwaitReadable(int waitMs) const;
 
  private:
   bool Telnet() const { return port_.kind == NetworkKind::Rfc2217; }

@@ -10,13 +10,17 @@
 #ifdef _WIN32
 #include <winsock2.h>
 #include <ws2tcpip.h>
-using SocketHandle = SOCKET;
-constexpr SocketHandle NoSocket = INVALID_SOCKET;
+
+#include <type_traits>
 #else
 #include <netdb.h>
 #include <sys/socket.h>
-using SocketHandle = int;
-constexpr SocketHandle NoSocket = -1;
+#endif
+
+#include "terminal/link/socket_handle.h"
+
+#ifdef _WIN32
+static_assert(std::is_same_v<SOCKET, SocketHandle> && INVALID_SOCKET == NoSocket);
 #endif
 
 // What a send or a receive did.

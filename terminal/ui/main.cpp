@@ -3,6 +3,7 @@
 
 #include "terminal/link/link_session.h"
 #include "terminal/ui/main_window.h"
+#include "terminal/ui/network_port_view.h"
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/wide_text.h"
 #include "terminal/ui/win32_platform.h"
@@ -33,7 +34,7 @@ int RunMessageLoop(HWND mainWindow) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show) {
   SetLinkHost(Win32Host());
   if (previous == nullptr && !RegisterWindowClasses(instance)) return 0;
   accelTable = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
@@ -41,5 +42,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
   if (mainWindow == nullptr) return 0;
   ShowWindow(mainWindow, show);
   UpdateWindow(mainWindow);
+  TakeNetworkPortArgument(mainWindow, commandLine);
   return RunMessageLoop(mainWindow);
 }

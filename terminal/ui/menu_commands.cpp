@@ -2,11 +2,13 @@
 
 #include <commctrl.h>
 
+#include "terminal/link/network_link.h"
 #include "terminal/link/reconnect.h"
 #include "terminal/link/serial_link.h"
 #include "terminal/link/settings/settings_dialog.h"
 #include "terminal/model/terminal_state.h"
 #include "terminal/ui/about_box.h"
+#include "terminal/ui/network_port_view.h"
 #include "terminal/ui/reconnect_view.h"
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/terminal_record.h"
@@ -32,14 +34,19 @@ void Connect(HWND mainWindow) {
     return;
   }
   if (!OpenConnection(mainWindow)) {
+    // A network port connects in the background and posts this command again.
+    if (NetworkConnectUnderWay()) return ShowNetworkConnecting();
     MessageBoxUtf8(terminalWindow, "接続できません。", ProgramCaption, MB_ICONWARNING);
     return;
   }
   const TerminalRecord* record = RecordOf(mainWindow);
-  SetPaneText(3, record != nullptr && record->terminal.state.connected ? ConnectedMark : DisconnectedMark);
+  const bool connected = record != nullptr && record->terminal.state.connected;
+  SetPaneText(3, connected ? ConnectedPaneText() : DisconnectedMark);
+  if (connected) ShowNetworkConnected();
 }
 
 void Disconnect(HWND mainWindow) {
+  CancelNetworkConnect();
   StopWaitingForDevice(mainWindow);
   SendMessageW(terminalWindow, WM_KILLFOCUS, 0, 0);
   CloseConnection(mainWindow);

@@ -1,6 +1,7 @@
 #include "terminal/ui/reconnect_view.h"
 
 #include "terminal/link/reconnect.h"
+#include "terminal/ui/network_port_view.h"
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/status_bar.h"
 #include "terminal/ui/status_texts.h"
@@ -45,7 +46,7 @@ void ShowEvent(HWND mainWindow, ConnectionEvent event) {
       return OfferDisconnect(mainWindow, true);
     case ConnectionEvent::Reconnected:
       SetPaneText(DiagnosticsPane, ReconnectedText);
-      SetPaneText(ConnectionPane, ConnectedMark);
+      SetPaneText(ConnectionPane, ConnectedPaneText());
       return ShowConnectedMenu(mainWindow, true);
     case ConnectionEvent::Lost:
     case ConnectionEvent::WaitStopped: return ShowWaitEnded(mainWindow);
