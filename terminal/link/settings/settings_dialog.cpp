@@ -3,7 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "terminal/link/network_link.h"
 #include "terminal/link/settings/font_dialog.h"
+#include "terminal/link/settings/network_address_dialog.h"
 #include "terminal/link/settings/settings_form.h"
 #include "terminal/link/settings/settings_ids.h"
 #include "terminal/link/settings/settings_lists.h"
@@ -14,6 +16,12 @@ namespace {
 
 // Room for one list text loaded from the string resources.
 constexpr int ListTextChars = 102;
+
+// The port list's last entry, below "TELNET": a network port (network_link.h),
+// held beside portNumber, which keeps its meaning.
+constexpr int NetworkEntry = PortEntryCount;
+// The network port the open dialog shows; taken on OK (one dialog at a time).
+std::optional<NetworkPort> networkChoice;
 
 std::wstring WideFromUtf8(std::string_view text) {
   std::wstring wide(text.size(), L'\0');
@@ -69,6 +77,7 @@ void FillPortList(HWND dialog, HINSTANCE instance) {
   for (int position = 0; position < PortEntryCount; ++position) {
     AddEntry(dialog, IDC_SETTINGS_PORT, WideFromUtf8(PortEntryText(portName, position)));
   }
+  AddEntry(dialog, IDC_SETTINGS_PORT, L"ネットワーク...");
 }
 
 void FillDataBitsList(HWND dialog) {
@@ -113,7 +122,24 @@ INT_PTR InitDialog(HWND dialog, TerminalModel* model) {
   FillValueList(dialog, instance, IDC_SETTINGS_PARITY, ParityList);
   FillValueList(dialog, instance, IDC_SETTINGS_STOP_BITS, StopBitsList);
   if (model) ShowForm(dialog, FormFromState(model->state));
+  networkChoice = ChosenNetworkPort();
+  if (networkChoice) Select(dialog, IDC_SETTINGS_PORT, NetworkEntry);
   return TRUE;
+}
+
+// The network entry chosen in the port list: the address dialog names the
+// port; cancelled without one, the list goes back to the record's port.
+void PortChosen(HWND dialog, const TerminalModel* model) {
+  if (SelectedPosition(dialog, IDC_SETTINGS_PORT) != NetworkEntry) return;
+  if (RunNetworkAddressDialog(dialog, networkChoice) || networkChoice || !model) return;
+  Select(dialog, IDC_SETTINGS_PORT, PortPosition(model->state.portNumber));
+}
+
+// The port is changed only where the list could be changed (not while connected).
+void StoreNetworkChoice(HWND dialog) {
+  if (!IsWindowEnabled(GetDlgItem(dialog, IDC_SETTINGS_PORT))) return;
+  const bool network = SelectedPosition(dialog, IDC_SETTINGS_PORT) == NetworkEntry;
+  ChooseNetworkPort(network ? networkChoice : std::nullopt);
 }
 
 // The font takes effect at once, and stays even when the settings dialog is
@@ -128,10 +154,14 @@ void ChooseFontForTerminal(HWND dialog, TerminalModel& model) {
   ApplyFontSpec(model);
 }
 
-INT_PTR Command(HWND dialog, int command) {
+INT_PTR Command(HWND dialog, int command, int notification) {
   TerminalModel* model = ModelOfDialog(dialog);
   switch (command) {
+    case IDC_SETTINGS_PORT:
+      if (notification == CBN_SELCHANGE) PortChosen(dialog, model);
+      return TRUE;
     case IDOK:
+      StoreNetworkChoice(dialog);
       if (model) StoreForm(ReadForm(dialog), model->state);
       EndDialog(dialog, 1);
       return TRUE;
@@ -153,7 +183,7 @@ INT_PTR CALLBACK LineSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam
     case WM_INITDIALOG:
       return InitDialog(dialog, reinterpret_cast<TerminalModel*>(lParam));
     case WM_COMMAND:
-      return Command(dialog, LOWORD(wParam));
+      return Command(dialog, LOWORD(wParam), HIWORD(wParam));
     case WM_DESTROY:
       SetWindowLongPtrW(dialog, DWLP_USER, 0);
       return FALSE;
