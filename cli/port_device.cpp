@@ -13,7 +13,7 @@ std::unique_ptr<AwaitableDevice> MakePortDevice(const std::string& port) {
 
 bool CheckPortName(const std::string& port, std::string& why) {
   NetworkPort address;
-  why = "no device";
+  why = "no file name";
   if (port.empty()) return false;
   return !IsNetworkPortName(port) || ParseNetworkPort(port, address, why);
 }

@@ -65,7 +65,8 @@ class Ser2net {
   }
   ~Ser2net() { Stop(); }
   std::string Rfc2217() const { return "rfc2217://127.0.0.1:" + std::to_string(rfc2217_); }
-  std::string Raw() const { return "socket://127.0.0.1:" + std::to_string(raw_); }
+  // By the host's name, which resolves.
+  std::string Raw() const { return "socket://localhost:" + std::to_string(raw_); }
   void Start() {
     pid_ = Spawn({"ser2net", "-n", "-u", "-c", dir_.File("ser2net.yaml"), "-P", dir_.File("ser2net.pid")},
                  dir_.File("ser2net.out"), dir_.File("ser2net.err"));
@@ -203,10 +204,12 @@ TEST(CliNetwork, AServerThatRestartsIsTakenUpAgain) {
 
 TEST(CliNetwork, APortWhereNothingListensExitsTwoWithTheSystemsReason) {
   const ScratchDir dir;
-  const std::string port = "rfc2217://127.0.0.1:" + std::to_string(FreePort());
-  const CliRun run = RunCli(dir, port, "expect 準備完了\n");
-  EXPECT_EQ(run.exitCode, 2);
-  EXPECT_TRUE(Holds(run.err, "cannot connect to " + port + ": Connection refused")) << run.err;
+  const std::string free = std::to_string(FreePort());
+  for (const std::string& port : std::vector<std::string>{"rfc2217://127.0.0.1:" + free, "socket://[::1]:" + free}) {
+    const CliRun run = RunCli(dir, port, "expect 準備完了\n");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(Holds(run.err, "cannot connect to " + port + ": Connection refused")) << run.err;
+  }
 }
 
 }  // namespace
