@@ -212,4 +212,35 @@ TEST(CliNetwork, APortWhereNothingListensExitsTwoWithTheSystemsReason) {
   }
 }
 
+// A host that takes no connection: a listener whose queue is full drops the
+// handshake, so a connect to it waits. A stop signal ends that wait at once
+// rather than at the connect's bound, which tells "did not answer in time".
+TEST(CliNetwork, AStopSignalEndsAConnectToAHostThatDoesNotAnswer) {
+  const ScratchDir dir;
+  const int listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+  getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+  listen(listener, 0);
+  std::vector<int> queued;
+  for (int i = 0; i < 3; ++i) {
+    queued.push_back(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
+    connect(queued.back(), reinterpret_cast<sockaddr*>(&address), length);
+  }
+  WriteFile(dir.File("test.script"), "expect 準備完了\n");
+  const std::string port = "socket://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+  const pid_t cli = Spawn({TALVORIX_CLI, "--port", port, dir.File("test.script")}, dir.File("cli.out"),
+                          dir.File("cli.err"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  kill(cli, SIGTERM);
+  EXPECT_EQ(ExitCodeWithin(cli, 10), 2);
+  EXPECT_TRUE(Holds(Contents(dir.File("cli.err")), "cannot connect to " + port + ": the connect was cancelled"))
+      << Contents(dir.File("cli.err"));
+  for (const int s : queued) close(s);
+  close(listener);
+}
+
 }  // namespace
