@@ -33,9 +33,11 @@ void Connect(HWND mainWindow) {
     TryReconnectNow(mainWindow);
     return;
   }
-  if (!OpenConnection(mainWindow)) {
-    // A network port connects in the background and posts this command again.
-    if (NetworkConnectUnderWay()) return ShowNetworkConnecting();
+  const bool opened = OpenConnection(mainWindow);
+  // A network port connects in the background and posts this command again.
+  if (!opened && NetworkConnectUnderWay()) return ShowNetworkConnecting(mainWindow, true);
+  if (!opened) {
+    ShowNetworkConnecting(mainWindow, false);
     MessageBoxUtf8(terminalWindow, "接続できません。", ProgramCaption, MB_ICONWARNING);
     return;
   }
@@ -46,6 +48,7 @@ void Connect(HWND mainWindow) {
 }
 
 void Disconnect(HWND mainWindow) {
+  if (NetworkConnectUnderWay()) ShowNetworkConnecting(mainWindow, false);
   CancelNetworkConnect();
   StopWaitingForDevice(mainWindow);
   SendMessageW(terminalWindow, WM_KILLFOCUS, 0, 0);

@@ -42,10 +42,14 @@ std::string ConnectedPaneText() {
 
 void ShowNetworkConnected() {
   const std::optional<NetworkPort>& port = ChosenNetworkPort();
-  if (port && port->kind == NetworkKind::RawTcp) SetPaneText(DiagnosticsPane, "通信設定はサーバー側の設定です");
+  if (!port) return;
+  SetPaneText(DiagnosticsPane, port->kind == NetworkKind::RawTcp ? "通信設定はサーバー側の設定です" : "");
 }
 
-void ShowNetworkConnecting() {
+void ShowNetworkConnecting(HWND mainWindow, bool connecting) {
   const std::optional<NetworkPort>& port = ChosenNetworkPort();
-  if (port) SetPaneText(DiagnosticsPane, port->Text() + " に接続しています");
+  if (!port) return;
+  SetPaneText(DiagnosticsPane, connecting ? port->Text() + " に接続しています" : "");
+  EnableMenuItem(GetMenu(mainWindow), IDC_CMD_DISCONNECT,
+                 MF_BYCOMMAND | (connecting ? MF_ENABLED : MF_DISABLED | MF_GRAYED));
 }

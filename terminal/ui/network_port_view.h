@@ -17,8 +17,9 @@ void TakeNetworkPortArgument(HWND mainWindow, const char* commandLine);
 std::string ConnectedPaneText();
 
 // At a connect: on a socket:// port pane 1 says, once, that the line settings
-// are the server's.
+// are the server's (on an rfc2217:// port it is cleared of the connect's text).
 void ShowNetworkConnected();
 
-// While a connect runs in the background, pane 1 says so.
-void ShowNetworkConnecting();
+// While a connect runs in the background pane 1 says so, and 切断 is offered
+// (with its accelerator) to give it up; `connecting` false takes both back.
+void ShowNetworkConnecting(HWND mainWindow, bool connecting);
