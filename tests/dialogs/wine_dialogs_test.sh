@@ -32,8 +32,9 @@ settings_defaults() {
   for id in 544 545 546 547 548; do expect_field $id enabled 1; done
   expect_checks 549=0 550=0 551=0 552=1 553=0 554=0 556=0 557=1
   [ -n "${SHOT_DIR:-}" ] && shoot_window '通信ターミナル設定' "$SHOT_DIR/settings-dialog.png"
-  # From the defaults one step on in each list, the flow-control box, then OK.
-  keys alt+b Down alt+a Down alt+s Down alt+d Up alt+p End alt+l space alt+t space
+  # From the defaults one step on in each list (TELNET, above the network
+  # entry, in the port list), the flow-control box, then OK.
+  keys alt+b Down alt+a Down alt+s Down alt+d Up alt+p End Up alt+l space alt+t space
   keys Return
   wait_for "the dialog to end" box_ended || finish
   expect_result ended=1 port=21 baud=2000000 bits=7 parity=2 stop=1 flow=1 wrap=0 newline=0 echo=0 \

@@ -1,6 +1,7 @@
 // The small dialog that names a network port: its kind (RFC 2217, or raw
-// TCP) and HOST:PORT. The line settings dialog opens it from the last entry
-// of its port list.
+// TCP) and HOST:PORT. The line settings dialog opens it on OK when the last
+// entry of its port list is chosen (not on the choice itself: moving through
+// the list with the arrow keys passes the entry).
 #pragma once
 
 #include <windows.h>

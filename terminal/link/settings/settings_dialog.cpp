@@ -127,19 +127,16 @@ INT_PTR InitDialog(HWND dialog, TerminalModel* model) {
   return TRUE;
 }
 
-// The network entry chosen in the port list: the address dialog names the
-// port; cancelled without one, the list goes back to the record's port.
-void PortChosen(HWND dialog, const TerminalModel* model) {
-  if (SelectedPosition(dialog, IDC_SETTINGS_PORT) != NetworkEntry) return;
-  if (RunNetworkAddressDialog(dialog, networkChoice) || networkChoice || !model) return;
-  Select(dialog, IDC_SETTINGS_PORT, PortPosition(model->state.portNumber));
-}
-
-// The port is changed only where the list could be changed (not while connected).
-void StoreNetworkChoice(HWND dialog) {
-  if (!IsWindowEnabled(GetDlgItem(dialog, IDC_SETTINGS_PORT))) return;
+// OK with the network entry chosen opens the address dialog, which names the
+// port (and shows the one chosen before); cancelled, the settings dialog
+// stays open. Not when the list cannot be changed (while connected): the
+// port stays as it is then. False: the settings dialog stays open.
+bool StoreNetworkChoice(HWND dialog) {
+  if (!IsWindowEnabled(GetDlgItem(dialog, IDC_SETTINGS_PORT))) return true;
   const bool network = SelectedPosition(dialog, IDC_SETTINGS_PORT) == NetworkEntry;
+  if (network && !RunNetworkAddressDialog(dialog, networkChoice)) return false;
   ChooseNetworkPort(network ? networkChoice : std::nullopt);
+  return true;
 }
 
 // The font takes effect at once, and stays even when the settings dialog is
@@ -154,14 +151,11 @@ void ChooseFontForTerminal(HWND dialog, TerminalModel& model) {
   ApplyFontSpec(model);
 }
 
-INT_PTR Command(HWND dialog, int command, int notification) {
+INT_PTR Command(HWND dialog, int command) {
   TerminalModel* model = ModelOfDialog(dialog);
   switch (command) {
-    case IDC_SETTINGS_PORT:
-      if (notification == CBN_SELCHANGE) PortChosen(dialog, model);
-      return TRUE;
     case IDOK:
-      StoreNetworkChoice(dialog);
+      if (!StoreNetworkChoice(dialog)) return TRUE;
       if (model) StoreForm(ReadForm(dialog), model->state);
       EndDialog(dialog, 1);
       return TRUE;
@@ -183,7 +177,7 @@ INT_PTR CALLBACK LineSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam
     case WM_INITDIALOG:
       return InitDialog(dialog, reinterpret_cast<TerminalModel*>(lParam));
     case WM_COMMAND:
-      return Command(dialog, LOWORD(wParam), HIWORD(wParam));
+      return Command(dialog, LOWORD(wParam));
     case WM_DESTROY:
       SetWindowLongPtrW(dialog, DWLP_USER, 0);
       return FALSE;
