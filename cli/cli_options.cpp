@@ -1,11 +1,13 @@
 #include "cli/cli_options.h"
 
+#include "cli/port_device.h"
 #include "cli/tool_platform.h"
 #include "terminal/link/line_settings.h"
 #include "common/command_line.h"
 
 const char CliUsage[] =
-    "usage: talvorix-cli [--port DEVICE] [--speed BPS] [--data-bits 5|6|7|8]\n"
+    "usage: talvorix-cli [--port DEVICE|rfc2217://HOST:PORT|socket://HOST:PORT]\n"
+    "                    [--speed BPS] [--data-bits 5|6|7|8]\n"
     "                    [--parity none|odd|even|mark|space] [--stop-bits 1|1.5|2]\n"
     "                    [--rts-cts] [--xon-xoff] [--dtr-dsr] [--log FILE] [--reconnect]\n"
     "                    [--newline] [--no-wrap] [--local-echo] SCRIPT\n";
@@ -52,6 +54,7 @@ bool TakeDataBits(const std::string& text, std::uint8_t& bits, std::string& why)
   return true;
 }
 
+
 TakeValue AddFlow(std::uint8_t& flowControl, std::uint8_t flow) {
   return [&flowControl, flow](const std::string&, std::string&) {
     flowControl |= flow;
@@ -76,7 +79,7 @@ ToolCommandLine CliCommandLine(CliOptions& options) {
   SessionSettings& session = options.session;
   ToolCommandLine line{LineOptions(session.line), OnlyFile(options.scriptPath, "SCRIPT")};
   line.options.insert(line.options.end(),
-                      {{"port", "DEVICE", Into(TakePortName, session.portPath)},
+                      {{"port", "DEVICE", Into(TakePort, session.portPath)},
                        {"log", "FILE", Into(TakeFileName, session.logPath)},
                        {"reconnect", nullptr, SetFlag(session.reconnect)},
                        {"newline", nullptr, SetFlag(session.terminal.newLine)},

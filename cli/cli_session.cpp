@@ -7,6 +7,7 @@
 
 #include "terminal/link/monotonic_clock.h"
 #include "terminal/link/serial_line.h"
+#include "cli/port_device.h"
 #include "cli/stop_signal.h"
 
 namespace {
@@ -23,7 +24,7 @@ constexpr std::size_t ArrivalBytes = 65536;
 }  // namespace
 
 Session::Session(const SessionSettings& settings)
-    : settings_(settings), device_(PortDevice(settings.portPath)), terminal_(*this, settings.terminal) {
+    : settings_(settings), device_(MakePortDevice(settings.portPath)), terminal_(*this, settings.terminal) {
   connection_.SetLine(settings.line);
   connection_.SetReconnect(settings.reconnect);
 }
@@ -67,16 +68,16 @@ ReceiveOutcome Session::ReceiveUntil(std::uint64_t deadline, const std::function
 
 // While the device is waited for there is nothing to wait on but the time.
 void Session::Await(std::uint64_t waitMs) {
-  if (device_.IsOpen()) return device_.Await(int(waitMs));
+  if (device_->IsOpen()) return device_->Await(int(waitMs));
   std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
 }
 
 void Session::ReceiveArrived() {
-  if (!device_.IsOpen()) return;
+  if (!device_->IsOpen()) return;
   std::uint8_t bytes[ArrivalBytes];
   std::size_t got = 0;
   std::string error;
-  const DeviceRead read = device_.Read(bytes, sizeof bytes, got, error);
+  const DeviceRead read = device_->Read(bytes, sizeof bytes, got, error);
   if (got > 0) {
     AddReceived(received_, bytes, got);
     terminal_.Receive(bytes, got);
@@ -104,16 +105,16 @@ bool Session::Send(std::uint8_t value) {
   std::string error;
   NoticeStopSignal();
   if (!failure_.empty()) return false;
-  if (!device_.IsOpen()) {
+  if (!device_->IsOpen()) {
     Fail(settings_.portPath + " is not connected");
     return false;
   }
-  if (device_.Write(&value, 1, SendWaitMs, error)) return true;
+  if (device_->Write(&value, 1, SendWaitMs, error)) return true;
   Fail(error);
   return false;
 }
 
-void Session::Purge() { device_.Purge(); }
+void Session::Purge() { device_->Purge(); }
 
 // A failed write is told to this session as the connection's front end (LogFailed).
 bool Session::Log(const std::uint8_t* bytes, std::size_t length) { return connection_.LogReceived(bytes, length); }

@@ -5,17 +5,19 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "cli/cli_terminal.h"
 #include "cli/received_tail.h"
 #include "cli/screen_view.h"
+#include "terminal/link/awaitable_device.h"
 #include "cli/tool_platform.h"
 #include "terminal/link/connection.h"
 #include "terminal/link/line_settings.h"
 
 struct SessionSettings {
-  std::string portPath;  // the port's name (tool_platform.h)
+  std::string portPath;  // a network port or a name of the platform's ports (port_device.h)
   LineSettings line;
   TerminalOptions terminal;
   std::string logPath;  // empty: no log
@@ -78,9 +80,9 @@ class Session final : private TerminalLine, private ConnectionFrontEnd {
   void Fail(const std::string& why);
 
   SessionSettings settings_;
-  ToolSerialDevice device_;
+  std::unique_ptr<AwaitableDevice> device_;
   ToolLogFile logFile_;
-  Connection connection_{device_, logFile_, *this};
+  Connection connection_{*device_, logFile_, *this};
   std::string failure_;
   ReceivedTail received_;
   ScreenView view_;

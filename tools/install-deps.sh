@@ -20,6 +20,8 @@ packages=(
   libxcomposite1:i386 libxfixes3:i386 libxxf86vm1:i386
   xvfb xauth xdotool x11vnc imagemagick fonts-noto-cjk fonts-ipafont-gothic
   srecord python3
+  # A network serial port server for the tests of rfc2217:// and socket:// ports.
+  ser2net
 )
 
 # Debian has no RE2 for mingw-w64: the Windows builds compile RE2 from

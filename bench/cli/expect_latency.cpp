@@ -5,7 +5,11 @@
 // through the pseudo-terminal, so it bounds from above the time from the last
 // byte of a match arriving to expect returning.
 //
-// usage: expect_latency CLI [ROUNDS] [--pattern]   (default 1000 rounds)
+// With --rfc2217 TCPPORT the tool reaches the pseudo-terminal through ser2net
+// serving it on 127.0.0.1:TCPPORT as an RFC 2217 port, so the time also covers
+// both passes through ser2net and the loopback network.
+//
+// usage: expect_latency CLI [ROUNDS] [--pattern] [--rfc2217 TCPPORT]   (default 1000 rounds)
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
@@ -91,15 +95,31 @@ void Report(const char* what, const std::vector<double>& microseconds) {
               Percentile(microseconds, 0.99), Percentile(microseconds, 1.0));
 }
 
+// ser2net serving the pseudo-terminal `pty` on 127.0.0.1:`port`; the port
+// name the tool is given.
+std::string ServeThroughSer2net(const char* pty, const std::string& port, pid_t& server) {
+  const std::string yaml = "connection: &bench#  accepter: telnet(rfc2217),tcp,127.0.0.1," + port +
+                           "#  connector: serialdev," + pty + ",1000000n81,local";
+  const char* arguments[] = {"ser2net", "-n", "-u", "-Y", yaml.c_str(), nullptr};
+  if (posix_spawnp(&server, "ser2net", nullptr, nullptr, const_cast<char**>(arguments), environ) != 0) server = -1;
+  usleep(500000);  // until it listens
+  return "rfc2217://127.0.0.1:" + port;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: expect_latency CLI [ROUNDS] [--pattern]\n");
+    std::fprintf(stderr, "usage: expect_latency CLI [ROUNDS] [--pattern] [--rfc2217 TCPPORT]\n");
     return 2;
   }
   const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1000;
-  const bool pattern = argc > 3 && std::string(argv[3]) == "--pattern";
+  bool pattern = false;
+  std::string tcpPort;
+  for (int i = 3; i < argc; ++i) {
+    if (std::string(argv[i]) == "--pattern") pattern = true;
+    if (std::string(argv[i]) == "--rfc2217" && i + 1 < argc) tcpPort = argv[++i];
+  }
   int master = -1, slave = -1;
   char name[256] = {};
   if (openpty(&master, &slave, name, nullptr, nullptr) != 0) return 1;
@@ -107,7 +127,9 @@ int main(int argc, char** argv) {
   char scriptPath[] = "/tmp/expect-latency-XXXXXX";
   close(mkstemp(scriptPath));
   std::ofstream(scriptPath) << Script(rounds, pattern);
-  char* cliArguments[] = {argv[1], const_cast<char*>("--port"), name, scriptPath, nullptr};
+  pid_t server = -1;
+  std::string port = tcpPort.empty() ? name : ServeThroughSer2net(name, tcpPort, server);
+  char* cliArguments[] = {argv[1], const_cast<char*>("--port"), port.data(), scriptPath, nullptr};
   pid_t cli = -1;
   if (posix_spawn(&cli, argv[1], nullptr, nullptr, cliArguments, environ) != 0) return 1;
   std::vector<double> microseconds;
@@ -123,6 +145,8 @@ int main(int argc, char** argv) {
   if (!answered) kill(cli, SIGTERM);
   waitpid(cli, &status, 0);
   unlink(scriptPath);
+  if (server > 0) kill(server, SIGTERM);
+  if (server > 0) waitpid(server, &status, 0);
   if (!answered || microseconds.empty()) {
     std::fprintf(stderr, "expect_latency: the tool stopped answering\n");
     return 1;
@@ -130,7 +154,8 @@ int main(int argc, char** argv) {
   const std::vector<double> filling(microseconds.begin(), microseconds.begin() + std::min<std::ptrdiff_t>(
                                                                  std::ptrdiff_t(microseconds.size()), FillingRounds));
   const std::vector<double> scrolling(microseconds.begin() + std::ptrdiff_t(filling.size()), microseconds.end());
-  Report(pattern ? "expect /pattern/, the screen filling" : "expect text, the screen filling", filling);
-  Report(pattern ? "expect /pattern/, the screen scrolling" : "expect text, the screen scrolling", scrolling);
+  const std::string what = std::string(pattern ? "expect /pattern/" : "expect text") + (tcpPort.empty() ? "" : " through rfc2217");
+  Report((what + ", the screen filling").c_str(), filling);
+  Report((what + ", the screen scrolling").c_str(), scrolling);
   return 0;
 }

@@ -7,7 +7,10 @@
 #     whether the tool keeps up, and the processor time it takes;
 #   - a flood as fast as the pseudo-terminal takes it: bytes interpreted and
 #     logged a second.
-# Each flood checks that the log holds every byte in order.
+# Each flood checks that the log holds every byte in order. Each figure is
+# measured twice: on the pseudo-terminal itself, then through ser2net serving
+# it on 127.0.0.1 as an RFC 2217 port (rfc2217://), and the time the tool
+# takes to be back after ser2net restarts (bench/cli/server_return.py).
 #
 # usage: bench/cli/run.sh [SECONDS]   (of the 3 Mbit/s flood; default 10)
 set -euo pipefail
@@ -20,25 +23,45 @@ cli=$build/cli/talvorix-cli
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
+
 "$build/bench/cli/expect_latency" "$cli" 1000
 "$build/bench/cli/expect_latency" "$cli" 1000 --pattern
+"$build/bench/cli/expect_latency" "$cli" 1000 --rfc2217 "$(free_port)"
+"$build/bench/cli/expect_latency" "$cli" 1000 --pattern --rfc2217 "$(free_port)"
 
-# flood BYTES RATE: the device floods, then sends an end line the script waits for.
+# serve PTY: ser2net serving the pseudo-terminal as an RFC 2217 port; prints the port's name.
+serve() {
+  local port
+  port=$(free_port)
+  ser2net -n -u -Y "connection: &bench#  accepter: telnet(rfc2217),tcp,127.0.0.1,$port#  connector: serialdev,$1,1000000n81,local" \
+    >/dev/null 2>&1 &
+  echo $! >"$work/ser2net.pid"
+  sleep 0.5
+  echo "rfc2217://127.0.0.1:$port"
+}
+
+# flood BYTES RATE [rfc2217]: the device floods, then sends an end line the
+# script waits for; with rfc2217 the tool reaches it through ser2net.
 flood() {
-  local bytes=$1 rate=$2 pattern="ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ０１２３４５６７８９"
+  local bytes=$1 rate=$2 via=${3:-pty} pattern="ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ０１２３４５６７８９"
   printf 'wait-open\nflood %s %s %s\nline 終わり\nwait-close\n' "$bytes" "$rate" "$pattern" >"$work/device.scenario"
   printf 'expect 終わり within 600000\n' >"$work/flood.script"
   rm -f "$work/Talvorix.log"
   "$build/simdevice/talvorix-simdevice" --link "$work/tty" --settle 100 "$work/device.scenario" >/dev/null &
   local device=$!
   while [ ! -L "$work/tty" ]; do sleep 0.01; done
-  /usr/bin/time -f '%e %U %S' -o "$work/time" "$cli" --port "$work/tty" --log "$work/Talvorix.log" "$work/flood.script"
+  local port="$work/tty"
+  rm -f "$work/ser2net.pid"
+  [ "$via" = rfc2217 ] && port=$(serve "$work/tty")
+  /usr/bin/time -f '%e %U %S' -o "$work/time" "$cli" --port "$port" --log "$work/Talvorix.log" "$work/flood.script"
   kill "$device" 2>/dev/null || true
   wait "$device" 2>/dev/null || true
-  python3 - "$work/Talvorix.log" "$bytes" "$pattern" "$rate" $(cat "$work/time") <<'PYTHON'
+  if [ -f "$work/ser2net.pid" ]; then kill "$(cat "$work/ser2net.pid")"; wait "$(cat "$work/ser2net.pid")" 2>/dev/null || true; fi
+  python3 - "$work/Talvorix.log" "$bytes" "$pattern" "$rate" "$via" $(cat "$work/time") <<'PYTHON'
 import sys
-log, count, pattern, rate = sys.argv[1], int(sys.argv[2]), sys.argv[3], int(sys.argv[4])
-elapsed, user, system = (float(v) for v in sys.argv[5:8])
+log, count, pattern, rate, via = sys.argv[1], int(sys.argv[2]), sys.argv[3], int(sys.argv[4]), sys.argv[5]
+elapsed, user, system = (float(v) for v in sys.argv[6:9])
 def words(text):
     return b"".join(int.from_bytes(c.encode("iso2022_jp")[3:5], "big").to_bytes(2, "little") for c in text)
 flood = (words(pattern) * (count // (2 * len(pattern)) + 1))[:count]
@@ -49,12 +72,15 @@ logged = data[header + stamp:len(data) - stamp]
 intact = logged == sent and len(data) == header + 2 * stamp + len(sent)
 busy = (user + system) / elapsed * 100
 what = "as fast as the pseudo-terminal takes it" if rate == 0 else "at %d bytes/s (%.1f Mbit/s)" % (rate, rate * 10 / 1e6)
-print("flood of %d bytes %s: %.2f s, %.0f bytes/s interpreted and logged, processor %.0f%% (user %.2f s, system %.2f s); log %s"
-      % (count, what, elapsed, len(sent) / elapsed, busy, user, system,
+print("flood of %d bytes %s, %s: %.2f s, %.0f bytes/s interpreted and logged, processor %.0f%% (user %.2f s, system %.2f s); log %s"
+      % (count, what, "through rfc2217" if via == "rfc2217" else "on the pseudo-terminal", elapsed, len(sent) / elapsed, busy, user, system,
          "holds every byte in order" if intact else "DIFFERS from what was sent"))
 sys.exit(0 if intact else 1)
 PYTHON
 }
 
 flood $((300000 * seconds)) 300000
+flood $((300000 * seconds)) 300000 rfc2217
 flood 20000000 0
+flood 20000000 0 rfc2217
+python3 bench/cli/server_return.py "$cli" "$build/simdevice/talvorix-simdevice" "$work" 20

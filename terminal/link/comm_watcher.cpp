@@ -33,6 +33,10 @@ constexpr DWORD MostIdlePauseMs = 50;
 constexpr DWORD QueuePollMs = 2;
 constexpr ULONGLONG WaitRetryMs = 500;
 
+// A network port has no comm events: its socket is waited on, this long at a
+// time, so that a cleared `watching` is seen.
+constexpr int NetworkWaitMs = 50;
+
 std::wstring Wide(const char* utf8) {
   wchar_t text[128] = {};
   MultiByteToWideChar(CP_UTF8, 0, utf8, -1, text, 127);
@@ -121,10 +125,24 @@ void Watch(LinkSession& session, OVERLAPPED& overlapped) {
   }
 }
 
+// Bytes, or the end of the connection, are told to the pump as received
+// characters are; the pump finds the end when it reads.
+void WatchNetwork(LinkSession& session, const NetworkSerialDevice& network) {
+  NotifyPacing pacing{false, 0, 0};
+  while (session.watching) {
+    if (network.AwaitReadable(NetworkWaitMs) && !Notify(session, pacing)) break;
+  }
+}
+
 }  // namespace
 
 DWORD WINAPI CommWatcher(LPVOID argument) {
   LinkSession& session = *static_cast<LinkSession*>(argument);
+  if (const NetworkSerialDevice* network = session.device.Network()) {
+    WatchNetwork(session, *network);
+    session.watcherThreadId = 0;
+    return 1;
+  }
   OVERLAPPED overlapped{};
   overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   DWORD result = 0;

@@ -17,7 +17,7 @@
 #include "terminal/link/receive_plan.h"
 #include "terminal/link/receive_stage.h"
 #include "terminal/link/win32_log_file.h"
-#include "terminal/link/win32_serial_device.h"
+#include "terminal/link/window_device.h"
 #include "terminal/model/roles.h"
 
 struct LinkSession {
@@ -29,7 +29,7 @@ struct LinkSession {
   HostWindow& host;              // the status panes the pump writes
   LinkView& view;                // the window's view of the connection
   HWND notifyWindow = nullptr;   // gets WM_COMMNOTIFY from the watcher
-  Win32SerialDevice device;      // open exactly while connected
+  WindowDevice device;           // open exactly while connected
   // Cleared by CloseConnection before it stops the watcher: the watcher's
   // signal to end. The terminal's own `connected` is the user-interface
   // thread's.

@@ -148,7 +148,7 @@ bool TermiosSerialDevice::Write(const std::uint8_t* bytes, std::size_t length, i
   return true;
 }
 
-void TermiosSerialDevice::Await(int waitMs) const {
+void TermiosSerialDevice::Await(int waitMs) {
   pollfd p{fd_, POLLIN, 0};
   poll(&p, 1, waitMs);
 }

@@ -9,9 +9,9 @@
 
 #include <string>
 
-#include "terminal/link/serial_device.h"
+#include "terminal/link/awaitable_device.h"
 
-class TermiosSerialDevice final : public SerialDevice {
+class TermiosSerialDevice final : public AwaitableDevice {
  public:
   explicit TermiosSerialDevice(std::string path);
   ~TermiosSerialDevice() override;
@@ -26,9 +26,8 @@ class TermiosSerialDevice final : public SerialDevice {
   DeviceRead Read(std::uint8_t* buffer, std::size_t capacity, std::size_t& got, std::string& error) override;
   bool Write(const std::uint8_t* bytes, std::size_t length, int waitMs, std::string& error) override;
 
-  // Waits at most `waitMs` until something can be read or the device has gone.
-  void Await(int waitMs) const;
-  const std::string& Path() const { return path_; }
+  void Await(int waitMs) override;
+  const std::string& Name() const override { return path_; }
 
  private:
   bool ApplySpeed(std::uint32_t wanted, std::string& error);

@@ -12,9 +12,9 @@
 #include <atomic>
 #include <string>
 
-#include "terminal/link/serial_device.h"
+#include "terminal/link/awaitable_device.h"
 
-class Win32SerialDevice final : public SerialDevice {
+class Win32SerialDevice final : public AwaitableDevice {
  public:
   Win32SerialDevice() : Win32SerialDevice(std::string()) {}
   // The device ("\\.\COM5") that Open opens; SetName changes it.
@@ -39,9 +39,9 @@ class Win32SerialDevice final : public SerialDevice {
   DeviceRead Read(std::uint8_t* buffer, std::size_t capacity, std::size_t& got, std::string& error) override;
   bool Write(const std::uint8_t* bytes, std::size_t length, int waitMs, std::string& error) override;
 
-  // Waits at most `waitMs` until something can be read or the device has
-  // gone, on this thread (no watcher may wait on the device meanwhile).
-  void Await(int waitMs);
+  // On this thread: no watcher may wait on the device meanwhile.
+  void Await(int waitMs) override;
+  const std::string& Name() const override { return name_; }
 
   // The open device, for the watcher's waits; nullptr when closed.
   HANDLE Handle() const { return port_; }

@@ -4,9 +4,11 @@
 #include "terminal/link/link_session.h"
 #include "terminal/link/link_texts.h"
 #include "terminal/link/reconnect.h"
+#include "terminal/ui/network_port_view.h"
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/status_bar.h"
 #include "terminal/ui/status_texts.h"
+#include "terminal/ui/terminal_record.h"
 #include "terminal/ui/win32_platform.h"
 #include "terminal/ui/window_handles.h"
 
@@ -61,7 +63,7 @@ void WindowLinkView::Show(ConnectionEvent event, const std::string& detail) {
       return OfferDisconnect(mainWindow, true);
     case ConnectionEvent::Reconnected:
       SetPaneText(DiagnosticsPane, ReconnectedText);
-      SetPaneText(ConnectionPane, ConnectedMark);
+      if (const TerminalRecord* record = RecordOf(mainWindow)) SetPaneText(ConnectionPane, ConnectedPaneText(record->link));
       return ShowConnectedMenu(mainWindow, true);
     case ConnectionEvent::Lost:
     case ConnectionEvent::WaitStopped: return ShowWaitEnded(mainWindow);

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "terminal/ui/main_window.h"
+#include "terminal/ui/network_port_view.h"
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/wide_text.h"
 #include "terminal/ui/window_handles.h"
@@ -31,12 +32,13 @@ int RunMessageLoop(HWND mainWindow) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show) {
   if (previous == nullptr && !RegisterWindowClasses(instance)) return 0;
   accelTable = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
   HWND mainWindow = CreateMainWindow(instance);
   if (mainWindow == nullptr) return 0;
   ShowWindow(mainWindow, show);
   UpdateWindow(mainWindow);
+  TakeNetworkPortArgument(mainWindow, commandLine);
   return RunMessageLoop(mainWindow);
 }

@@ -2,12 +2,14 @@
 
 #include <commctrl.h>
 
+#include "terminal/link/network_link.h"
 #include "terminal/link/reconnect.h"
 #include "terminal/link/serial_link.h"
 #include "terminal/ui/settings/settings_dialog.h"
 #include "terminal/model/terminal_state.h"
 #include "terminal/ui/about_box.h"
 #include "terminal/ui/link_view.h"
+#include "terminal/ui/network_port_view.h"
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/terminal_record.h"
 #include "terminal/ui/status_bar.h"
@@ -35,14 +37,24 @@ void Connect(TerminalRecord& record) {
   HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
   const bool opened = OpenConnection(record.link);
   SetCursor(previous);
+  HWND mainWindow = GetAncestor(terminalWindow, GA_ROOT);
+  // A network port connects in the background and posts this command again.
+  if (!opened && NetworkConnectUnderWay(record.link)) return ShowNetworkConnecting(mainWindow, record.link, true);
   if (!opened) {
+    ShowNetworkConnecting(mainWindow, record.link, false);
     MessageBoxUtf8(terminalWindow, "接続できません。", ProgramCaption, MB_ICONWARNING);
     return;
   }
-  SetPaneText(3, record.terminal.state.connected ? ConnectedMark : DisconnectedMark);
+  const bool connected = record.terminal.state.connected;
+  SetPaneText(3, connected ? ConnectedPaneText(record.link) : DisconnectedMark);
+  if (connected) ShowNetworkConnected(record.link);
 }
 
 void Disconnect(TerminalRecord& record) {
+  if (NetworkConnectUnderWay(record.link)) {
+    ShowNetworkConnecting(GetAncestor(terminalWindow, GA_ROOT), record.link, false);
+  }
+  CancelNetworkConnect(record.link);
   StopWaitingForDevice(record.link);
   SendMessageW(terminalWindow, WM_KILLFOCUS, 0, 0);
   CloseConnection(record.link);
@@ -52,7 +64,9 @@ void Disconnect(TerminalRecord& record) {
 void ChangeLineSettings(HWND mainWindow) {
   TerminalRecord* record = RecordOf(mainWindow);
   if (record == nullptr) return;
-  RunLineSettingsDialog(InstanceOf(mainWindow), mainWindow, &record->terminal);
+  NetworkPortEdit network{ChosenNetworkPort(record->link)};
+  RunLineSettingsDialog(InstanceOf(mainWindow), mainWindow, &record->terminal, &network);
+  if (network.chosen) ChooseNetworkPort(record->link, network.port);
   // Also after Cancel: the open port gets the settings the record holds now.
   if (record->terminal.state.connected && !ApplyLineSettings(record->link)) {
     MessageBoxUtf8(terminalWindow, "設定できません!", ProgramCaption, MB_ICONWARNING);

@@ -70,6 +70,10 @@ TEST(CliOptions, WrongArgumentsAreNamed) {
   EXPECT_EQ(Refusal({"--parity", "odd1", "s"}), "--parity odd1: not none, odd, even, mark or space");
   EXPECT_EQ(Refusal({"--stop-bits=3", "s"}), "--stop-bits=3: not 1, 1.5 or 2");
   EXPECT_EQ(Refusal({"--port", "", "s"}), "--port '': no file name");
+  EXPECT_EQ(Refusal({"--port", "rfc2217://lab-host", "s"}),
+            "--port rfc2217://lab-host: no HOST:PORT after the scheme (an IPv6 address goes in brackets: [::1]:PORT)");
+  EXPECT_EQ(Refusal({"--port=socket://[::1]:70000", "s"}),
+            "--port=socket://[::1]:70000: the port is not a number from 1 to 65535");
   EXPECT_EQ(Refusal({"--log=", "s"}), "--log=: no file name");
   EXPECT_EQ(Refusal({"s", "--log"}), "--log: needs a value (FILE)");
   EXPECT_EQ(Refusal({"--newline=yes", "s"}), "--newline=yes: takes no value");

@@ -24,7 +24,7 @@ box_ended() { [ -f result.txt ]; }
 settings_defaults() {
   open_box settings '通信ターミナル設定'
   expect_layout "$here/settings_layout.tsv" '通信ターミナル設定' ''
-  expect_field 544 items 'COM1=0|COM2=0|COM3=0|COM4=0|COM5=0|COM6=0|COM7=0|COM8=0|COM9=0|COM10=0|COM11=0|COM12=0|COM13=0|COM14=0|COM15=0|COM16=0|COM17=0|COM18=0|COM19=0|COM20=0|TELNET=0'
+  expect_field 544 items 'COM1=0|COM2=0|COM3=0|COM4=0|COM5=0|COM6=0|COM7=0|COM8=0|COM9=0|COM10=0|COM11=0|COM12=0|COM13=0|COM14=0|COM15=0|COM16=0|COM17=0|COM18=0|COM19=0|COM20=0|TELNET=0|ネットワーク...=0'
   expect_field 545 items '4800=4800|9600=9600|28800=28800|38400=38400|51200=51200|56000=56000|57600=57600|64000=64000|76800=76800|115.2k=115200|128k=128000|153.6k=153600|230.4k=230400|250k=250000|312.5k=312500|375k=375000|460.8k=460800|500k=500000|600k=600000|750K=750000|800K=800000|960K=960000|1000k=1000000|2000k=2000000|3000k=3000000'
   expect_field 546 items '5=0|6=0|7=0|8=0'
   expect_field 547 items 'なし=0|偶数=2|奇数=1|マーク=3|スペース=4'
@@ -32,8 +32,9 @@ settings_defaults() {
   for id in 544 545 546 547 548; do expect_field $id enabled 1; done
   expect_checks 549=0 550=0 551=0 552=1 553=0 554=0 556=0 557=1
   [ -n "${SHOT_DIR:-}" ] && shoot_window '通信ターミナル設定' "$SHOT_DIR/settings-dialog.png"
-  # From the defaults one step on in each list, the flow-control box, then OK.
-  keys alt+b Down alt+a Down alt+s Down alt+d Up alt+p End alt+l space alt+t space
+  # From the defaults one step on in each list (TELNET, above the network
+  # entry, in the port list), the flow-control box, then OK.
+  keys alt+b Down alt+a Down alt+s Down alt+d Up alt+p End Up alt+l space alt+t space
   keys Return
   wait_for "the dialog to end" box_ended || finish
   expect_result ended=1 port=21 baud=2000000 bits=7 parity=2 stop=1 flow=1 wrap=0 newline=0 echo=0 \

@@ -148,8 +148,9 @@ class Device:
 
 class Session:
     def __init__(self, exe, prefix, display_number, workdir, desktop="talvorixtest", wine_debug="-all",
-                 stderr_path=None):
+                 stderr_path=None, arguments=()):
         self.exe = os.path.abspath(exe)
+        self.arguments = list(arguments)  # the program's command line
         self.display = ":%d" % display_number
         self.desktop = desktop
         self.workdir = workdir
@@ -181,7 +182,7 @@ class Session:
             os.symlink(self.device.slave_path, self.com5)
         stderr = open(self.stderr_path, "wb") if self.stderr_path else subprocess.DEVNULL
         self.program = subprocess.Popen(
-            [wine_loader(), "explorer", "/desktop=%s,1024x768" % self.desktop, self.exe],
+            [wine_loader(), "explorer", "/desktop=%s,1024x768" % self.desktop, self.exe, *self.arguments],
             cwd=self.workdir, env=self.env, stdout=subprocess.DEVNULL, stderr=stderr,
             start_new_session=True)
         if self.stderr_path:

@@ -27,3 +27,8 @@
 #define IDS_BAUD_RATE_FIRST 800
 #define IDS_PARITY_FIRST 832
 #define IDS_STOP_BITS_FIRST 848
+
+// The network address dialog the port list's last entry opens.
+#define IDD_NETWORK_ADDRESS 600
+#define IDC_NETWORK_KIND 601
+#define IDC_NETWORK_ADDRESS 602

@@ -9,11 +9,20 @@
 #include "terminal/model/terminal_model.h"
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/settings/font_dialog.h"
+#include "terminal/ui/settings/network_address_dialog.h"
 
 namespace {
 
 // Room for one list text loaded from the string resources.
 constexpr int ListTextChars = 102;
+
+// The port list's last entry, below "TELNET": a network port (network_link.h),
+// held beside portNumber, which keeps its meaning.
+constexpr int NetworkEntry = PortEntryCount;
+// What the open dialog edits beside the record (one dialog at a time): the
+// caller's, or, for a dialog run by its procedure alone, one of its own.
+NetworkPortEdit ownNetworkEdit;
+NetworkPortEdit* networkEdit = &ownNetworkEdit;
 
 std::wstring WideFromUtf8(std::string_view text) {
   std::wstring wide(text.size(), L'\0');
@@ -69,6 +78,7 @@ void FillPortList(HWND dialog, HINSTANCE instance) {
   for (int position = 0; position < PortEntryCount; ++position) {
     AddEntry(dialog, IDC_SETTINGS_PORT, WideFromUtf8(PortEntryText(portName, position)));
   }
+  AddEntry(dialog, IDC_SETTINGS_PORT, L"ネットワーク...");
 }
 
 void FillDataBitsList(HWND dialog) {
@@ -113,7 +123,22 @@ INT_PTR InitDialog(HWND dialog, TerminalModel* model) {
   FillValueList(dialog, instance, IDC_SETTINGS_PARITY, ParityList);
   FillValueList(dialog, instance, IDC_SETTINGS_STOP_BITS, StopBitsList);
   if (model) ShowForm(dialog, FormFromState(model->state));
+  if (networkEdit->port) Select(dialog, IDC_SETTINGS_PORT, NetworkEntry);
   return TRUE;
+}
+
+// OK with the network entry chosen opens the address dialog, which names the
+// port (and shows the one chosen before); cancelled, the settings dialog
+// stays open. Not when the list cannot be changed (while connected): the
+// port stays as it is then. False: the settings dialog stays open.
+bool StoreNetworkChoice(HWND dialog) {
+  if (!IsWindowEnabled(GetDlgItem(dialog, IDC_SETTINGS_PORT))) return true;
+  const bool network = SelectedPosition(dialog, IDC_SETTINGS_PORT) == NetworkEntry;
+  std::optional<NetworkPort> port = networkEdit->port;
+  if (network && !RunNetworkAddressDialog(dialog, port)) return false;
+  networkEdit->port = network ? port : std::nullopt;
+  networkEdit->chosen = true;
+  return true;
 }
 
 // The font takes effect at once, and stays even when the settings dialog is
@@ -132,6 +157,7 @@ INT_PTR Command(HWND dialog, int command) {
   TerminalModel* model = ModelOfDialog(dialog);
   switch (command) {
     case IDOK:
+      if (!StoreNetworkChoice(dialog)) return TRUE;
       if (model) StoreForm(ReadForm(dialog), model->state);
       EndDialog(dialog, 1);
       return TRUE;
@@ -162,9 +188,11 @@ INT_PTR CALLBACK LineSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam
   }
 }
 
-INT_PTR RunLineSettingsDialog(HINSTANCE instance, HWND mainWindow, TerminalModel* model) {
+INT_PTR RunLineSettingsDialog(HINSTANCE instance, HWND mainWindow, TerminalModel* model, NetworkPortEdit* network) {
   if (!model) return 0;
+  if (network != nullptr) networkEdit = network;
   DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_LINE_SETTINGS), mainWindow, LineSettingsDialogProc,
                   reinterpret_cast<LPARAM>(model));
+  networkEdit = &ownNetworkEdit;
   return 1;
 }

@@ -9,12 +9,27 @@
 
 #include <windows.h>
 
+#include <optional>
+
+#include "terminal/link/network_port.h"
+
 #include "terminal/model/terminal_model.h"
+
+// What the dialog edits beside the record: the network port of the port
+// list's last entry ("ネットワーク...", below TELNET), held beside portNumber,
+// which keeps its meaning. `chosen`: OK took the port list (not while
+// connected, when the list cannot be changed); `port` is the choice then,
+// nullopt for a COM port.
+struct NetworkPortEdit {
+  std::optional<NetworkPort> port;
+  bool chosen = false;
+};
 
 // Runs dialog 101 modally, owned by mainWindow, on the terminal's record; a
 // chosen font is applied to the terminal at once. The terminal must outlive
 // the call. Always returns 1 (OK and Cancel alike), or 0 without a terminal.
-INT_PTR RunLineSettingsDialog(HINSTANCE instance, HWND mainWindow, TerminalModel* model);
+INT_PTR RunLineSettingsDialog(HINSTANCE instance, HWND mainWindow, TerminalModel* model,
+                              NetworkPortEdit* network = nullptr);
 
 // The dialog procedure, for callers that run template 101 themselves with the
 // record as the creation parameter (DialogBoxParamW's lParam).
