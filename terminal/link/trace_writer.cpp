@@ -1,0 +1,105 @@
+#include "terminal/link/trace_writer.h"
+
+bool TraceWriter::Open(const std::string& name, bool connected) {
+  if (IsOpen()) return true;
+  if (!file_.Open(name)) return false;
+  receivedOdd_ = false;
+  sentOdd_ = false;
+  WriteLine(TraceHeaderLine);
+  if (connected) StartCount(TraceKind::Start);
+  return IsOpen();
+}
+
+void TraceWriter::Close() {
+  Flush();
+  file_.Close();
+}
+
+TraceEvent TraceWriter::Event(TraceKind kind) {
+  TraceEvent event;
+  event.kind = kind;
+  event.time = clock_.Now();
+  event.time.sinceStartMs -= startMs_;
+  return event;
+}
+
+void TraceWriter::StartCount(TraceKind kind) {
+  TraceEvent event;
+  event.kind = kind;
+  event.time = clock_.Now();
+  startMs_ = event.time.sinceStartMs;
+  event.time.sinceStartMs = 0;
+  receivedOdd_ = false;
+  sentOdd_ = false;
+  Write(event);
+}
+
+void TraceWriter::Connection(ConnectionEvent event, const std::string& detail) {
+  if (!IsOpen()) return;
+  Flush();
+  if (event == ConnectionEvent::Connected) return StartCount(TraceKind::Start);
+  if (event == ConnectionEvent::Reconnected) return StartCount(TraceKind::Reconnect);
+  TraceEvent traced = Event(event == ConnectionEvent::Closed    ? TraceKind::End
+                            : event == ConnectionEvent::Lost    ? TraceKind::Lost
+                            : event == ConnectionEvent::Waiting ? TraceKind::Waiting
+                                                                : TraceKind::WaitEnded);
+  traced.text = detail;
+  Write(traced);
+}
+
+void TraceWriter::Received(const std::uint8_t* bytes, std::size_t length) {
+  if (!IsOpen() || length == 0) return;
+  Flush();
+  TraceEvent event = Event(TraceKind::Received);
+  event.bytes.assign(bytes, bytes + length);
+  event.oddStart = receivedOdd_;
+  receivedOdd_ = (length + (receivedOdd_ ? 1 : 0)) % 2 != 0;
+  Write(event);
+}
+
+void TraceWriter::Sent(std::uint8_t byte) {
+  if (!IsOpen()) return;
+  if (!sentPending_) {
+    pendingSent_ = Event(TraceKind::Sent);
+    pendingSent_.oddStart = sentOdd_;
+    sentPending_ = true;
+  }
+  pendingSent_.bytes.push_back(byte);
+  sentOdd_ = !sentOdd_;
+}
+
+void TraceWriter::User(const std::uint8_t* bytes, std::size_t length) {
+  if (!IsOpen() || length == 0) return;
+  Flush();
+  TraceEvent event = Event(TraceKind::User);
+  event.bytes.assign(bytes, bytes + length);
+  Write(event);
+}
+
+void TraceWriter::Message(const std::string& caption, const std::string& text) {
+  if (!IsOpen()) return;
+  Flush();
+  TraceEvent event = Event(TraceKind::Message);
+  event.text = caption + "|" + text;
+  Write(event);
+}
+
+void TraceWriter::Flush() {
+  if (!sentPending_) return;
+  sentPending_ = false;
+  Write(pendingSent_);
+}
+
+void TraceWriter::Write(const TraceEvent& event) { WriteLine(FormatTraceEvent(event, decoder_)); }
+
+void TraceWriter::WriteLine(const std::string& line) {
+  if (!IsOpen()) return;
+  const std::string piece = line + "\n";
+  if (!file_.Append(reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size())) file_.Close();
+}
+
+bool TracedOutput::Transmit(std::uint8_t byte) {
+  if (!inner_.Transmit(byte)) return false;
+  trace_.Sent(byte);
+  return true;
+}
