@@ -39,6 +39,10 @@ bool Session::Start(std::string& error) {
     error = logFile_.FailureText(opened);
     return false;
   }
+  if (!settings_.tracePath.empty() && !terminal_.StartTrace(settings_.tracePath)) {
+    error = "cannot open the trace " + settings_.tracePath;
+    return false;
+  }
   return Connect(error);
 }
 
@@ -135,6 +139,7 @@ void Session::SessionEnding() { terminal_.Disconnect(); }
 
 // A vanished device that is not waited for fails the line.
 void Session::Notice(ConnectionEvent event, const std::string& detail) {
+  terminal_.TraceConnection(event, detail);
   if (event == ConnectionEvent::Lost) {
     Fail(detail);
   } else if (event == ConnectionEvent::Waiting) {

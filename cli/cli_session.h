@@ -20,6 +20,7 @@ struct SessionSettings {
   LineSettings line;
   TerminalOptions terminal;
   std::string logPath;  // empty: no log
+  std::string tracePath;  // empty: no trace (terminal/link/trace_format.h)
   // A device that vanishes is waited for and taken up again, as the window's
   // automatic reconnect does; without it the vanished device fails the line.
   bool reconnect = false;
@@ -32,8 +33,8 @@ class Session final : private TerminalLine, private ConnectionFrontEnd {
   explicit Session(const SessionSettings& settings);
   ~Session() override;
 
-  // Opens the log (writing its header line) and connects. False, with
-  // `error`, when either cannot be opened.
+  // Opens the log (writing its header line) and the trace, and connects.
+  // False, with `error`, when any of them cannot be opened.
   bool Start(std::string& error);
 
   // As the window connects (connection.h): the line opened, the start stamp,

@@ -7,6 +7,9 @@
 #include "terminal/native/cp932_text.h"
 #include "terminal/native/native_platform.h"
 #include "terminal/link/monotonic_clock.h"
+#include "terminal/link/trace_clock.h"
+#include "terminal/link/traced_keyboard_output.h"
+#include "cli/posix_log_file.h"
 #include "picture/png_writer.h"
 #include "picture/text_picture.h"
 
@@ -40,7 +43,9 @@ struct CliTerminal::Core final : Drawing, HostWindow, DeviceOutput, CommLog, Clo
 
   MessageAnswer ShowMessage(std::string_view text, TextCoding coding, std::string_view caption, MessageIcon,
                             MessageButtons) override {
-    line.Tell(std::string(caption), Utf8Of(text, coding));
+    const std::string shown = Utf8Of(text, coding);
+    trace.Message(std::string(caption), shown);
+    line.Tell(std::string(caption), shown);
     return MessageAnswer::Ok;
   }
   void SelectTab(int selected) override { tab = selected; }
@@ -53,7 +58,11 @@ struct CliTerminal::Core final : Drawing, HostWindow, DeviceOutput, CommLog, Clo
   void PlaceCaret() override {}
   void Relayout() override {}
 
-  bool Transmit(std::uint8_t byte) override { return line.Send(byte); }
+  bool Transmit(std::uint8_t byte) override {
+    if (!line.Send(byte)) return false;
+    trace.Sent(byte);
+    return true;
+  }
   void Purge() override { line.Purge(); }
   bool Append(const std::uint8_t* bytes, int length) override { return line.Log(bytes, std::size_t(length)); }
   std::uint64_t Milliseconds() override { return MonotonicMs(); }
@@ -61,9 +70,13 @@ struct CliTerminal::Core final : Drawing, HostWindow, DeviceOutput, CommLog, Clo
   TerminalLine& line;
   NativePlatform measures;
   int tab = 0;
+  PosixLogFile traceFile;
+  SystemTraceClock traceClock{*this};
+  TraceWriter trace{traceFile, traceClock, Cp932ToUtf8};
   Terminal terminal;
   TerminalKeyboardOutput keys;
-  Keyboard keyboard{keys};
+  TracedKeyboardOutput tracedKeys{keys, trace};
+  Keyboard keyboard{tracedKeys};
 };
 
 CliTerminal::CliTerminal(TerminalLine& line, const TerminalOptions& options) : core(new Core(line)) {
@@ -85,11 +98,17 @@ void CliTerminal::Connect() {
 void CliTerminal::Disconnect() { core->terminal.Disconnect(); }
 
 void CliTerminal::Receive(const std::uint8_t* bytes, std::size_t length) {
+  core->trace.Received(bytes, length);
   core->terminal.Receive(bytes, length);
+  core->trace.Flush();
   core->terminal.queue.Flush();
 }
 
-void CliTerminal::Tick(std::uint64_t nowMs) { core->terminal.Tick(nowMs); }
+// What the user typed during point-plot mode is sent when the mode gives up.
+void CliTerminal::Tick(std::uint64_t nowMs) {
+  core->terminal.Tick(nowMs);
+  core->trace.Flush();
+}
 
 void CliTerminal::EndOfInput() { core->terminal.EndOfInput(); }
 
@@ -109,7 +128,13 @@ void CliTerminal::SendText(const std::vector<std::uint8_t>& cp932) {
 }
 
 void CliTerminal::SendBytes(const std::vector<std::uint8_t>& bytes) {
-  core->terminal.SendFromUser(bytes.data(), int(bytes.size()));
+  core->tracedKeys.SendFromUser(bytes.data(), int(bytes.size()));
+}
+
+bool CliTerminal::StartTrace(const std::string& path) { return core->trace.Open(path, false); }
+
+void CliTerminal::TraceConnection(ConnectionEvent event, const std::string& detail) {
+  core->trace.Connection(event, detail);
 }
 
 void CliTerminal::ReadScreen(ScreenView& view) const {

@@ -97,9 +97,3 @@ void TraceWriter::WriteLine(const std::string& line) {
   const std::string piece = line + "\n";
   if (!file_.Append(reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size())) file_.Close();
 }
-
-bool TracedOutput::Transmit(std::uint8_t byte) {
-  if (!inner_.Transmit(byte)) return false;
-  trace_.Sent(byte);
-  return true;
-}

@@ -19,7 +19,6 @@
 #include "terminal/link/connection.h"
 #include "terminal/link/log_file.h"
 #include "terminal/link/trace_format.h"
-#include "terminal/model/roles.h"
 
 // The local time to the microsecond, and the milliseconds of the clock the
 // terminal measures its waits with.
@@ -66,17 +65,4 @@ class TraceWriter {
   bool sentOdd_ = false;
   TraceEvent pendingSent_;
   bool sentPending_ = false;
-};
-
-// The device output role with the trace beside it: what the terminal writes
-// to the device, as it crosses.
-class TracedOutput final : public DeviceOutput {
- public:
-  TracedOutput(DeviceOutput& inner, TraceWriter& trace) : inner_(inner), trace_(trace) {}
-  bool Transmit(std::uint8_t byte) override;
-  void Purge() override { inner_.Purge(); }
-
- private:
-  DeviceOutput& inner_;
-  TraceWriter& trace_;
 };
