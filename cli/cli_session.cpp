@@ -82,7 +82,9 @@ void Session::ReceiveArrived() {
   std::string error;
   const DeviceRead read = device_.Read(bytes, sizeof bytes, got, error);
   if (got > 0) {
-    AddReceived(received_, bytes, got);
+    TraceTime now = arrivalClock_.Now();
+    now.sinceStartMs -= connectedMs_;
+    AddReceived(received_, bytes, got, now);
     terminal_.Receive(bytes, got);
   }
   if (read == DeviceRead::Gone) LoseDevice(error);
@@ -130,6 +132,7 @@ void Session::LogFailed(LogResult result) { Fail(logFile_.FailureText(result)); 
 
 bool Session::SessionStarted() {
   received_ = ReceivedTail{};
+  connectedMs_ = clock_.Milliseconds();
   terminal_.Connect();
   terminal_.ReadScreen(view_);
   return true;

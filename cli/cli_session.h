@@ -14,6 +14,8 @@
 #include "cli/posix_log_file.h"
 #include "cli/received_tail.h"
 #include "cli/screen_view.h"
+#include "terminal/link/monotonic_clock.h"
+#include "terminal/link/trace_clock.h"
 
 struct SessionSettings {
   std::string portPath;
@@ -84,6 +86,9 @@ class Session final : private TerminalLine, private ConnectionFrontEnd {
   PosixLogFile logFile_;
   Connection connection_{device_, logFile_, *this};
   std::string failure_;
+  MonotonicClock clock_;
+  SystemTraceClock arrivalClock_{clock_};
+  std::uint64_t connectedMs_ = 0;  // when the connection started, on clock_
   ReceivedTail received_;
   ScreenView view_;
   CliTerminal terminal_;
