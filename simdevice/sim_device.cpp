@@ -52,6 +52,7 @@ void RecordSent(SimDevice& device, const std::uint8_t* bytes, std::size_t length
 }
 
 void TakeSent(SimDevice& device, const std::uint8_t* bytes, std::size_t length) {
+  if (device.timedRecord != nullptr) device.timedRecord->Received(bytes, length);
   device.received.insert(device.received.end(), bytes, bytes + length);
   RecordSent(device, bytes, length);
   EchoKeyReports(device);
@@ -118,10 +119,18 @@ void TakeWaiting(SimDevice& device, std::uint64_t milliseconds) {
 }
 
 // Writes without regard to the open state (echo answers an open port anyway).
+// What the device wrote, at the moment the write returned.
+void RecordTimed(SimDevice& device, const std::uint8_t* bytes, std::size_t length) {
+  if (device.timedRecord == nullptr) return;
+  for (std::size_t i = 0; i < length; ++i) device.timedRecord->Sent(bytes[i]);
+  device.timedRecord->Flush();
+}
+
 void WriteAll(SimDevice& device, const std::uint8_t* bytes, std::size_t length) {
   while (length > 0 && !stopRequested) {
     const ssize_t put = write(device.master, bytes, length);
     if (put > 0) {
+      RecordTimed(device, bytes, std::size_t(put));
       bytes += put;
       length -= std::size_t(put);
     } else {
