@@ -151,6 +151,7 @@ void SendBytes(SimDevice& device, const std::uint8_t* bytes, std::size_t length)
   while (length > 0 && WaitReady(device)) {
     const ssize_t put = write(device.master, bytes, std::min<std::size_t>(length, 1024));
     if (put > 0) {
+      RecordTimed(device, bytes, std::size_t(put));
       bytes += put;
       length -= std::size_t(put);
     }
@@ -180,7 +181,10 @@ void Flood(SimDevice& device, const Step& step) {
     chunk.resize(std::size_t(now));
     for (std::size_t i = 0; i < chunk.size(); ++i) chunk[i] = step.bytes[(sent + i) % step.bytes.size()];
     const ssize_t put = write(device.master, chunk.data(), chunk.size());
-    if (put > 0) sent += std::uint64_t(put);
+    if (put > 0) {
+      RecordTimed(device, chunk.data(), std::size_t(put));
+      sent += std::uint64_t(put);
+    }
     Service(device, put > 0 ? 0 : 2);
   }
 }

@@ -6,6 +6,7 @@
 #include "terminal/link/receive_stage.h"
 #include "terminal/link/reconnect.h"
 #include "terminal/link/serial_link.h"
+#include "terminal/link/window_trace.h"
 
 namespace {
 
@@ -66,6 +67,7 @@ void ReportDeviceLost(HWND window, Terminal& terminal) {
   if (linkSession.lossReported) return;
   linkSession.lossReported = true;
   if (TakeOverDeviceLoss(window)) return;
+  WindowTrace().Connection(ConnectionEvent::Lost, "");
   terminal.EndOfInput();
   PostMessageW(GetAncestor(window, GA_ROOT), WM_COMMAND, DisconnectCommand, 0);
   ShowLinkMessage(DeviceLostText, MessageIcon::Warning);
@@ -135,7 +137,9 @@ int ReceivePump(HWND window, WPARAM, LPARAM) {
     }
     if (n == 0) break;
     ++linkSession.dataBlocks;
+    WindowTrace().Received(block, std::size_t(n));
     terminal->Receive(block, std::size_t(n));
+    WindowTrace().Flush();
     // A message box of the interpreter may have let the disconnect command run.
     if (!terminal->state.connected) return 0;
     lastBlock = n;

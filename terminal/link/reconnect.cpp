@@ -5,6 +5,7 @@
 #include "terminal/link/link_session.h"
 #include "terminal/link/link_texts.h"
 #include "terminal/link/serial_link.h"
+#include "terminal/link/window_trace.h"
 
 namespace {
 
@@ -45,7 +46,8 @@ void CALLBACK CloseLostConnection(HWND mainWindow, UINT, UINT_PTR id, DWORD) {
 }  // namespace
 
 // The attempts run from the main window's timer while the connection waits.
-void LinkFrontEnd::Notice(ConnectionEvent event, const std::string&) {
+void LinkFrontEnd::Notice(ConnectionEvent event, const std::string& detail) {
+  WindowTrace().Connection(event, detail);
   HWND mainWindow = MainWindow();
   if (event == ConnectionEvent::Waiting) {
     SetTimer(mainWindow, AttemptTimerId, UINT(ReconnectIntervalMs), AttemptTick);

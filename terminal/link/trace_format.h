@@ -23,10 +23,12 @@
 //   for a split byte); `sent` is what the terminal wrote to the device; `user`
 //   is what the user handed the terminal (a key report, a composed character),
 //   which it sends at once or, during point-plot mode, when the mode ends.
-// - start, reconnect (a connection begins: the milliseconds count from 0),
-//   end (closed by the user or the program), lost DETAIL (the device vanished,
-//   no reconnect follows), waiting DETAIL (vanished, waited for),
-//   wait-ended (a wait stopped without the device).
+// - start (the terminal connects, before anything is read: the milliseconds
+//   count from 0 here), reconnect (that start ended a wait for a vanished
+//   device), end (closed by the user or the program), lost DETAIL (the device
+//   vanished, no reconnect follows), waiting DETAIL (vanished, waited for),
+//   wait-ended (a wait stopped without the device). A trace begun in the
+//   middle of a connection starts with a `start` at that moment.
 // - message CAPTION|TEXT: a message the terminal showed; a backslash, CR and
 //   LF in it are written \\, \r and \n.
 // A line starting with "#" is a comment; "# talvorix trace 1" starts each

@@ -34,12 +34,17 @@ void TraceWriter::StartCount(TraceKind kind) {
   Write(event);
 }
 
-void TraceWriter::Connection(ConnectionEvent event, const std::string& detail) {
+void TraceWriter::SessionStarted() {
   if (!IsOpen()) return;
   Flush();
-  if (event == ConnectionEvent::Connected) return StartCount(TraceKind::Start);
-  if (event == ConnectionEvent::Reconnected) return StartCount(TraceKind::Reconnect);
-  TraceEvent traced = Event(event == ConnectionEvent::Closed    ? TraceKind::End
+  StartCount(TraceKind::Start);
+}
+
+void TraceWriter::Connection(ConnectionEvent event, const std::string& detail) {
+  if (!IsOpen() || event == ConnectionEvent::Connected) return;
+  Flush();
+  TraceEvent traced = Event(event == ConnectionEvent::Reconnected ? TraceKind::Reconnect
+                            : event == ConnectionEvent::Closed    ? TraceKind::End
                             : event == ConnectionEvent::Lost    ? TraceKind::Lost
                             : event == ConnectionEvent::Waiting ? TraceKind::Waiting
                                                                 : TraceKind::WaitEnded);

@@ -41,8 +41,12 @@ class TraceWriter {
   void Close();
   bool IsOpen() const { return file_.IsOpen(); }
 
-  // The connection's events (connection.h): Connected and Reconnected start
-  // the count of milliseconds.
+  // The terminal connects (the line is open): a `start` event, from which
+  // the milliseconds count. Told before anything is read from the line.
+  void SessionStarted();
+  // The connection's events (connection.h) after it: Connected is the
+  // session's start already traced; Reconnected notes that the start ended
+  // a wait.
   void Connection(ConnectionEvent event, const std::string& detail);
   void Received(const std::uint8_t* bytes, std::size_t length);
   void Sent(std::uint8_t byte);

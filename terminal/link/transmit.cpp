@@ -2,6 +2,7 @@
 
 #include "terminal/link/link_session.h"
 #include "terminal/link/serial_link.h"
+#include "terminal/link/window_trace.h"
 
 namespace {
 
@@ -21,6 +22,8 @@ void WriteByte(int value) {
 // each write would only fail, or hang for its second.
 bool SerialOutput::Transmit(std::uint8_t value) {
   if (!linkSession.device.IsOpen() || linkSession.deviceLost) return false;
+  // Traced as it is written: the write returns only once the byte has left.
+  WindowTrace().Sent(value);
   WriteByte(value);
   return true;
 }

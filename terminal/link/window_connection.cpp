@@ -6,6 +6,7 @@
 #include "terminal/link/link_session.h"
 #include "terminal/link/serial_line.h"
 #include "terminal/link/serial_link.h"
+#include "terminal/link/window_trace.h"
 #include "terminal/model/terminal_model.h"
 
 namespace {
@@ -69,6 +70,7 @@ void PrepareLine(const Terminal& terminal) {
 bool LinkFrontEnd::SessionStarted() {
   Terminal& terminal = *linkSession.terminal;
   StartLinkSession();
+  WindowTrace().SessionStarted();
   terminal.Connect();
   linkSession.watching = true;
   HWND view = linkSession.notifyWindow;

@@ -10,6 +10,7 @@
 #include "terminal/ui/reconnect_view.h"
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/terminal_record.h"
+#include "terminal/ui/trace_item.h"
 #include "terminal/ui/status_bar.h"
 #include "terminal/ui/status_texts.h"
 #include "terminal/ui/wide_text.h"
@@ -76,6 +77,7 @@ void RunMenuCommand(HWND mainWindow, int command) {
     case IDC_CMD_ABOUT: RunAboutBox(InstanceOf(mainWindow), mainWindow); break;
     case IDC_CMD_DEBUG_INFO: ShowDebugInformation(terminalWindow); break;
     case IDC_CMD_AUTO_RECONNECT: ToggleAutoReconnectItem(mainWindow); break;
+    case IDC_CMD_TRACE: ToggleTraceItem(mainWindow); break;
     default: break;
   }
 }

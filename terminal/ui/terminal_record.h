@@ -11,6 +11,8 @@
 #include "terminal/input/keyboard.h"
 #include "terminal/input/terminal_keyboard_output.h"
 #include "terminal/interpreter/terminal.h"
+#include "terminal/link/traced_keyboard_output.h"
+#include "terminal/link/window_trace.h"
 
 // The terminal window's geometry: its client size, the scroll ranges and
 // positions, and whether the caret is shown.
@@ -26,10 +28,14 @@ struct ViewState {
 
 struct TerminalRecord {
   explicit TerminalRecord(const TerminalRoles& roles)
-      : terminal(roles), keyboardOutput(terminal), keyboard(keyboardOutput) {}
+      : terminal(roles),
+        keyboardOutput(terminal),
+        tracedOutput(keyboardOutput, WindowTrace()),
+        keyboard(tracedOutput) {}
   Terminal terminal;
   ViewState view{};
   TerminalKeyboardOutput keyboardOutput;
+  TracedKeyboardOutput tracedOutput;  // the user's input in the trace
   Keyboard keyboard;
 };
 

@@ -4,6 +4,7 @@
 
 #include "terminal/link/comm_log.h"
 #include "terminal/link/serial_link.h"
+#include "terminal/link/window_trace.h"
 #include "terminal/ui/gdi_canvas.h"
 #include "terminal/ui/main_window.h"
 #include "terminal/ui/menu_commands.h"
@@ -47,6 +48,7 @@ struct GdiDrawing final : Drawing {
 struct TerminalWindowHost final : HostWindow {
   MessageAnswer ShowMessage(std::string_view text, TextCoding coding, std::string_view caption, MessageIcon icon,
                             MessageButtons buttons) override {
+    TraceWindowMessage(caption, text, coding);
     int answer = MessageBoxW(terminalWindow, WideText(text, coding).c_str(), WideText(caption).c_str(),
                              MessageBoxType(icon, buttons));
     return answer == IDCANCEL ? MessageAnswer::Cancel : MessageAnswer::Ok;

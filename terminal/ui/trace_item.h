@@ -1,0 +1,12 @@
+// The check item 動作 → トレース記録: while it is checked, what crosses the
+// line is traced to "Talvorix.trace" in the current directory
+// (terminal/link/window_trace.h). Off at start; nothing is remembered.
+#pragma once
+
+#include <windows.h>
+
+// Starts or stops the trace and checks the item accordingly. A file that
+// cannot be opened is told in a message box and leaves the item unchecked.
+// A write that fails later ends the trace silently (the program goes on, as
+// without a log); the next choice of the item starts it again.
+void ToggleTraceItem(HWND mainWindow);
