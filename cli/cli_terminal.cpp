@@ -91,6 +91,7 @@ CliTerminal::CliTerminal(TerminalLine& line, const TerminalOptions& options) : c
 CliTerminal::~CliTerminal() = default;
 
 void CliTerminal::Connect() {
+  core->trace.SessionStarted();
   core->terminal.Connect();
   ResetScreenModel(core->terminal);
 }

@@ -13,8 +13,6 @@ struct FoundConnection {
   TraceConnection events;
 };
 
-bool StartsConnection(TraceKind kind) { return kind == TraceKind::Start || kind == TraceKind::Reconnect; }
-
 // Every connection of the file with the recording it belongs to. Events
 // outside a connection (none are written) are passed over.
 bool ReadConnections(const std::string& text, std::vector<FoundConnection>& found, std::string& error) {
@@ -31,7 +29,7 @@ bool ReadConnections(const std::string& text, std::vector<FoundConnection>& foun
       error = "line " + std::to_string(lineNumber) + ": " + error;
       return false;
     }
-    if (StartsConnection(event.kind)) found.push_back(FoundConnection{recording, {}});
+    if (event.kind == TraceKind::Start) found.push_back(FoundConnection{recording, {}});
     if (!found.empty() && found.back().recording == recording) found.back().events.push_back(event);
   }
   return true;

@@ -7,7 +7,7 @@
 
 #include "terminal/link/trace_format.h"
 
-// One connection: from its start or reconnect event to the next one.
+// One connection: from its start event to the next one.
 using TraceConnection = std::vector<TraceEvent>;
 
 // Connection `session` (counted from 1 in file order; 0 is the last) of the

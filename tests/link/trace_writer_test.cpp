@@ -39,6 +39,7 @@ struct TraceWriterTest : ::testing::Test {
 TEST_F(TraceWriterTest, EventsReadBackAsWritten) {
   const std::uint8_t cut[] = {0x9B, 0x00, 0x33, 0x23, 0x28};  // CSI ３ and half of ；
   const std::uint8_t rest[] = {0x21, 0x41, 0x00};
+  trace.SessionStarted();
   trace.Connection(ConnectionEvent::Connected, "");
   trace.Received(cut, sizeof cut);
   trace.Received(rest, sizeof rest);
