@@ -49,7 +49,7 @@ bool Play(const ReplayOptions& options, NativeTerminal& terminal, std::string& d
     ReplayInput(terminal, sessions, options.settings);
     return true;
   }
-  std::vector<TraceConnection> connections;
+  std::vector<TracedConnection> connections;
   std::string error;
   if (!ReadTraceRun(options.inputPath, int(options.session), connections, error)) {
     std::fprintf(stderr, "talvorix-replay: %s\n", error.c_str());

@@ -10,7 +10,7 @@ namespace {
 
 struct FoundConnection {
   int recording;
-  TraceConnection events;
+  TracedConnection events;
 };
 
 // Every connection of the file with the recording it belongs to. Events
@@ -37,7 +37,7 @@ bool ReadConnections(const std::string& text, std::vector<FoundConnection>& foun
 
 }  // namespace
 
-bool ReadTraceRun(const std::string& path, int session, std::vector<TraceConnection>& connections,
+bool ReadTraceRun(const std::string& path, int session, std::vector<TracedConnection>& connections,
                   std::string& error) {
   std::string text;
   if (!ReadWholeFile(path, text)) {

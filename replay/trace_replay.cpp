@@ -33,7 +33,7 @@ std::string HexByte(int byte) {
 
 }  // namespace
 
-ExpectedSent ReplayTrace(NativeTerminal& native, const std::vector<TraceConnection>& connections,
+ExpectedSent ReplayTrace(NativeTerminal& native, const std::vector<TracedConnection>& connections,
                          const ReplaySettings& settings, std::uint64_t untilMs) {
   StartNativeTerminal(native, true);
   ApplyReplaySettings(*native.terminal, settings);

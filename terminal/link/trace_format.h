@@ -17,7 +17,9 @@
 // what the kind carries:
 // - received / sent / user: the bytes in hexadecimal, in line order. Four
 //   digits are a whole word, written as its value (the bytes 41 23 are 2341);
-//   two digits are one byte of a word split across two events. `received` is
+//   two digits are one byte of a word split across two events (whether a
+//   line of a single byte ends a word or begins one follows from the bytes
+//   of that direction before it). `received` is
 //   one push into the terminal, followed by " | " and what each word shows
 //   (its display form decoded from code page 932, control words by name, "…"
 //   for a split byte); `sent` is what the terminal wrote to the device; `user`
