@@ -101,14 +101,14 @@ void CliTerminal::Disconnect() { core->terminal.Disconnect(); }
 void CliTerminal::Receive(const std::uint8_t* bytes, std::size_t length) {
   core->trace.Received(bytes, length);
   core->terminal.Receive(bytes, length);
-  core->trace.Flush();
+  core->trace.Sync();
   core->terminal.queue.Flush();
 }
 
 // What the user typed during point-plot mode is sent when the mode gives up.
 void CliTerminal::Tick(std::uint64_t nowMs) {
   core->terminal.Tick(nowMs);
-  core->trace.Flush();
+  core->trace.Sync();
 }
 
 void CliTerminal::EndOfInput() { core->terminal.EndOfInput(); }

@@ -55,6 +55,7 @@ std::string DumpReceived(const ReceivedTail& tail) {
 
 std::string TimedArrivals(const ReceivedTail& tail) {
   std::string lines;
-  for (const TraceEvent& arrival : tail.arrivals) lines += FormatTraceEvent(arrival, Cp932ToUtf8) + "\n";
+  ShownWords shown(Cp932ToUtf8);
+  for (const TraceEvent& arrival : tail.arrivals) lines += FormatTraceEvent(arrival, shown) + "\n";
   return lines;
 }

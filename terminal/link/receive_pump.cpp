@@ -147,6 +147,7 @@ int ReceivePump(HWND window, WPARAM, LPARAM) {
       ShowBlockSize(lastBlock);
       RepaintNow(window);
       if (InputWaiting()) {
+        WindowTrace().Sync();
         FollowAwaited(window, *terminal);
         SetTimer(window, PumpTimerId, USER_TIMER_MINIMUM, ContinuePump);
         return 1;
@@ -154,6 +155,7 @@ int ReceivePump(HWND window, WPARAM, LPARAM) {
     }
   }
   if (lastBlock > 0) ShowBlockSize(lastBlock);
+  WindowTrace().Sync();
   FollowAwaited(window, *terminal);
   SetEvent(linkSession.pumpDoneEvent);
   return 1;

@@ -20,14 +20,13 @@ std::tm LocalCalendar(std::time_t seconds) {
 TraceTime SystemTraceClock::Now() {
   using namespace std::chrono;
   const std::int64_t micros = duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
-  const std::tm c = LocalCalendar(std::time_t(micros / 1000000));
-  TraceTime time;
-  time.year = c.tm_year + 1900;
-  time.month = c.tm_mon + 1;
-  time.day = c.tm_mday;
-  time.hour = c.tm_hour;
-  time.minute = c.tm_min;
-  time.second = c.tm_sec;
+  const std::int64_t second = micros / 1000000;
+  if (second != calendarSecond_) {
+    const std::tm c = LocalCalendar(std::time_t(second));
+    calendar_ = TraceTime{c.tm_year + 1900, c.tm_mon + 1, c.tm_mday, c.tm_hour, c.tm_min, c.tm_sec, 0, 0};
+    calendarSecond_ = second;
+  }
+  TraceTime time = calendar_;
   time.microsecond = int(micros % 1000000);
   time.sinceStartMs = terminalClock_.Milliseconds();
   return time;

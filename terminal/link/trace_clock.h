@@ -3,6 +3,8 @@
 // (its Clock role), so that the trace counts time as the terminal did.
 #pragma once
 
+#include <cstdint>
+
 #include "terminal/link/trace_writer.h"
 #include "terminal/model/roles.h"
 
@@ -13,4 +15,7 @@ class SystemTraceClock final : public TraceClock {
 
  private:
   Clock& terminalClock_;
+  // The local calendar of the latest second asked for: many events share one.
+  std::int64_t calendarSecond_ = -1;
+  TraceTime calendar_;
 };

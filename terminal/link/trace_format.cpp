@@ -48,41 +48,39 @@ bool HasText(TraceKind kind) {
   return kind == TraceKind::Lost || kind == TraceKind::Waiting || kind == TraceKind::Message;
 }
 
-std::string Hex(unsigned value, int digits) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%0*X", digits, value);
-  return text;
+// Appends `digits` upper-case hexadecimal digits of `value`.
+void AppendHex(std::string& out, unsigned value, int digits) {
+  static const char Digits[] = "0123456789ABCDEF";
+  for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += Digits[(value >> shift) & 0xF];
 }
 
-// What a word shows on the screen, a control word by its name.
-std::string WordText(std::uint16_t word, Cp932Decoder decoder) {
-  for (const WordName& entry : ControlNames) {
-    if (entry.word == word) return entry.name;
-  }
-  std::uint8_t form[2];
-  DisplayForm(word, form);
-  return decoder(form, 2);
-}
+// What a split byte shows.
+constexpr char SplitByteShown[] = "…";
 
-// Calls `take(token, text)` for each byte token of the event: a split byte
-// alone, then whole words, then a split byte alone.
+// Calls `take(byteCount, value)` for each byte token of the event: a split
+// byte alone, then whole words, then a split byte alone.
 template <typename Take>
 void ForEachToken(const TraceEvent& event, Take take) {
   const std::vector<std::uint8_t>& b = event.bytes;
   std::size_t at = 0;
-  if (event.oddStart && !b.empty()) take(Hex(b[at++], 2), -1);
-  for (; at + 1 < b.size(); at += 2) take(Hex(unsigned(b[at] | b[at + 1] << 8), 4), b[at] | b[at + 1] << 8);
-  if (at < b.size()) take(Hex(b[at], 2), -1);
+  if (event.oddStart && !b.empty()) take(1, b[at++]);
+  for (; at + 1 < b.size(); at += 2) take(2, unsigned(b[at] | b[at + 1] << 8));
+  if (at < b.size()) take(1, b[at]);
 }
 
-std::string BytesField(const TraceEvent& event, Cp932Decoder decoder) {
-  std::string hex;
-  std::string shown;
-  ForEachToken(event, [&](const std::string& token, int word) {
-    hex += " " + token;
-    shown += " " + (word < 0 ? std::string("…") : WordText(std::uint16_t(word), decoder));
+// The hex tokens, and for received bytes " |" and what each token shows,
+// appended where they go (a flood makes many lines: no string of their own).
+void AppendBytesField(std::string& out, const TraceEvent& event, ShownWords& words) {
+  ForEachToken(event, [&out](int count, unsigned value) {
+    out += ' ';
+    AppendHex(out, value, 2 * count);
   });
-  return event.kind == TraceKind::Received ? hex + " |" + shown : hex;
+  if (event.kind != TraceKind::Received) return;
+  out += " |";
+  ForEachToken(event, [&out, &words](int count, unsigned value) {
+    out += ' ';
+    out += count == 2 ? words.Of(std::uint16_t(value)).c_str() : SplitByteShown;
+  });
 }
 
 std::string Escaped(const std::string& text) {
@@ -150,14 +148,32 @@ bool TakeBytes(std::istringstream& in, TraceEvent& event) {
 
 }  // namespace
 
-std::string FormatTraceEvent(const TraceEvent& event, Cp932Decoder decoder) {
+const std::string& ShownWords::Of(std::uint16_t word) {
+  if (shown_.empty()) shown_.resize(0x10000);
+  std::string& text = shown_[word];
+  if (!text.empty()) return text;
+  for (const WordName& entry : ControlNames) {
+    if (entry.word == word) return text = entry.name;
+  }
+  std::uint8_t form[2];
+  DisplayForm(word, form);
+  return text = decoder_(form, 2);
+}
+
+void AppendTraceEvent(std::string& out, const TraceEvent& event, ShownWords& shown) {
   const TraceTime& t = event.time;
   char stamp[64];
   std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d.%06d +%" PRIu64 "ms ", t.year, t.month,
                 t.day, t.hour, t.minute, t.second, t.microsecond, t.sinceStartMs);
-  std::string line = stamp + std::string(KindText(event.kind));
-  if (HasBytes(event.kind)) line += BytesField(event, decoder);
-  if (HasText(event.kind)) line += " " + Escaped(event.text);
+  out += stamp;
+  out += KindText(event.kind);
+  if (HasBytes(event.kind)) AppendBytesField(out, event, shown);
+  if (HasText(event.kind)) out += " " + Escaped(event.text);
+}
+
+std::string FormatTraceEvent(const TraceEvent& event, ShownWords& shown) {
+  std::string line;
+  AppendTraceEvent(line, event, shown);
   return line;
 }
 

@@ -67,11 +67,26 @@ struct TraceEvent {
 // Code page 932 bytes as UTF-8 (the program's own conversion).
 using Cp932Decoder = std::string (*)(const std::uint8_t* bytes, std::size_t length);
 
+// What each received word shows, in UTF-8: its display form decoded, a
+// control word by its name. Each word is decoded once and kept, so that a
+// flood costs no conversion per line.
+class ShownWords {
+ public:
+  explicit ShownWords(Cp932Decoder decoder) : decoder_(decoder) {}
+  const std::string& Of(std::uint16_t word);
+
+ private:
+  Cp932Decoder decoder_;
+  std::vector<std::string> shown_;  // by word; empty: not decoded yet
+};
+
 extern const char TraceHeaderLine[];  // "# talvorix trace 1", without a line end
 
-// One event as its line, without the line end. `decoder` makes the text of
+// One event as its line, without the line end; `shown` gives the text of
 // received words.
-std::string FormatTraceEvent(const TraceEvent& event, Cp932Decoder decoder);
+std::string FormatTraceEvent(const TraceEvent& event, ShownWords& shown);
+// The same, appended to `out`.
+void AppendTraceEvent(std::string& out, const TraceEvent& event, ShownWords& shown);
 
 // Reads an event line (without its line end). False, with `error`, for a
 // line that is not one.

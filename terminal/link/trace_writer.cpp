@@ -7,11 +7,12 @@ bool TraceWriter::Open(const std::string& name, bool connected) {
   sentOdd_ = false;
   WriteLine(TraceHeaderLine);
   if (connected) StartCount(TraceKind::Start);
+  Sync();
   return IsOpen();
 }
 
 void TraceWriter::Close() {
-  Flush();
+  Sync();
   file_.Close();
 }
 
@@ -32,6 +33,7 @@ void TraceWriter::StartCount(TraceKind kind) {
   receivedOdd_ = false;
   sentOdd_ = false;
   Write(event);
+  Sync();
 }
 
 void TraceWriter::SessionStarted() {
@@ -50,6 +52,7 @@ void TraceWriter::Connection(ConnectionEvent event, const std::string& detail) {
                                                                 : TraceKind::WaitEnded);
   traced.text = detail;
   Write(traced);
+  Sync();
 }
 
 void TraceWriter::Received(const std::uint8_t* bytes, std::size_t length) {
@@ -87,6 +90,7 @@ void TraceWriter::Message(const std::string& caption, const std::string& text) {
   TraceEvent event = Event(TraceKind::Message);
   event.text = caption + "|" + text;
   Write(event);
+  Sync();
 }
 
 void TraceWriter::Flush() {
@@ -95,10 +99,31 @@ void TraceWriter::Flush() {
   Write(pendingSent_);
 }
 
-void TraceWriter::Write(const TraceEvent& event) { WriteLine(FormatTraceEvent(event, decoder_)); }
+void TraceWriter::Write(const TraceEvent& event) {
+  if (!IsOpen()) return;
+  AppendTraceEvent(gathered_, event, shown_);
+  EndLine();
+}
+
+void TraceWriter::Sync() {
+  Flush();
+  WriteOut();
+}
 
 void TraceWriter::WriteLine(const std::string& line) {
   if (!IsOpen()) return;
-  const std::string piece = line + "\n";
-  if (!file_.Append(reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size())) file_.Close();
+  gathered_ += line;
+  EndLine();
+}
+
+void TraceWriter::EndLine() {
+  gathered_ += '\n';
+  if (gathered_.size() >= TraceBufferBytes) WriteOut();
+}
+
+void TraceWriter::WriteOut() {
+  if (gathered_.empty()) return;
+  const bool written = file_.Append(reinterpret_cast<const std::uint8_t*>(gathered_.data()), gathered_.size());
+  gathered_.clear();
+  if (!written) file_.Close();
 }

@@ -8,8 +8,14 @@
 // The bytes the terminal sends one at a time are gathered into one `sent`
 // event with the time of its first byte; the event is written before any
 // other event and by Flush (the front ends flush after each push and each
-// user input, which is where the terminal sends). A write that fails closes
-// the trace: the program goes on without it, as it does without a log.
+// user input, which is where the terminal sends).
+//
+// Lines of received and sent bytes are gathered in memory and appended to the
+// file in pieces of TraceBufferBytes, so that a flood costs few writes; Sync
+// appends what is gathered (the front ends sync when they have taken in all
+// that has arrived, so the file is complete whenever the line is quiet), and
+// every other event is appended at once. A write that fails closes the trace:
+// the program goes on without it, as it does without a log.
 #pragma once
 
 #include <cstddef>
@@ -19,6 +25,8 @@
 #include "terminal/link/connection.h"
 #include "terminal/link/log_file.h"
 #include "terminal/link/trace_format.h"
+
+constexpr std::size_t TraceBufferBytes = 16384;
 
 // The local time to the microsecond, and the milliseconds of the clock the
 // terminal measures its waits with.
@@ -30,7 +38,7 @@ struct TraceClock {
 class TraceWriter {
  public:
   TraceWriter(LogFile& file, TraceClock& clock, Cp932Decoder decoder)
-      : file_(file), clock_(clock), decoder_(decoder) {}
+      : file_(file), clock_(clock), shown_(decoder) {}
   TraceWriter(const TraceWriter&) = delete;
   TraceWriter& operator=(const TraceWriter&) = delete;
 
@@ -54,19 +62,24 @@ class TraceWriter {
   // `text` and `caption` in UTF-8.
   void Message(const std::string& caption, const std::string& text);
   void Flush();
+  // Flush, then appends what is gathered to the file.
+  void Sync();
 
  private:
   TraceEvent Event(TraceKind kind);
   void Write(const TraceEvent& event);
   void WriteLine(const std::string& line);
+  void EndLine();
+  void WriteOut();
   void StartCount(TraceKind kind);
 
   LogFile& file_;
   TraceClock& clock_;
-  Cp932Decoder decoder_;
+  ShownWords shown_;
   std::uint64_t startMs_ = 0;
   bool receivedOdd_ = false;  // the received bytes so far end inside a word
   bool sentOdd_ = false;
   TraceEvent pendingSent_;
   bool sentPending_ = false;
+  std::string gathered_;  // lines not yet appended to the file
 };

@@ -1,7 +1,7 @@
 // The keyboard's output with the trace beside it: what the user hands the
 // terminal (key reports, composed characters) is traced as `user` input
-// before the terminal sends it, and what the terminal sent for it is written
-// out right after.
+// before the terminal sends it, and what the terminal sent for it is
+// appended to the file right after.
 #pragma once
 
 #include "terminal/input/keyboard.h"
@@ -12,7 +12,7 @@ struct TracedKeyboardOutput final : KeyboardOutput {
   void SendFromUser(const std::uint8_t* bytes, int length) override {
     trace.User(bytes, std::size_t(length));
     inner.SendFromUser(bytes, length);
-    trace.Flush();
+    trace.Sync();
   }
   void SetStatusText(int pane, std::string_view text, TextCoding coding) override {
     inner.SetStatusText(pane, text, coding);
