@@ -52,7 +52,10 @@ void RecordSent(SimDevice& device, const std::uint8_t* bytes, std::size_t length
 }
 
 void TakeSent(SimDevice& device, const std::uint8_t* bytes, std::size_t length) {
-  if (device.timedRecord != nullptr) device.timedRecord->Received(bytes, length);
+  if (device.timedRecord != nullptr) {
+    device.timedRecord->Received(bytes, length);
+    device.timedRecord->Sync();
+  }
   device.received.insert(device.received.end(), bytes, bytes + length);
   RecordSent(device, bytes, length);
   EchoKeyReports(device);
@@ -123,7 +126,7 @@ void TakeWaiting(SimDevice& device, std::uint64_t milliseconds) {
 void RecordTimed(SimDevice& device, const std::uint8_t* bytes, std::size_t length) {
   if (device.timedRecord == nullptr) return;
   for (std::size_t i = 0; i < length; ++i) device.timedRecord->Sent(bytes[i]);
-  device.timedRecord->Flush();
+  device.timedRecord->Sync();
 }
 
 void WriteAll(SimDevice& device, const std::uint8_t* bytes, std::size_t length) {

@@ -12,6 +12,7 @@ bool TraceWriter::Open(const std::string& name, bool connected) {
 }
 
 void TraceWriter::Close() {
+  if (!IsOpen()) return;
   Sync();
   file_.Close();
 }

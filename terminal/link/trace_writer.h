@@ -39,6 +39,8 @@ class TraceWriter {
  public:
   TraceWriter(LogFile& file, TraceClock& clock, Cp932Decoder decoder)
       : file_(file), clock_(clock), shown_(decoder) {}
+  // What is gathered is appended and the file closed.
+  ~TraceWriter() { Close(); }
   TraceWriter(const TraceWriter&) = delete;
   TraceWriter& operator=(const TraceWriter&) = delete;
 
