@@ -53,7 +53,15 @@ bool Session::Connect(std::string& error) {
   return false;
 }
 
-void Session::Disconnect() { connection_.Close(); }
+void Session::Disconnect() {
+  connection_.Close();
+  NoticeTraceFailure();
+}
+
+// A trace that could not be written fails the line, as the log does.
+void Session::NoticeTraceFailure() {
+  if (!settings_.tracePath.empty() && !terminal_.Tracing()) Fail("cannot write the trace " + settings_.tracePath);
+}
 
 ReceiveOutcome Session::ReceiveUntil(std::uint64_t deadline, const std::function<bool(const ScreenView&)>& met) {
   for (;;) {
@@ -88,6 +96,7 @@ void Session::ReceiveArrived() {
     terminal_.Receive(bytes, got);
   }
   if (read == DeviceRead::Gone) LoseDevice(error);
+  NoticeTraceFailure();
   terminal_.ReadScreen(view_);
 }
 

@@ -79,6 +79,7 @@ class Session final : private TerminalLine, private ConnectionFrontEnd {
   void Await(std::uint64_t waitMs);
   void ReceiveArrived();
   void LoseDevice(const std::string& why);
+  void NoticeTraceFailure();
   void Fail(const std::string& why);
 
   SessionSettings settings_;

@@ -134,6 +134,8 @@ void CliTerminal::SendBytes(const std::vector<std::uint8_t>& bytes) {
 
 bool CliTerminal::StartTrace(const std::string& path) { return core->trace.Open(path, false); }
 
+bool CliTerminal::Tracing() const { return core->trace.IsOpen(); }
+
 void CliTerminal::TraceConnection(ConnectionEvent event, const std::string& detail) {
   core->trace.Connection(event, detail);
 }

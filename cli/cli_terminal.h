@@ -79,6 +79,8 @@ class CliTerminal {
   // when the file cannot be opened or written.
   bool StartTrace(const std::string& path);
   void TraceConnection(ConnectionEvent event, const std::string& detail);
+  // False once a write of the trace has failed (the trace is closed then).
+  bool Tracing() const;
 
   // A PNG of the view the window shows: the text screen as the window paints
   // it, or the graphic plane. False, with `error`, when the dump view is

@@ -24,5 +24,7 @@ void ToggleTraceItem(HWND mainWindow) {
   const TerminalRecord* record = RecordOf(mainWindow);
   const bool connected = record != nullptr && record->terminal.state.connected;
   if (!StartWindowTrace(connected)) MessageBoxUtf8(terminalWindow, TraceOpenFailedText, ProgramCaption, MB_ICONERROR);
-  CheckTraceItem(mainWindow, WindowTrace().IsOpen());
+  ShowTraceItem(mainWindow);
 }
+
+void ShowTraceItem(HWND mainWindow) { CheckTraceItem(mainWindow, WindowTrace().IsOpen()); }

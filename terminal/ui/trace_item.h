@@ -7,6 +7,9 @@
 
 // Starts or stops the trace and checks the item accordingly. A file that
 // cannot be opened is told in a message box and leaves the item unchecked.
-// A write that fails later ends the trace silently (the program goes on, as
-// without a log); the next choice of the item starts it again.
 void ToggleTraceItem(HWND mainWindow);
+
+// Checks the item as the trace stands, before the menu shows it: a write
+// that failed has ended the trace (the program goes on, as without a log),
+// and the item then shows it off; choosing it starts the trace again.
+void ShowTraceItem(HWND mainWindow);
