@@ -9,8 +9,8 @@ const char CliUsage[] =
     "usage: talvorix-cli [--port DEVICE|rfc2217://HOST:PORT|socket://HOST:PORT]\n"
     "                    [--speed BPS] [--data-bits 5|6|7|8]\n"
     "                    [--parity none|odd|even|mark|space] [--stop-bits 1|1.5|2]\n"
-    "                    [--rts-cts] [--xon-xoff] [--dtr-dsr] [--log FILE] [--reconnect]\n"
-    "                    [--newline] [--no-wrap] [--local-echo] SCRIPT\n";
+    "                    [--rts-cts] [--xon-xoff] [--dtr-dsr] [--log FILE] [--trace FILE]\n"
+    "                    [--reconnect] [--newline] [--no-wrap] [--local-echo] SCRIPT\n";
 
 namespace {
 
@@ -81,6 +81,7 @@ ToolCommandLine CliCommandLine(CliOptions& options) {
   line.options.insert(line.options.end(),
                       {{"port", "DEVICE", Into(TakePort, session.portPath)},
                        {"log", "FILE", Into(TakeFileName, session.logPath)},
+                       {"trace", "FILE", Into(TakeFileName, session.tracePath)},
                        {"reconnect", nullptr, SetFlag(session.reconnect)},
                        {"newline", nullptr, SetFlag(session.terminal.newLine)},
                        {"no-wrap", nullptr, SetFlag(session.terminal.noWrap)},

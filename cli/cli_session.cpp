@@ -40,6 +40,10 @@ bool Session::Start(std::string& error) {
     error = logFile_.FailureText(opened);
     return false;
   }
+  if (!settings_.tracePath.empty() && !terminal_.StartTrace(settings_.tracePath)) {
+    error = "cannot open the trace " + settings_.tracePath;
+    return false;
+  }
   return Connect(error);
 }
 
@@ -50,7 +54,15 @@ bool Session::Connect(std::string& error) {
   return false;
 }
 
-void Session::Disconnect() { connection_.Close(); }
+void Session::Disconnect() {
+  connection_.Close();
+  NoticeTraceFailure();
+}
+
+// A trace that could not be written fails the line, as the log does.
+void Session::NoticeTraceFailure() {
+  if (!settings_.tracePath.empty() && !terminal_.Tracing()) Fail("cannot write the trace " + settings_.tracePath);
+}
 
 ReceiveOutcome Session::ReceiveUntil(std::uint64_t deadline, const std::function<bool(const ScreenView&)>& met) {
   for (;;) {
@@ -79,10 +91,13 @@ void Session::ReceiveArrived() {
   std::string error;
   const DeviceRead read = device_->Read(bytes, sizeof bytes, got, error);
   if (got > 0) {
-    AddReceived(received_, bytes, got);
+    TraceTime now = arrivalClock_.Now();
+    now.sinceStartMs -= connectedMs_;
+    AddReceived(received_, bytes, got, now);
     terminal_.Receive(bytes, got);
   }
   if (read == DeviceRead::Gone) LoseDevice(error);
+  NoticeTraceFailure();
   terminal_.ReadScreen(view_);
 }
 
@@ -123,6 +138,7 @@ void Session::LogFailed(LogResult result) { Fail(logFile_.FailureText(result)); 
 
 bool Session::SessionStarted() {
   received_ = ReceivedTail{};
+  connectedMs_ = clock_.Milliseconds();
   terminal_.Connect();
   terminal_.ReadScreen(view_);
   return true;
@@ -132,6 +148,7 @@ void Session::SessionEnding() { terminal_.Disconnect(); }
 
 // A vanished device that is not waited for fails the line.
 void Session::Notice(ConnectionEvent event, const std::string& detail) {
+  terminal_.TraceConnection(event, detail);
   if (event == ConnectionEvent::Lost) {
     Fail(detail);
   } else if (event == ConnectionEvent::Waiting) {

@@ -15,12 +15,15 @@
 #include "cli/tool_platform.h"
 #include "terminal/link/connection.h"
 #include "terminal/link/line_settings.h"
+#include "terminal/link/monotonic_clock.h"
+#include "terminal/link/trace_clock.h"
 
 struct SessionSettings {
   std::string portPath;  // a network port or a name of the platform's ports (port_device.h)
   LineSettings line;
   TerminalOptions terminal;
   std::string logPath;  // empty: no log
+  std::string tracePath;  // empty: no trace (terminal/link/trace_format.h)
   // A device that vanishes is waited for and taken up again, as the window's
   // automatic reconnect does; without it the vanished device fails the line.
   bool reconnect = false;
@@ -33,8 +36,8 @@ class Session final : private TerminalLine, private ConnectionFrontEnd {
   explicit Session(const SessionSettings& settings);
   ~Session() override;
 
-  // Opens the log (writing its header line) and connects. False, with
-  // `error`, when either cannot be opened.
+  // Opens the log (writing its header line) and the trace, and connects.
+  // False, with `error`, when any of them cannot be opened.
   bool Start(std::string& error);
 
   // As the window connects (connection.h): the line opened, the start stamp,
@@ -77,6 +80,7 @@ class Session final : private TerminalLine, private ConnectionFrontEnd {
   void Await(std::uint64_t waitMs);
   void ReceiveArrived();
   void LoseDevice(const std::string& why);
+  void NoticeTraceFailure();
   void Fail(const std::string& why);
 
   SessionSettings settings_;
@@ -84,6 +88,9 @@ class Session final : private TerminalLine, private ConnectionFrontEnd {
   ToolLogFile logFile_;
   Connection connection_{*device_, logFile_, *this};
   std::string failure_;
+  MonotonicClock clock_;
+  SystemTraceClock arrivalClock_{clock_};
+  std::uint64_t connectedMs_ = 0;  // when the connection started, on clock_
   ReceivedTail received_;
   ScreenView view_;
   CliTerminal terminal_;

@@ -7,6 +7,9 @@
 #include "terminal/native/cp932_text.h"
 #include "terminal/native/native_platform.h"
 #include "terminal/link/monotonic_clock.h"
+#include "terminal/link/trace_clock.h"
+#include "terminal/link/traced_keyboard_output.h"
+#include "cli/tool_log_file.h"
 #include "picture/png_writer.h"
 #include "picture/screen_canvas.h"
 #include "picture/screen_picture.h"
@@ -32,7 +35,9 @@ struct CliTerminal::Core final : HostWindow, DeviceOutput, CommLog, Clock {
 
   MessageAnswer ShowMessage(std::string_view text, TextCoding coding, std::string_view caption, MessageIcon,
                             MessageButtons) override {
-    line.Tell(std::string(caption), Utf8Of(text, coding));
+    const std::string shown = Utf8Of(text, coding);
+    trace.Message(std::string(caption), shown);
+    line.Tell(std::string(caption), shown);
     return MessageAnswer::Ok;
   }
   // What the terminal tells while it works is printed once its call has
@@ -41,7 +46,7 @@ struct CliTerminal::Core final : HostWindow, DeviceOutput, CommLog, Clock {
   bool ShowTold() override {
     std::vector<Notice> shown;
     shown.swap(told);
-    for (const Notice& notice : shown) line.Tell(notice.caption, Utf8Of(notice.text, notice.coding));
+    for (const Notice& notice : shown) ShowMessage(notice.text, notice.coding, notice.caption, notice.icon, MessageButtons::Ok);
     return !shown.empty();
   }
   void ShowView(TerminalView view) override { tab = int(view); }
@@ -56,7 +61,11 @@ struct CliTerminal::Core final : HostWindow, DeviceOutput, CommLog, Clock {
   void PlaceCaret() override {}
   void Relayout() override {}
 
-  bool Transmit(std::uint8_t byte) override { return line.Send(byte); }
+  bool Transmit(std::uint8_t byte) override {
+    if (!line.Send(byte)) return false;
+    trace.Sent(byte);
+    return true;
+  }
   void Purge() override { line.Purge(); }
   bool Append(const std::uint8_t* bytes, int length) override { return line.Log(bytes, std::size_t(length)); }
   std::uint64_t Milliseconds() override { return MonotonicMs(); }
@@ -65,9 +74,13 @@ struct CliTerminal::Core final : HostWindow, DeviceOutput, CommLog, Clock {
   ScreenCanvas canvas;
   int tab = 0;
   std::vector<Notice> told;
+  std::unique_ptr<LogFile> traceFile = NewToolLogFile();
+  SystemTraceClock traceClock{*this};
+  TraceWriter trace{*traceFile, traceClock, Cp932ToUtf8};
   Terminal terminal;
   TerminalKeyboardOutput keys;
-  Keyboard keyboard{keys};
+  TracedKeyboardOutput tracedKeys{keys, trace};
+  Keyboard keyboard{tracedKeys};
 };
 
 CliTerminal::CliTerminal(TerminalLine& line, const TerminalOptions& options) : core(new Core(line)) {
@@ -82,6 +95,7 @@ CliTerminal::CliTerminal(TerminalLine& line, const TerminalOptions& options) : c
 CliTerminal::~CliTerminal() = default;
 
 void CliTerminal::Connect() {
+  core->trace.SessionStarted();
   core->terminal.Connect();
   ResetScreenModel(core->terminal);
 }
@@ -89,13 +103,16 @@ void CliTerminal::Connect() {
 void CliTerminal::Disconnect() { core->terminal.Disconnect(); }
 
 void CliTerminal::Receive(const std::uint8_t* bytes, std::size_t length) {
+  core->trace.Received(bytes, length);
   core->terminal.Receive(bytes, length);
+  core->trace.Sync();
   core->terminal.queue.Flush();
   core->ShowTold();
 }
 
 void CliTerminal::Tick(std::uint64_t nowMs) {
   core->terminal.Tick(nowMs);
+  core->trace.Sync();
   core->ShowTold();
 }
 
@@ -120,7 +137,15 @@ void CliTerminal::SendText(const std::vector<std::uint8_t>& cp932) {
 }
 
 void CliTerminal::SendBytes(const std::vector<std::uint8_t>& bytes) {
-  core->terminal.SendFromUser(bytes.data(), int(bytes.size()));
+  core->tracedKeys.SendFromUser(bytes.data(), int(bytes.size()));
+}
+
+bool CliTerminal::StartTrace(const std::string& path) { return core->trace.Open(path, false); }
+
+bool CliTerminal::Tracing() const { return core->trace.IsOpen(); }
+
+void CliTerminal::TraceConnection(ConnectionEvent event, const std::string& detail) {
+  core->trace.Connection(event, detail);
 }
 
 void CliTerminal::ReadScreen(ScreenView& view) const {

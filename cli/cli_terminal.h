@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "cli/key_names.h"
+#include "terminal/link/connection.h"
 #include "cli/screen_view.h"
 
 // The line the terminal is on, as the terminal needs it.
@@ -71,6 +72,15 @@ class CliTerminal {
   void SendBytes(const std::vector<std::uint8_t>& bytes);
 
   void ReadScreen(ScreenView& view) const;
+
+  // The trace (terminal/link/trace_writer.h), appended to the file at `path`
+  // from now on: the bytes pushed in and sent, the user's input, the
+  // messages, and the connection's events told with TraceConnection. False
+  // when the file cannot be opened or written.
+  bool StartTrace(const std::string& path);
+  void TraceConnection(ConnectionEvent event, const std::string& detail);
+  // False once a write of the trace has failed (the trace is closed then).
+  bool Tracing() const;
 
   // A PNG of the view the window shows: the text screen as the window paints
   // it, or the graphic plane. False, with `error`, when the dump view is

@@ -12,9 +12,11 @@ void ReportLine(const ScriptLine& line, const std::string& what) {
 
 void ReportMissedExpectation(const ScriptLine& line, const Session& session) {
   ReportLine(line, "expected " + DescribeExpectation(line.expectation) + ", not met");
-  std::fprintf(stderr, "screen:\n%slast bytes received (%llu in this connection):\n%s",
+  std::fprintf(stderr,
+               "screen:\n%slast bytes received (%llu in this connection):\n%s"
+               "as they arrived (local time, milliseconds since the connection started):\n%s",
                ScreenListing(session.View()).c_str(), static_cast<unsigned long long>(session.Received().total),
-               DumpReceived(session.Received()).c_str());
+               DumpReceived(session.Received()).c_str(), TimedArrivals(session.Received()).c_str());
 }
 
 // A line failure on the way (the device gone) is left to RunScript to report.

@@ -17,6 +17,8 @@
 
 #include <string>
 
+#include "cli/tool_log_file.h"
+
 #ifdef _WIN32
 #include "terminal/link/win32_log_file.h"
 #include "terminal/link/win32_serial_device.h"

@@ -4,6 +4,8 @@
 
 #include "common/command_line.h"
 
+std::unique_ptr<LogFile> NewToolLogFile() { return std::make_unique<ToolLogFile>(); }
+
 const char DefaultPort[] = "/dev/ttyUSB0";
 
 // Any path of a device.

@@ -30,6 +30,8 @@ std::uint8_t PortNumberOf(const std::string& port) {
 
 }  // namespace
 
+std::unique_ptr<LogFile> NewToolLogFile() { return std::make_unique<ToolLogFile>(); }
+
 const char DefaultPort[] = "COM5";
 
 // Device names are read without regard to case, as Windows reads them.

@@ -14,9 +14,15 @@
 #include "replay/replay_options.h"
 #include "replay/replay_report.h"
 #include "replay/replay_run.h"
+#include "replay/trace_replay.h"
 #include "common/whole_file.h"
 
 namespace {
+
+// The exit status of a trace replay that sent other bytes than the trace
+// says the terminal sent: the screen and pictures are still given, so that
+// the user sees where the two went apart; 1 stays "no replay was made".
+constexpr int SentDiffersStatus = 3;
 
 // The received bytes to replay, one string for each session; false after
 // telling the user why there are none.
@@ -31,6 +37,27 @@ bool LoadInput(const ReplayOptions& options, std::vector<std::string>& sessions)
   }
   std::fprintf(stderr, "talvorix-replay: %s\n", error.c_str());
   return false;
+}
+
+// Plays the input asked for; false after telling the user why there is none.
+// With a trace, `difference` tells where the replay sent other bytes than
+// the trace says were sent.
+bool Play(const ReplayOptions& options, NativeTerminal& terminal, std::string& difference) {
+  if (!options.traceInput) {
+    std::vector<std::string> sessions;
+    if (!LoadInput(options, sessions)) return false;
+    ReplayInput(terminal, sessions, options.settings);
+    return true;
+  }
+  std::vector<TracedConnection> connections;
+  std::string error;
+  if (!ReadTraceRun(options.inputPath, int(options.session), connections, error)) {
+    std::fprintf(stderr, "talvorix-replay: %s\n", error.c_str());
+    return false;
+  }
+  const ExpectedSent expected = ReplayTrace(terminal, connections, options.settings, options.untilMs);
+  difference = CompareSent(expected, terminal.platform.sent);
+  return true;
 }
 
 // The pictures asked for; false after telling the user what failed.
@@ -54,12 +81,14 @@ int main(int argc, char** argv) {
   ReplayOptions options;
   std::string error;
   if (!ParseReplayOptions(argc, argv, options, error)) return RefuseCommandLine("talvorix-replay", error, ReplayUsage);
-  std::vector<std::string> sessions;
-  if (!LoadInput(options, sessions)) return 1;
   NativeTerminal terminal;
-  ReplayInput(terminal, sessions, options.settings);
+  std::string difference;
+  if (!Play(options, terminal, difference)) return 1;
   const std::string report = ReplayReport(terminal);
   std::fwrite(report.data(), 1, report.size(), stdout);
   if (!WritePictures(options, terminal)) return 1;
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  if (std::fflush(stdout) != 0) return 1;
+  if (difference.empty()) return 0;
+  std::fprintf(stderr, "talvorix-replay: %s\n", difference.c_str());
+  return SentDiffersStatus;
 }

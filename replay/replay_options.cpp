@@ -5,7 +5,8 @@
 const char ReplayUsage[] =
     "usage: talvorix-replay [--newline] [--no-wrap] [--local-echo] [--graphic FILE.png]\n"
     "                       [--picture FILE.png [--rows FIRST-LAST]]\n"
-    "                       (INPUT | --log Talvorix.log [--session N])\n";
+    "                       (INPUT | --log Talvorix.log [--session N]\n"
+    "                        | --trace Talvorix.trace [--session N] [--until SECONDS])\n";
 
 namespace {
 
@@ -24,6 +25,24 @@ bool TakeRows(const std::string& text, RowRange& rows, std::string& why) {
   return first <= last;
 }
 
+// Seconds since the connection started, to the millisecond: "12", "12.5", "0.125".
+bool TakeSeconds(const std::string& text, std::uint64_t& ms, std::string& why) {
+  const std::size_t point = text.find('.');
+  const std::string whole = text.substr(0, point);
+  std::string fraction = point == std::string::npos ? "" : text.substr(point + 1);
+  long seconds = 0;
+  long thousandths = 0;
+  why = "not a number of seconds with at most three decimals";
+  if (whole.empty() || fraction.size() > 3 || (point != std::string::npos && fraction.empty())) return false;
+  fraction.resize(3, '0');
+  if (!TakeNumber(whole, 0, 1000000000, seconds, why) || !TakeNumber(fraction, 0, 999, thousandths, why)) {
+    why = "not a number of seconds with at most three decimals";
+    return false;
+  }
+  ms = std::uint64_t(seconds) * 1000 + std::uint64_t(thousandths);
+  return true;
+}
+
 bool TakeSession(const std::string& text, long& session, std::string& why) {
   return TakeNumber(text, 1, 1000000000, session, why);
 }
@@ -37,6 +56,8 @@ std::vector<ToolOption> ReplayOptionTable(ReplayOptions& options) {
           {"picture", "FILE.png", Into(TakeFileName, options.picturePath)},
           {"rows", "FIRST-LAST", AlsoSet(options.rowsGiven, Into(TakeRows, options.rows))},
           {"log", "Talvorix.log", AlsoSet(options.logInput, OnlyFile(options.inputPath, "input"))},
+          {"trace", "Talvorix.trace", AlsoSet(options.traceInput, OnlyFile(options.inputPath, "input"))},
+          {"until", "SECONDS", AlsoSet(options.untilGiven, Into(TakeSeconds, options.untilMs))},
           {"session", "N", Into(TakeSession, options.session)}};
 }
 
@@ -44,10 +65,12 @@ std::vector<ToolOption> ReplayOptionTable(ReplayOptions& options) {
 bool CheckCompanions(const ReplayOptions& options, std::string& error) {
   if (options.rowsGiven && options.picturePath.empty()) {
     error = "--rows: only with --picture";
-  } else if (options.session != 0 && !options.logInput) {
-    error = "--session: only with --log";
+  } else if (options.session != 0 && !options.logInput && !options.traceInput) {
+    error = "--session: only with --log or --trace";
+  } else if (options.untilGiven && !options.traceInput) {
+    error = "--until: only with --trace";
   } else if (options.inputPath.empty()) {
-    error = "no INPUT and no --log";
+    error = "no INPUT, no --log and no --trace";
   } else {
     return true;
   }

@@ -1,6 +1,7 @@
 // The command line of talvorix-replay.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "picture/screen_picture.h"
@@ -15,7 +16,11 @@ struct ReplayOptions {
   RowRange rows;            // of the text screen's picture
   bool rowsGiven = false;
   bool logInput = false;  // inputPath is a communication log
-  long session = 0;       // of the log, from 1; 0 the last
+  bool traceInput = false;  // inputPath is a trace
+  long session = 0;       // of the log or the trace, from 1; 0 the last
+  // With a trace: where the replay stops, since the chosen connection started.
+  std::uint64_t untilMs = UINT64_MAX;
+  bool untilGiven = false;
   std::string inputPath;
 };
 

@@ -8,9 +8,10 @@ void ReceiveSession(Terminal& terminal, const std::string& bytes) {
   terminal.Receive(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
-// The end of one connection and the start of the next, as the window makes
-// them; what the earlier sessions made the terminal do is not reported.
-void Reconnect(NativeTerminal& native) {
+}  // namespace
+
+// What the earlier sessions made the terminal do is not reported.
+void ReconnectReplay(NativeTerminal& native) {
   Terminal& terminal = *native.terminal;
   terminal.Disconnect();
   terminal.Connect();
@@ -19,16 +20,18 @@ void Reconnect(NativeTerminal& native) {
   native.platform.sent.clear();
 }
 
-}  // namespace
+void ApplyReplaySettings(Terminal& terminal, const ReplaySettings& settings) {
+  terminal.state.newLine = settings.newLine ? 1 : 0;
+  terminal.state.autoWrap = settings.noWrap ? 0 : 1;
+  terminal.state.localEcho = settings.localEcho ? 1 : 0;
+}
 
 void ReplayInput(NativeTerminal& native, const std::vector<std::string>& sessions, const ReplaySettings& settings) {
   StartNativeTerminal(native, true);
   Terminal& terminal = *native.terminal;
-  terminal.state.newLine = settings.newLine ? 1 : 0;
-  terminal.state.autoWrap = settings.noWrap ? 0 : 1;
-  terminal.state.localEcho = settings.localEcho ? 1 : 0;
+  ApplyReplaySettings(terminal, settings);
   for (std::size_t i = 0; i < sessions.size(); ++i) {
-    if (i > 0) Reconnect(native);
+    if (i > 0) ReconnectReplay(native);
     ReceiveSession(terminal, sessions[i]);
   }
   terminal.EndOfInput();

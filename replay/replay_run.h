@@ -14,6 +14,14 @@ struct ReplaySettings {
   bool localEcho = false;  // what the terminal sends (ACK, NAK) comes back as received
 };
 
+// Sets the terminal's options as the line settings dialog does.
+void ApplyReplaySettings(Terminal& terminal, const ReplaySettings& settings);
+
+// The end of one connection and the start of the next, as the window makes
+// them (the screen blanked, the colours reset); the events and the bytes
+// sent so far are dropped.
+void ReconnectReplay(NativeTerminal& terminal);
+
 // Connects `terminal` with the default settings and `settings`, then pushes
 // the received bytes of `sessions`, one connection after another, as the
 // window received them in one program run: between two sessions the terminal

@@ -9,6 +9,10 @@
 #include "simdevice/sim_device.h"
 #include "simdevice/simdevice_options.h"
 #include "common/whole_file.h"
+#include "cli/posix_log_file.h"
+#include "terminal/link/monotonic_clock.h"
+#include "terminal/link/trace_clock.h"
+#include "terminal/native/cp932_text.h"
 
 namespace {
 
@@ -40,6 +44,17 @@ int main(int argc, char** argv) {
   std::signal(SIGTERM, RequestStop);
   std::signal(SIGINT, RequestStop);
   std::signal(SIGPIPE, SIG_IGN);
+  PosixLogFile timedFile;
+  MonotonicClock clock;
+  SystemTraceClock timedClock{clock};
+  TraceWriter timedRecord{timedFile, timedClock, Cp932ToUtf8};
+  if (!options.timedRecordPath.empty()) {
+    if (!timedRecord.Open(options.timedRecordPath, false)) {
+      std::fprintf(stderr, "talvorix-simdevice: cannot make the timed record %s\n", options.timedRecordPath.c_str());
+      return 71;
+    }
+    device.timedRecord = &timedRecord;
+  }
   if (!StartDevice(device, options.linkPath, options.recordPath)) {
     std::fprintf(stderr, "talvorix-simdevice: cannot make the pseudo-terminal, the link or the record\n");
     return 71;

@@ -52,6 +52,10 @@ void RecordSent(SimDevice& device, const std::uint8_t* bytes, std::size_t length
 }
 
 void TakeSent(SimDevice& device, const std::uint8_t* bytes, std::size_t length) {
+  if (device.timedRecord != nullptr) {
+    device.timedRecord->Received(bytes, length);
+    device.timedRecord->Sync();
+  }
   device.received.insert(device.received.end(), bytes, bytes + length);
   RecordSent(device, bytes, length);
   EchoKeyReports(device);
@@ -118,10 +122,18 @@ void TakeWaiting(SimDevice& device, std::uint64_t milliseconds) {
 }
 
 // Writes without regard to the open state (echo answers an open port anyway).
+// What the device wrote, at the moment the write returned.
+void RecordTimed(SimDevice& device, const std::uint8_t* bytes, std::size_t length) {
+  if (device.timedRecord == nullptr) return;
+  for (std::size_t i = 0; i < length; ++i) device.timedRecord->Sent(bytes[i]);
+  device.timedRecord->Sync();
+}
+
 void WriteAll(SimDevice& device, const std::uint8_t* bytes, std::size_t length) {
   while (length > 0 && !stopRequested) {
     const ssize_t put = write(device.master, bytes, length);
     if (put > 0) {
+      RecordTimed(device, bytes, std::size_t(put));
       bytes += put;
       length -= std::size_t(put);
     } else {
@@ -142,6 +154,7 @@ void SendBytes(SimDevice& device, const std::uint8_t* bytes, std::size_t length)
   while (length > 0 && WaitReady(device)) {
     const ssize_t put = write(device.master, bytes, std::min<std::size_t>(length, 1024));
     if (put > 0) {
+      RecordTimed(device, bytes, std::size_t(put));
       bytes += put;
       length -= std::size_t(put);
     }
@@ -171,7 +184,10 @@ void Flood(SimDevice& device, const Step& step) {
     chunk.resize(std::size_t(now));
     for (std::size_t i = 0; i < chunk.size(); ++i) chunk[i] = step.bytes[(sent + i) % step.bytes.size()];
     const ssize_t put = write(device.master, chunk.data(), chunk.size());
-    if (put > 0) sent += std::uint64_t(put);
+    if (put > 0) {
+      RecordTimed(device, chunk.data(), std::size_t(put));
+      sent += std::uint64_t(put);
+    }
     Service(device, put > 0 ? 0 : 2);
   }
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "simdevice/scenario.h"
+#include "terminal/link/trace_writer.h"
 
 struct SimDevice {
   int master = -1;
@@ -19,6 +20,9 @@ struct SimDevice {
   std::string linkPath;             // symlink made to slavePath, removed at the end
   std::FILE* record = nullptr;      // every byte the terminal sends
   bool recordFailed = false;        // a write to the record failed: the device stops
+  // What the device sent and received with the times, in the trace's format
+  // from the device's side: its writes are `sent`, the terminal's bytes `received`.
+  TraceWriter* timedRecord = nullptr;
   std::vector<std::uint8_t> received;
   std::size_t readCursor = 0;       // where wait and expect go on
   std::size_t echoCursor = 0;       // the next key report to echo

@@ -3,7 +3,8 @@
 #include "common/command_line.h"
 
 const char SimDeviceUsage[] =
-    "usage: talvorix-simdevice [--link PATH] [--record FILE] [--settle MS|configured] SCRIPT\n";
+    "usage: talvorix-simdevice [--link PATH] [--record FILE] [--timed-record FILE]"
+    " [--settle MS|configured] SCRIPT\n";
 
 namespace {
 
@@ -23,6 +24,7 @@ bool ParseSimDeviceOptions(int argc, const char* const* argv, SimDeviceOptions& 
                            std::string& error) {
   const ToolCommandLine line{{{"link", "PATH", Into(TakeFileName, options.linkPath)},
                               {"record", "FILE", Into(TakeFileName, options.recordPath)},
+                              {"timed-record", "FILE", Into(TakeFileName, options.timedRecordPath)},
                               {"settle", "MS|configured", Into(TakeSettle, device)}},
                              OnlyFile(options.scriptPath, "SCRIPT")};
   if (!ReadCommandLine(argc, argv, line, error)) return false;

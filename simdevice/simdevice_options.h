@@ -10,6 +10,7 @@ extern const char SimDeviceUsage[];
 struct SimDeviceOptions {
   std::string linkPath;    // empty: no link
   std::string recordPath;  // empty: no record
+  std::string timedRecordPath;  // empty: no timed record
   std::string scriptPath;  // "-" for standard input
 };
 

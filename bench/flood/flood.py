@@ -4,7 +4,10 @@ colour, while the text view is shown, and measures how fast the terminal
 interprets and logs it, whether every byte arrived in the log in order, and
 how often the terminal window repainted meanwhile.
 
-usage: flood.py EXE DISPLAY_NUMBER WORKDIR [MEGABYTES]
+With --with-trace the same flood is sent a second time in the same run
+with 動作 -> トレース記録 checked, and the two throughputs are compared.
+
+usage: flood.py EXE DISPLAY_NUMBER WORKDIR [MEGABYTES] [--with-trace]
 """
 
 import os
@@ -19,6 +22,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "tests", "ui"))
 
 import jis_words as jw  # noqa: E402
+from talvorix_session_test import open_menu_item  # noqa: E402
 from wine_session import Session, log, require_tools  # noqa: E402
 
 START_STAMP = "通信開始時刻：".encode("cp932")
@@ -49,14 +53,55 @@ def wait_for(probe, seconds, step=0.05):
     return probe()
 
 
+def measure(session, stream, workdir, trace_path, label):
+    """One flood of `stream` on the connected terminal; True when every byte
+    arrived in the log in order. Prints its figures; returns (intact, bytes/s)."""
+    data_start = len(session.log_bytes())
+    trace_start = os.path.getsize(trace_path)
+
+    def send_stream():
+        # The pty goes away when the measurement gives up before the end.
+        try:
+            session.device.send(stream)
+        except (OSError, TimeoutError):
+            pass
+
+    sender = threading.Thread(target=send_stream)
+    began = time.monotonic()
+    sender.start()
+    complete = wait_for(lambda: os.path.getsize(os.path.join(workdir, "Talvorix.log")) >= data_start + len(stream),
+                        max(60, len(stream) / 100000))
+    ended = time.monotonic()
+    sender.join(timeout=30)
+    trace_end = os.path.getsize(trace_path)
+    logged = session.log_bytes()[data_start:]
+    seconds = ended - began
+    paints = count_terminal_paints(trace_path, trace_start, trace_end)
+
+    log("%s:" % label)
+    log("  bytes sent:            %d" % len(stream))
+    log("  bytes logged:          %d" % len(logged))
+    log("  time:                  %.2f s" % seconds)
+    log("  throughput:            %.0f bytes/s" % (len(logged) / seconds))
+    log("  terminal repaints:     %d (%.1f per second)" % (paints, paints / seconds))
+    intact = complete and logged == stream
+    log("  every byte in order:   %s" % ("yes" if intact else "NO"))
+    if not intact:
+        first_difference = next((i for i, (a, b) in enumerate(zip(logged, stream)) if a != b), min(len(logged), len(stream)))
+        log("  first difference at byte %d" % first_difference)
+    return intact, len(logged) / seconds
+
+
 def main():
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(124))
-    if len(sys.argv) < 4:
+    arguments = [a for a in sys.argv[1:] if a != "--with-trace"]
+    with_trace = len(arguments) != len(sys.argv) - 1
+    if len(arguments) < 3:
         print(__doc__)
         return 2
     require_tools()
-    exe, display, workdir = sys.argv[1], int(sys.argv[2]), sys.argv[3]
-    megabytes = float(sys.argv[4]) if len(sys.argv) > 4 else 6.0
+    exe, display, workdir = arguments[0], int(arguments[1]), arguments[2]
+    megabytes = float(arguments[3]) if len(arguments) > 3 else 6.0
     if os.path.isdir(workdir):
         shutil.rmtree(workdir)
     stream = flood_stream(int(megabytes * 1000000))
@@ -70,39 +115,18 @@ def main():
             log("FAIL  the terminal did not connect")
             return 1
         time.sleep(1.0)
-        data_start = len(session.log_bytes())
-        trace_start = os.path.getsize(trace_path)
-
-        def send_stream():
-            # The pty goes away when the measurement gives up before the end.
-            try:
-                session.device.send(stream)
-            except (OSError, TimeoutError):
-                pass
-
-        sender = threading.Thread(target=send_stream)
-        began = time.monotonic()
-        sender.start()
-        complete = wait_for(lambda: os.path.getsize(os.path.join(workdir, "Talvorix.log")) >= data_start + len(stream),
-                            max(60, len(stream) / 100000))
-        ended = time.monotonic()
-        sender.join(timeout=30)
-        trace_end = os.path.getsize(trace_path)
-        logged = session.log_bytes()[data_start:]
-        seconds = ended - began
-        paints = count_terminal_paints(trace_path, trace_start, trace_end)
-
-        log("bytes sent:            %d" % len(stream))
-        log("bytes logged:          %d" % len(logged))
-        log("time:                  %.2f s" % seconds)
-        log("throughput:            %.0f bytes/s" % (len(logged) / seconds))
-        log("terminal repaints:     %d (%.1f per second)" % (paints, paints / seconds))
-        intact = complete and logged == stream
-        log("every byte in order:   %s" % ("yes" if intact else "NO"))
-        if not intact:
-            first_difference = next((i for i, (a, b) in enumerate(zip(logged, stream)) if a != b), min(len(logged), len(stream)))
-            log("first difference at byte %d" % first_difference)
-        return 0 if intact else 1
+        intact, plain = measure(session, stream, workdir, trace_path, "trace off")
+        if not with_trace:
+            return 0 if intact else 1
+        open_menu_item(session, 0, 3)  # 動作 -> トレース記録
+        if not wait_for(lambda: os.path.exists(os.path.join(workdir, "Talvorix.trace")), 10):
+            log("FAIL  the trace was not started")
+            return 1
+        time.sleep(1.0)
+        traced_intact, traced = measure(session, stream, workdir, trace_path, "trace on (Talvorix.trace)")
+        log("trace file:            %d bytes" % os.path.getsize(os.path.join(workdir, "Talvorix.trace")))
+        log("throughput with the trace: %.0f %% of it without" % (100.0 * traced / plain))
+        return 0 if intact and traced_intact else 1
     finally:
         session.close()
 

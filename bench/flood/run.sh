@@ -4,7 +4,9 @@
 # view is shown; prints the throughput (bytes interpreted and logged per
 # second), whether the log holds every byte in order, and the repaint rate.
 #
-# usage: bench/flood/run.sh [MEGABYTES]   (default 6)
+# usage: bench/flood/run.sh [MEGABYTES] [--with-trace]   (default 6)
+# --with-trace: the flood again in the same run with the trace on
+# (動作 → トレース記録), and its throughput beside the first.
 # Uses the Windows build that runs on this host (tools/wine-host.sh: build/win32,
 # or build/win64 where 32-bit programs do not run or TALVORIX_WINE64=1), built
 # here when talvorix.exe is missing, Xvfb display :93 and the Wine prefix
@@ -21,4 +23,4 @@ if [ ! -x "$exe" ]; then
 fi
 source tools/wine-prefix.sh "build/flood-wineprefix-$TALVORIX_WINE_ARCH"
 echo "talvorix.exe: $(talvorix_describe_build "$TALVORIX_WINE_ARCH")"
-timeout 900 python3 bench/flood/flood.py "$exe" 93 build/flood "${1:-6}"
+timeout 900 python3 bench/flood/flood.py "$exe" 93 build/flood "${1:-6}" ${2:+"$2"}

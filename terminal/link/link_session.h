@@ -18,6 +18,7 @@
 #include "terminal/link/receive_stage.h"
 #include "terminal/link/win32_log_file.h"
 #include "terminal/link/window_device.h"
+#include "terminal/link/window_trace.h"
 #include "terminal/model/roles.h"
 
 struct LinkSession {
@@ -58,6 +59,7 @@ struct LinkSession {
   // "Talvorix.log", open for the whole run (comm_log.h), written by the
   // connection's log writer; the dump view reads it back through logFile.
   Win32LogFile logFile;
+  WindowTrace trace;  // "Talvorix.trace", while the window's item is checked
   LinkFrontEnd frontEnd{*this};
   Connection connection{device, logFile, frontEnd};
 };

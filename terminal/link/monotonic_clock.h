@@ -3,5 +3,12 @@
 
 #include <cstdint>
 
+#include "terminal/model/roles.h"
+
 // Milliseconds since an arbitrary start; never goes back.
 std::uint64_t MonotonicMs();
+
+// The same clock as a terminal's Clock role.
+struct MonotonicClock final : Clock {
+  std::uint64_t Milliseconds() override { return MonotonicMs(); }
+};

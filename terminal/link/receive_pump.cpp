@@ -79,6 +79,7 @@ void ReportDeviceLost(LinkSession& session, Terminal& terminal) {
   if (session.lossReported) return;
   session.lossReported = true;
   if (TakeOverDeviceLoss(session)) return;
+  session.trace.Writer().Connection(ConnectionEvent::Lost, "");
   terminal.EndOfInput();
   ShowTold(session, terminal);
   session.view.DeviceLost();
@@ -143,7 +144,9 @@ int ReceivePump(LinkSession& session) {
     }
     if (n == 0) break;
     ++session.dataBlocks;
+    session.trace.Writer().Received(block, std::size_t(n));
     terminal->Receive(block, std::size_t(n));
+    session.trace.Writer().Flush();
     ShowTold(session, *terminal);
     // A box of what the terminal told may have let the disconnect command run.
     if (!terminal->state.connected) return 0;
@@ -152,6 +155,7 @@ int ReceivePump(LinkSession& session) {
       ShowBlockSize(session, lastBlock);
       session.view.RepaintNow();
       if (InputWaiting()) {
+        session.trace.Writer().Sync();
         FollowAwaited(session, *terminal);
         SetTimer(session.notifyWindow, PumpTimerId, USER_TIMER_MINIMUM, ContinuePump);
         return 1;
@@ -159,6 +163,7 @@ int ReceivePump(LinkSession& session) {
     }
   }
   if (lastBlock > 0) ShowBlockSize(session, lastBlock);
+  session.trace.Writer().Sync();
   FollowAwaited(session, *terminal);
   SetEvent(session.pumpDoneEvent);
   return 1;

@@ -56,6 +56,7 @@ void CALLBACK CloseLostConnection(HWND mainWindow, UINT, UINT_PTR id, DWORD) {
 // The attempts run from the main window's timer while the connection waits.
 // Line errors are shown only when the record asks for them.
 void LinkFrontEnd::Notice(ConnectionEvent event, const std::string& detail) {
+  session_.trace.Writer().Connection(event, detail);
   HWND mainWindow = MainWindow(session_);
   if (event == ConnectionEvent::Waiting) {
     SetTimer(mainWindow, AttemptTimerId, UINT(ReconnectIntervalMs), AttemptTick);

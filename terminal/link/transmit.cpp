@@ -21,6 +21,8 @@ void WriteByte(LinkSession& session, int value) {
 // each write would only fail, or hang for its second.
 bool SerialOutput::Transmit(std::uint8_t value) {
   if (!session_.device.IsOpen() || session_.deviceLost) return false;
+  // Traced as it is written: the write returns only once the byte has left.
+  session_.trace.Writer().Sent(value);
   WriteByte(session_, value);
   return true;
 }

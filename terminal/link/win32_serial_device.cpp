@@ -5,7 +5,11 @@
 
 namespace {
 
-constexpr DWORD PurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
+// What was received and not yet read is discarded; what was written is not:
+// a written byte may already be on its way (under Wine the pty holds it until
+// the device reads it), and clearing the output would cut the point-plot NAK
+// written just before its purge, which the device then never sees whole.
+constexpr DWORD PurgeReceived = PURGE_RXABORT | PURGE_RXCLEAR;
 constexpr DWORD QueueBytes = 16384;
 // A read that has not completed after this is cancelled.
 constexpr DWORD ReadWaitMs = 1000;
@@ -94,7 +98,7 @@ bool Win32SerialDevice::Configure(const LineSettings& settings, std::string& err
   return false;
 }
 
-void Win32SerialDevice::Purge() { PurgeComm(port_, PurgeAll); }
+void Win32SerialDevice::Purge() { PurgeComm(port_, PurgeReceived); }
 
 void Win32SerialDevice::SetDtr(bool raised) { EscapeCommFunction(port_, raised ? SETDTR : CLRDTR); }
 

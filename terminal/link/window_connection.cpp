@@ -68,6 +68,7 @@ void PrepareLine(LinkSession& session, const Terminal& terminal) {
 bool LinkFrontEnd::SessionStarted() {
   Terminal& terminal = *session_.terminal;
   StartLinkSession(session_);
+  session_.trace.Writer().SessionStarted();
   terminal.Connect();
   session_.watching = true;
   ResetScreenModel(terminal);

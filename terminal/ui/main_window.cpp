@@ -11,6 +11,7 @@
 #include "terminal/ui/status_bar.h"
 #include "terminal/ui/status_texts.h"
 #include "terminal/ui/terminal_record.h"
+#include "terminal/ui/trace_item.h"
 #include "terminal/ui/views.h"
 #include "terminal/ui/wide_text.h"
 #include "terminal/ui/window_handles.h"
@@ -176,6 +177,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
       DestroyMainWindow(window);
       return 0;
+    case WM_INITMENUPOPUP:
+      ShowTraceItem(window);
+      return DefWindowProcW(window, message, wParam, lParam);
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }

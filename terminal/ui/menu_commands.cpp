@@ -12,6 +12,7 @@
 #include "terminal/ui/network_port_view.h"
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/terminal_record.h"
+#include "terminal/ui/trace_item.h"
 #include "terminal/ui/status_bar.h"
 #include "terminal/ui/status_texts.h"
 #include "terminal/ui/wide_text.h"
@@ -105,6 +106,7 @@ void RunMenuCommand(HWND mainWindow, int command) {
     case IDC_CMD_LINE_SETTINGS: ChangeLineSettings(mainWindow); break;
     case IDC_CMD_ABOUT: RunAboutBox(InstanceOf(mainWindow), mainWindow); break;
     case IDC_CMD_DEBUG_INFO: ShowDebugInformation(terminalWindow); break;
+    case IDC_CMD_TRACE: ToggleTraceItem(mainWindow); break;
     default: break;
   }
 }

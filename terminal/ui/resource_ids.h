@@ -24,6 +24,7 @@
 #define IDC_CMD_ABOUT 263
 #define IDC_CMD_DEBUG_INFO 264
 #define IDC_CMD_AUTO_RECONNECT 265
+#define IDC_CMD_TRACE 266
 
 // Controls of the About box.
 #define IDC_ABOUT_ICON 528

@@ -15,6 +15,7 @@
 #include "terminal/link/comm_log.h"
 #include "terminal/link/link_session.h"
 #include "terminal/link/serial_link.h"
+#include "terminal/link/traced_keyboard_output.h"
 #include "terminal/ui/link_view.h"
 #include "terminal/ui/win32_platform.h"
 
@@ -37,7 +38,8 @@ struct TerminalRecord {
         log(link),
         terminal(Win32Roles(output, log)),
         keyboardOutput(terminal),
-        keyboard(keyboardOutput) {}
+        tracedOutput(keyboardOutput, link.trace.Writer()),
+        keyboard(tracedOutput) {}
   WindowLinkView linkView;
   LinkSession link;
   SerialOutput output;  // the terminal's device role, on the link
@@ -45,6 +47,7 @@ struct TerminalRecord {
   Terminal terminal;
   ViewState view{};
   TerminalKeyboardOutput keyboardOutput;
+  TracedKeyboardOutput tracedOutput;  // the user's input in the trace
   Keyboard keyboard;
 };
 

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <regex>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -99,6 +100,39 @@ TEST(CliDevice, ASequenceTheDeviceNeverEndsFailsAfterFiveSeconds) {
   EXPECT_EQ(run.err, "talvorix-cli: 通信ターミナル: 受信エラー：ＣＳＩシーケンス実行出来ない！！\n");
 }
 
+// The replay tool on `options`: its exit code and standard output.
+CliRun RunReplay(const ScratchDir& dir, const std::vector<std::string>& options) {
+  std::vector<std::string> arguments = {"timeout", "30", TALVORIX_REPLAY};
+  arguments.insert(arguments.end(), options.begin(), options.end());
+  const int code = ExitCodeOf(Spawn(arguments, dir.File("replay.out"), dir.File("replay.err")));
+  return CliRun{code, Contents(dir.File("replay.out")), Contents(dir.File("replay.err")), 0};
+}
+
+// A device that leaves a sequence unfinished for longer than the terminal
+// waits, then sends its rest: the terminal gives up, and the rest shows as
+// text. The trace replays to that screen and message, with the key report
+// and its echo in their places; the log, without times, holds the sequence
+// whole and replays to another screen.
+TEST(CliDevice, ATracedSessionReplaysWithItsTiming) {
+  const ScratchDir dir;
+  Device device(dir, "wait-open\ntext 始め\ncsi 3\npause 5600\ntext ;4H終り\necho on\nwait-close\n");
+  const CliRun run = RunCli(dir, device.Link(), "expect 終り within 8000\nkey a\nexpect ａ\nscreen\n",
+                            {"--trace", dir.File("t.trace"), "--log", dir.File("t.log")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "talvorix-cli: 通信ターミナル: 受信エラー：ＣＳＩシーケンス実行出来ない！！\n");
+  const std::string shown = "  0|始め;.4.H.終りａ\n";
+  ASSERT_TRUE(Holds(run.out, shown)) << run.out;
+  const CliRun traced = RunReplay(dir, {"--trace", dir.File("t.trace")});
+  EXPECT_EQ(traced.exitCode, 0) << traced.err;
+  EXPECT_TRUE(Holds(traced.out, "message 通信ターミナル|受信エラー：ＣＳＩシーケンス実行出来ない！！\n")) << traced.out;
+  EXPECT_TRUE(Holds(traced.out, "screen\n" + shown.substr(4))) << traced.out;
+  const CliRun logged = RunReplay(dir, {"--log", dir.File("t.log")});
+  EXPECT_EQ(logged.exitCode, 0) << logged.err;
+  EXPECT_FALSE(Holds(logged.out, "受信エラー：ＣＳＩシーケンス実行出来ない")) << logged.out;
+  EXPECT_FALSE(Holds(logged.out, "screen\n" + shown.substr(4))) << logged.out;
+  EXPECT_TRUE(Holds(logged.out, "終りａ")) << logged.out;
+}
+
 TEST(CliDevice, AFailingExpectationExitsOneWithinItsLimitAndPrintsTheScreen) {
   const ScratchDir dir;
   Device device(dir, "wait-open\nline 準備完了\nwait-close\n");
@@ -111,6 +145,10 @@ TEST(CliDevice, AFailingExpectationExitsOneWithinItsLimitAndPrintsTheScreen) {
       << run.err;
   EXPECT_TRUE(Holds(run.err, "screen:\n  0|準備完了\n  1|\ncursor 1 0\ntab 0\n")) << run.err;
   EXPECT_TRUE(Holds(run.err, "last bytes received (12 in this connection):\n00000000  3D60 4877 3430 4E3B 000D 000A"))
+      << run.err;
+  EXPECT_TRUE(std::regex_search(run.err, std::regex("as they arrived \\(local time, milliseconds since the connection "
+                                                    "started\\):\n20[0-9-]{8} [0-9:]{8}\\.[0-9]{6} \\+[0-9]+ms "
+                                                    "received 3D60 4877 3430 4E3B 000D 000A \\| 準 備 完 了 CR LF\n")))
       << run.err;
   EXPECT_EQ(device.Stop(), 0);
   EXPECT_EQ(device.Record(), "") << "the line after the failure ran";

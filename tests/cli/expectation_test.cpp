@@ -149,12 +149,12 @@ TEST(Expectations, DescribedInWords) {
   EXPECT_EQ(DescribeExpectation(Parsed("expect-tab", "1")), "view 1 shown within 5000 ms");
 }
 
-TEST(ReceivedTail, KeepsTheLastBytesFromAWordWithTheirOffsets) {
+TEST(ReceivedTail, KeepsTheLastBytesFromAWordWithTheirOffsetsAndTimes) {
   ReceivedTail tail;
   std::vector<std::uint8_t> words;
   for (int i = 0; i < 101; ++i) words.push_back(std::uint8_t(i));
-  AddReceived(tail, words.data(), 99);
-  AddReceived(tail, words.data() + 99, 2);
+  AddReceived(tail, words.data(), 99, TraceTime{2026, 12, 9, 10, 0, 0, 5, 1200});
+  AddReceived(tail, words.data() + 99, 2, TraceTime{2026, 12, 9, 10, 0, 5, 250000, 6445});
   EXPECT_EQ(tail.total, 101u);
   const std::string dump = DumpReceived(tail);
   // The last 64 bytes would start at 37, inside a word: the dump starts at 38.
@@ -162,6 +162,13 @@ TEST(ReceivedTail, KeepsTheLastBytesFromAWordWithTheirOffsets) {
   EXPECT_NE(dump.find("2726 "), std::string::npos) << dump;
   EXPECT_NE(dump.find("\n00000056  5756 5958 5B5A 5D5C 5F5E 6160 6362"), std::string::npos) << dump;
   EXPECT_EQ(std::count(dump.begin(), dump.end(), '\n'), 4) << dump;
+  // Each arrival with its time, the longer one by its last bytes, from the
+  // same place in a word; the word split between them shown as such.
+  const std::string timed = TimedArrivals(tail);
+  EXPECT_EQ(timed.substr(0, 54), "2026-12-09 10:00:00.000005 +1200ms received 2322 2524 ") << timed;
+  EXPECT_NE(timed.find(" 6160 62 | "), std::string::npos) << timed;
+  EXPECT_NE(timed.find("\n2026-12-09 10:00:05.250000 +6445ms received 63 64 | … …\n"), std::string::npos) << timed;
+  EXPECT_EQ(std::count(timed.begin(), timed.end(), '\n'), 2) << timed;
 }
 
 }  // namespace

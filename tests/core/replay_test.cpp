@@ -224,12 +224,40 @@ TEST(Replay, WrongArgumentsAreNamedBeforeTheUsage) {
       {"--log= --session 1", "--log=: no file name"},
       {"--rows 0-3 " + input, "--rows: only with --picture"},
       {input + " --log " + input, "--log " + input + ": a second input"},
+      {"--until 1 " + input, "--until: only with --trace"},
+      {"--trace " + input + " --until 1.2345", "--until 1.2345: not a number of seconds with at most three decimals"},
       {"--bogus x", "--bogus: unknown option"}};
   for (const auto& [arguments, message] : cases) {
     const ReplayRun run = Replay(arguments);
     EXPECT_EQ(run.exitCode, 2) << arguments;
     EXPECT_EQ(run.output.rfind("talvorix-replay: " + message + "\nusage: talvorix-replay", 0), 0u) << run.output;
   }
+}
+
+std::string WriteFile(const std::string& name, const std::string& bytes);
+
+// A point-plot run whose last answer the trace has as NAK, where the
+// terminal answers EOT with ACK: the replay says where the two part, and
+// until then they agree.
+TEST(Replay, TraceChecksWhatTheTerminalSentAndStopsWhereAsked) {
+  const std::string trace = WriteFile("answers.trace",
+                                      "# talvorix trace 1\n"
+                                      "2026-12-09 10:00:00.000000 +0ms start\n"
+                                      "2026-12-09 10:00:00.010000 +10ms received 001B 4540 | ESC 点\n"
+                                      "2026-12-09 10:00:00.010100 +10ms sent 0006\n"
+                                      "2026-12-09 10:00:00.020000 +20ms received 2331 2128 2331 000D | １ ； １ CR\n"
+                                      "2026-12-09 10:00:00.030000 +30ms received 0004 | EOT\n"
+                                      "2026-12-09 10:00:00.030100 +30ms sent 0015\n"
+                                      "2026-12-09 10:00:00.040000 +40ms received 2341 | Ａ\n");
+  const ReplayRun whole = Replay("--trace " + trace);
+  EXPECT_EQ(whole.exitCode, 3) << whole.output;
+  EXPECT_NE(whole.output.find("screen\nＡ\n"), std::string::npos) << whole.output;
+  EXPECT_NE(whole.output.find("talvorix-replay: sent byte 3: the trace has 15 at +30ms, the replay sent 06\n"),
+            std::string::npos)
+      << whole.output;
+  const ReplayRun until = Replay("--trace " + trace + " --until 0.025");
+  EXPECT_EQ(until.exitCode, 0) << until.output;
+  EXPECT_EQ(until.output.rfind("sent 06\nsent 00\nscreen\n\n", 0), 0u) << until.output;
 }
 
 std::string Text(const std::vector<std::uint16_t>& words) {

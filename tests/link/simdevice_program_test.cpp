@@ -49,7 +49,8 @@ TEST(SimDeviceProgram, AWrongCommandLineIsNamedAndEndsWith2) {
   const ProgramRun settle = RunSimDevice("--settle soon " + script);
   EXPECT_EQ(settle.exitCode, 2);
   EXPECT_EQ(settle.output, "talvorix-simdevice: --settle soon: neither a number of milliseconds nor configured\n"
-                           "usage: talvorix-simdevice [--link PATH] [--record FILE] [--settle MS|configured] SCRIPT\n");
+                           "usage: talvorix-simdevice [--link PATH] [--record FILE] [--timed-record FILE]"
+                           " [--settle MS|configured] SCRIPT\n");
   const ProgramRun record = RunSimDevice("--record= " + script);
   EXPECT_EQ(record.exitCode, 2);
   EXPECT_EQ(record.output.rfind("talvorix-simdevice: --record=: no file name\nusage:", 0), 0u) << record.output;

@@ -15,6 +15,11 @@ from the simulated device (talvorix-simdevice):
                   colour the same, and the characters read from the screenshot's
                   glyphs the replay's rows. The pixels that differ are counted
                   and printed, in total and by kind of cell.
+  trace           the window with 動作 -> トレース記録 checked: its Talvorix.trace
+                  holds the device's bytes, the key report typed, the ACK and
+                  NAK of point-plot mode in the order they crossed the line,
+                  as the device's own timed record has them, with monotonic
+                  times close to the device's (the differences are printed).
 
 usage: talvorix_compare_test.py CASE EXE SIMDEVICE CLI REPLAY DISPLAY_NUMBER WORKDIR
 The files of a run (logs, scenario, pictures) are left in WORKDIR/WINEARCH.
@@ -32,7 +37,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import jis_words as jw  # noqa: E402
 import screen_compare as sc  # noqa: E402
-from talvorix_session_test import END_STAMP, START_STAMP, stamps, wait_until  # noqa: E402
+from talvorix_session_test import END_STAMP, START_STAMP, open_menu_item, stamps, wait_until  # noqa: E402
 from wine_session import TEXT_VIEW, Failed, Session, check, log, require_tools  # noqa: E402
 
 LAST_TEXT = "受信の終わり"
@@ -219,9 +224,9 @@ class Programs:
         self.workdir = workdir
 
 
-def start_device(programs, scenario_path, link):
+def start_device(programs, scenario_path, link, options=()):
     """The simulated device on a new pseudo-terminal behind `link`."""
-    device = subprocess.Popen([programs.simdevice, "--link", link, scenario_path],
+    device = subprocess.Popen([programs.simdevice, "--link", link, *options, scenario_path],
                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
     line = device.stdout.readline().decode(errors="replace")
     if not line.startswith("PTY ") or not wait_until(lambda: os.path.islink(link), 5):
@@ -240,25 +245,31 @@ def stop(process):
             process.wait(timeout=10)
 
 
-def window_receives(programs, stream, folder, after_disconnect=None):
+def window_receives(programs, stream, folder, after_disconnect=None, before_connect=None, while_connected=None,
+                    device_options=()):
     """talvorix.exe gets the stream from the simulated device on COM5: connected
     with Shift+Page Up, disconnected with Shift+Page Down once its log holds
-    every byte. `after_disconnect(session)` runs before the program ends.
-    The program runs in `folder`; returns its log."""
+    every byte. `before_connect(session)`, `while_connected(session)` and
+    `after_disconnect(session)` run at those moments. The program runs in
+    `folder`; returns its log."""
     os.makedirs(folder, exist_ok=True)
     scenario = os.path.join(folder, "device.scenario")
     with open(scenario, "w", encoding="utf-8") as file:
         file.write(stream.scenario())
     com5 = os.path.join(os.environ["WINEPREFIX"], "dosdevices", "com5")
-    device = start_device(programs, scenario, com5)
+    device = start_device(programs, scenario, com5, device_options)
     session = Session(programs.exe, os.environ["WINEPREFIX"], programs.display, folder, desktop="talvorixcompare")
     try:
         session.start(with_device=False)
         # A typed character gives the keyboard focus to the terminal window
         # (nothing is sent while disconnected), which then gets Shift's release.
         session.keys("space")
+        if before_connect:
+            before_connect(session)
         session.keys("shift+Prior")
         check(wait_until(lambda: stamps(session, START_STAMP) == 1, 15), "Shift+Page Up connects the window")
+        if while_connected:
+            while_connected(session)
         check(wait_until(lambda: session.log_bytes().endswith(bytes(stream.data)), 30),
               "the window's log receives the %d bytes of the stream" % len(stream.data))
         time.sleep(0.5)
@@ -568,9 +579,105 @@ def report_differences(stream, cells, area_pixels):
         log("  %-33s %6d %6d %10d %6d %8d" % (name, count, differ, background, shape, shading))
 
 
+# --- trace -------------------------------------------------------------------
+
+A_REPORT = bytes.fromhex("00 00 1D 00 61 23 41 04")
+ACK = bytes.fromhex("06 00")
+NAK = bytes.fromhex("15 00")
+TRACE_FIRST_TEXT = "追跡の始め"
+
+
+def trace_stream():
+    """Text; the echo of one key report; point-plot mode with a word it
+    refuses (NAK) and its end (ACK); the last text. Each turn of the line
+    waits for the other side, so both records must hold one order."""
+    s = Stream()
+    s.text(TRACE_FIRST_TEXT)
+    s.lines += ["echo on", "wait 8", "echo off", "esc 点", "expect 06 00", "word 2341", "expect 15 00",
+                "pause 100", "eot", "expect 06 00"]
+    s.data += jw.words(jw.jis_of("ａ"), 0x001B, jw.jis_of("点"), 0x2341, 0x0004)
+    s.text(LAST_TEXT)
+    return s
+
+
+def trace_events(path):
+    """(when, ms, kind, bytes) of each event line: `when` the local time in
+    seconds, `bytes` those of received, sent and user events."""
+    events = []
+    with open(path, encoding="utf-8") as file:
+        for line in file:
+            if line.startswith("#"):
+                continue
+            fields = line.rstrip("\n").split(" ")
+            when = time.mktime(time.strptime(fields[0] + " " + fields[1][:8], "%Y-%m-%d %H:%M:%S"))
+            when += int(fields[1][9:]) / 1e6
+            data = bytearray()
+            if fields[3] in ("received", "sent", "user"):
+                for token in fields[4:]:
+                    if token == "|":
+                        break
+                    value = int(token, 16)
+                    data += bytes([value & 0xFF, value >> 8]) if len(token) == 4 else bytes([value])
+            events.append((when, int(fields[2][1:-2]), fields[3], bytes(data)))
+    return events
+
+
+def turns(events, towards_terminal):
+    """The line's turns: (direction, bytes, time of the first) for each run of
+    bytes in one direction, the direction "device" for the bytes towards
+    the terminal."""
+    runs = []
+    for when, _, kind, data in events:
+        if kind not in ("received", "sent"):
+            continue
+        direction = "device" if kind == towards_terminal else "terminal"
+        if runs and runs[-1][0] == direction:
+            runs[-1][1].extend(data)
+        else:
+            runs.append((direction, bytearray(data), when))
+    return [(direction, bytes(data), when) for direction, data, when in runs]
+
+
+def case_trace(programs, folder):
+    stream = trace_stream()
+    record = os.path.join(folder, "device.trace")
+
+    def check_trace_item(session):
+        open_menu_item(session, 0, 3)  # 動作 -> トレース記録
+
+    def type_a(session):
+        first = device_words(TRACE_FIRST_TEXT)
+        check(wait_until(lambda: first in session.log_bytes(), 15), "the device's first text arrives")
+        session.keys("a")
+
+    window_receives(programs, stream, os.path.join(folder, "window"), before_connect=check_trace_item,
+                    while_connected=type_a, device_options=("--timed-record", record))
+    window = trace_events(os.path.join(folder, "window", "Talvorix.trace"))
+    device = trace_events(record)
+    log("window trace: %d events, device record: %d events" % (len(window), len(device)))
+    kinds = [kind for _, _, kind, _ in window]
+    check(kinds[0] == "start" and kinds[-1] == "end", "the trace runs from start to end (%s)" % kinds)
+    received = b"".join(data for _, _, kind, data in window if kind == "received")
+    sent = b"".join(data for _, _, kind, data in window if kind == "sent")
+    check(received == bytes(stream.data), "the trace's received bytes are the device's %d bytes" % len(stream.data))
+    check(sent == A_REPORT + ACK + NAK + ACK, "the trace's sent bytes are the key report, ACK, NAK, ACK (%s)" % sent.hex(" "))
+    check([data for _, _, kind, data in window if kind == "user"] == [A_REPORT], "the key report is the user's input")
+    check(all(a[0] <= b[0] and a[1] <= b[1] for a, b in zip(window, window[1:])), "the trace's times never go back")
+    window_turns = turns(window, "received")
+    device_turns = turns(device, "sent")
+    check([(d, b) for d, b, _ in window_turns] == [(d, b) for d, b, _ in device_turns],
+          "the window's trace and the device's record hold the same turns of the line (%d)" % len(window_turns))
+    gaps = [(w - d) * 1000 for (_, _, w), (_, _, d) in zip(window_turns, device_turns)]
+    log("window minus device at each turn (ms): " + ", ".join("%.1f" % gap for gap in gaps))
+    # The same moments on the same clock: far less apart than any scheduling
+    # or time-zone slip would make them.
+    check(all(abs(gap) < 250 for gap in gaps), "each turn is at the same moment in both records")
+
+
 CASES = {
     "log-format": case_log_format,
     "replay-picture": case_replay_picture,
+    "trace": case_trace,
 }
 
 
