@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "cli/cli_terminal.h"
+#include "cli/scripted_terminal.h"
 #include "cli/received_tail.h"
 #include "cli/screen_view.h"
 #include "terminal/link/awaitable_device.h"
@@ -54,7 +54,7 @@ class Session final : private TerminalLine, private ConnectionFrontEnd {
   // all the while, and a vanished device is waited for (with reconnect).
   ReceiveOutcome ReceiveUntil(std::uint64_t deadline, const std::function<bool(const ScreenView&)>& met);
 
-  CliTerminal& Terminal() { return terminal_; }
+  ScriptedTerminal& Terminal() { return terminal_; }
   const ScreenView& View() const { return view_; }
   const ReceivedTail& Received() const { return received_; }
 
@@ -93,5 +93,5 @@ class Session final : private TerminalLine, private ConnectionFrontEnd {
   std::uint64_t connectedMs_ = 0;  // when the connection started, on clock_
   ReceivedTail received_;
   ScreenView view_;
-  CliTerminal terminal_;
+  ScriptedTerminal terminal_;
 };

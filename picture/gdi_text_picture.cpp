@@ -35,7 +35,7 @@ bool CanvasPixels(int top, int width, int height, Raster& picture) {
 
 }  // namespace
 
-bool WriteTextPicture(const std::string& path, const TerminalModel& model, RowRange rows, std::string& error) {
+bool WriteTextPicture(const std::string& path, const ScreenModel& model, RowRange rows, std::string& error) {
   const int cellWidth = model.state.cellWidth;
   const int cellHeight = model.state.cellHeight;
   Raster picture;

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "terminal/model/terminal_model.h"
+#include "terminal/model/screen_model.h"
 
 // Screen rows first to last, both counted from 0 and included.
 struct RowRange {
@@ -18,4 +18,4 @@ struct RowRange {
 // Writes the picture of the rows at the size of the font the screen was
 // measured with. False, with `error` telling why, when the font cannot be
 // opened or the file not written.
-bool WriteTextPicture(const std::string& path, const TerminalModel& model, RowRange rows, std::string& error);
+bool WriteTextPicture(const std::string& path, const ScreenModel& model, RowRange rows, std::string& error);

@@ -58,7 +58,7 @@ Raster TextPicture(const TerminalState& state, const ScreenFont& font, RowRange 
   return picture;
 }
 
-bool WriteTextPicture(const std::string& path, const TerminalModel& model, RowRange rows,
+bool WriteTextPicture(const std::string& path, const ScreenModel& model, RowRange rows,
                       std::string& error) {
   ScreenFont font;
   if (!OpenScreenFont(ScreenFontFile(), model.queue.appliedFontSpec.lfHeight, font, error)) {

@@ -42,7 +42,7 @@ bool LoadInput(const ReplayOptions& options, std::vector<std::string>& sessions)
 // Plays the input asked for; false after telling the user why there is none.
 // With a trace, `difference` tells where the replay sent other bytes than
 // the trace says were sent.
-bool Play(const ReplayOptions& options, NativeTerminal& terminal, std::string& difference) {
+bool Play(const ReplayOptions& options, HeadlessTerminal& terminal, std::string& difference) {
   if (!options.traceInput) {
     std::vector<std::string> sessions;
     if (!LoadInput(options, sessions)) return false;
@@ -61,7 +61,7 @@ bool Play(const ReplayOptions& options, NativeTerminal& terminal, std::string& d
 }
 
 // The pictures asked for; false after telling the user what failed.
-bool WritePictures(const ReplayOptions& options, const NativeTerminal& terminal) {
+bool WritePictures(const ReplayOptions& options, const HeadlessTerminal& terminal) {
   if (!options.graphicPath.empty() && !WritePng(options.graphicPath, terminal.plane())) {
     std::fprintf(stderr, "talvorix-replay: cannot write %s\n", options.graphicPath.c_str());
     return false;
@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
   ReplayOptions options;
   std::string error;
   if (!ParseReplayOptions(argc, argv, options, error)) return RefuseCommandLine("talvorix-replay", error, ReplayUsage);
-  NativeTerminal terminal;
+  HeadlessTerminal terminal;
   std::string difference;
   if (!Play(options, terminal, difference)) return 1;
   const std::string report = ReplayReport(terminal);

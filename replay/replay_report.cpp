@@ -31,7 +31,7 @@ std::string CellRowText(const std::uint8_t* row) {
   return text;
 }
 
-std::string ReplayReport(const NativeTerminal& terminal) {
+std::string ReplayReport(const HeadlessTerminal& terminal) {
   std::string report;
   for (const std::string& event : terminal.platform.events) report += event + "\n";
   report += "screen\n";

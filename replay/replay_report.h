@@ -6,7 +6,7 @@
 
 #include "terminal/native/native_platform.h"
 
-std::string ReplayReport(const NativeTerminal& terminal);
+std::string ReplayReport(const HeadlessTerminal& terminal);
 
 // One screen row as UTF-8 without its trailing blanks (U+0020, U+3000).
 std::string ScreenRowText(const TerminalState& state, int row);

@@ -1,6 +1,6 @@
 #include "replay/replay_run.h"
 
-#include "terminal/model/terminal_model.h"
+#include "terminal/model/screen_model.h"
 
 namespace {
 
@@ -11,7 +11,7 @@ void ReceiveSession(Terminal& terminal, const std::string& bytes) {
 }  // namespace
 
 // What the earlier sessions made the terminal do is not reported.
-void ReconnectReplay(NativeTerminal& native) {
+void ReconnectReplay(HeadlessTerminal& native) {
   Terminal& terminal = *native.terminal;
   terminal.Disconnect();
   terminal.Connect();
@@ -26,8 +26,8 @@ void ApplyReplaySettings(Terminal& terminal, const ReplaySettings& settings) {
   terminal.state.localEcho = settings.localEcho ? 1 : 0;
 }
 
-void ReplayInput(NativeTerminal& native, const std::vector<std::string>& sessions, const ReplaySettings& settings) {
-  StartNativeTerminal(native, true);
+void ReplayInput(HeadlessTerminal& native, const std::vector<std::string>& sessions, const ReplaySettings& settings) {
+  StartHeadlessTerminal(native, true);
   Terminal& terminal = *native.terminal;
   ApplyReplaySettings(terminal, settings);
   for (std::size_t i = 0; i < sessions.size(); ++i) {

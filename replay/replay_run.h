@@ -20,7 +20,7 @@ void ApplyReplaySettings(Terminal& terminal, const ReplaySettings& settings);
 // The end of one connection and the start of the next, as the window makes
 // them (the screen blanked, the colours reset); the events and the bytes
 // sent so far are dropped.
-void ReconnectReplay(NativeTerminal& terminal);
+void ReconnectReplay(HeadlessTerminal& terminal);
 
 // Connects `terminal` with the default settings and `settings`, then pushes
 // the received bytes of `sessions`, one connection after another, as the
@@ -31,4 +31,4 @@ void ReconnectReplay(NativeTerminal& terminal);
 // last session ends as a port that has closed, so a sequence or point-plot
 // mode waiting for more words ends there. The drawing queue is flushed at the
 // end.
-void ReplayInput(NativeTerminal& terminal, const std::vector<std::string>& sessions, const ReplaySettings& settings);
+void ReplayInput(HeadlessTerminal& terminal, const std::vector<std::string>& sessions, const ReplaySettings& settings);

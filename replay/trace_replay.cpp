@@ -5,7 +5,7 @@
 namespace {
 
 // One event at its time on the replay's clock (`base` + its milliseconds).
-void PlayEvent(NativeTerminal& native, const TraceEvent& event, std::uint64_t base, ExpectedSent& expected) {
+void PlayEvent(HeadlessTerminal& native, const TraceEvent& event, std::uint64_t base, ExpectedSent& expected) {
   Terminal& terminal = *native.terminal;
   const std::uint64_t now = base + event.time.sinceStartMs;
   native.platform.clock = now;
@@ -33,9 +33,9 @@ std::string HexByte(int byte) {
 
 }  // namespace
 
-ExpectedSent ReplayTrace(NativeTerminal& native, const std::vector<TracedConnection>& connections,
+ExpectedSent ReplayTrace(HeadlessTerminal& native, const std::vector<TracedConnection>& connections,
                          const ReplaySettings& settings, std::uint64_t untilMs) {
-  StartNativeTerminal(native, true);
+  StartHeadlessTerminal(native, true);
   ApplyReplaySettings(*native.terminal, settings);
   ExpectedSent expected;
   for (std::size_t i = 0; i < connections.size(); ++i) {

@@ -28,7 +28,7 @@ struct ExpectedSent {
   std::vector<std::uint8_t> bytes;
   std::vector<std::uint64_t> timesMs;  // since the connection started, one per byte
 };
-ExpectedSent ReplayTrace(NativeTerminal& terminal, const std::vector<TracedConnection>& connections,
+ExpectedSent ReplayTrace(HeadlessTerminal& terminal, const std::vector<TracedConnection>& connections,
                          const ReplaySettings& settings, std::uint64_t untilMs);
 
 // Empty when the replay sent what the trace says was sent; otherwise the

@@ -70,8 +70,8 @@ std::vector<std::uint16_t> PlottedPoints() {
 }
 
 void RunStream(benchmark::State& bench, const std::vector<std::uint16_t>& words, bool drawing) {
-  NativeTerminal terminal;
-  StartNativeTerminal(terminal, drawing);
+  HeadlessTerminal terminal;
+  StartHeadlessTerminal(terminal, drawing);
   // The interpreter alone: the in-memory log of the native roles would grow by
   // every iteration's bytes and measure the vector instead (the flood under
   // Wine measures the path with the log).

@@ -27,7 +27,7 @@ void ClearCells(TerminalState& state, int first, int textEnd, int attrEnd) {
 
 }  // namespace
 
-void ScrollUp(TerminalModel& model) {
+void ScrollUp(ScreenModel& model) {
   TerminalState& state = model.state;
   std::memmove(state.screen, state.screen + ScreenColumns, LastRowStart);
   std::memcpy(state.screen + LastRowStart, blankRow, ScreenColumns);
@@ -36,7 +36,7 @@ void ScrollUp(TerminalModel& model) {
   model.queue.QueueScroll(state.defaultAttr.fg, state.defaultAttr.bg);
 }
 
-void EraseDisplay(TerminalModel& model, int mode) {
+void EraseDisplay(ScreenModel& model, int mode) {
   if (mode < 0 || mode > 2) return;
   TerminalState* state = &model.state;
   DrawQueue& queue = model.queue;

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "terminal/model/terminal_model.h"
+#include "terminal/model/screen_model.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ constexpr COLORREF SgrColours[8] = {
     MakeColour(0, 255, 255), MakeColour(255, 255, 255),
 };
 
-void ResetAttributes(TerminalModel& model) {
+void ResetAttributes(ScreenModel& model) {
   TerminalState& state = model.state;
   const ResetDefaults& defaults = state.resetDefaults;
   state.cursorCol = defaults.cursorCol;
@@ -34,7 +34,7 @@ void SetStyle(TerminalState& state, std::uint32_t flag, bool on) {
 
 }  // namespace
 
-void ApplySgr(TerminalModel& model, std::uint16_t code) {
+void ApplySgr(ScreenModel& model, std::uint16_t code) {
   TerminalState& state = model.state;
   switch (code) {
     case 0: ResetAttributes(model); return;

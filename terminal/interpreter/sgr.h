@@ -3,6 +3,6 @@
 
 #include <cstdint>
 
-#include "terminal/model/terminal_model.h"
+#include "terminal/model/screen_model.h"
 
-void ApplySgr(TerminalModel& model, std::uint16_t code);
+void ApplySgr(ScreenModel& model, std::uint16_t code);

@@ -31,7 +31,7 @@ void LogWholeWords(CommLog& log, int& unloggedByte, const std::uint8_t* bytes, s
 }  // namespace
 
 Terminal::Terminal(const TerminalRoles& roles)
-    : TerminalModel(roles.drawing, roles.host),
+    : ScreenModel(roles.drawing, roles.host),
       device(roles.device),
       log(roles.log),
       clock(roles.clock) {}

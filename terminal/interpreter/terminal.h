@@ -20,7 +20,7 @@
 
 #include "terminal/interpreter/word_parser.h"
 #include "terminal/model/roles.h"
-#include "terminal/model/terminal_model.h"
+#include "terminal/model/screen_model.h"
 
 // How long a cut sequence or an ESC waits for its next word: a device that
 // stops in the middle of a sequence has given up.
@@ -40,7 +40,7 @@ struct InterpreterState {
   std::vector<std::uint8_t> heldUserBytes;  // typed during point-plot mode
 };
 
-class Terminal : public TerminalModel {
+class Terminal : public ScreenModel {
  public:
   explicit Terminal(const TerminalRoles& roles);
 

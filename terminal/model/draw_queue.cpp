@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "terminal/model/terminal_model.h"
+#include "terminal/model/screen_model.h"
 
 namespace {
 

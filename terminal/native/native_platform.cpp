@@ -7,7 +7,7 @@
 
 #include "terminal/interpreter/transmit_status.h"
 #include "terminal/link/link_texts.h"
-#include "terminal/model/terminal_model.h"
+#include "terminal/model/screen_model.h"
 #include "terminal/native/cp932_text.h"
 
 namespace {
@@ -153,7 +153,7 @@ void NativePlatform::Relayout() { ++relayouts; }
 
 std::uint64_t NativePlatform::Milliseconds() { return clock; }
 
-void StartNativeTerminal(NativeTerminal& native, bool drawing) {
+void StartHeadlessTerminal(HeadlessTerminal& native, bool drawing) {
   NativePlatform& platform = native.platform;
   platform.drawing = drawing;
   native.terminal = std::make_unique<Terminal>(platform.Roles());

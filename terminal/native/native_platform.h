@@ -73,7 +73,7 @@ struct NativePlatform : Drawing, HostWindow, DeviceOutput, CommLog, Clock {
 };
 
 // A terminal on the native roles.
-struct NativeTerminal {
+struct HeadlessTerminal {
   NativePlatform platform;
   std::unique_ptr<Terminal> terminal;
 
@@ -88,4 +88,4 @@ void StartAsConnected(Terminal& terminal);
 
 // Makes a new terminal on the native roles and starts it as connected.
 // `drawing` off keeps the text canvas empty (the model alone).
-void StartNativeTerminal(NativeTerminal& terminal, bool drawing);
+void StartHeadlessTerminal(HeadlessTerminal& terminal, bool drawing);

@@ -2,7 +2,7 @@
 
 #include "terminal/interpreter/dump_line.h"
 #include "terminal/model/draw_queue.h"
-#include "terminal/ui/terminal_record.h"
+#include "terminal/ui/window_terminal.h"
 #include "terminal/ui/dump_plan.h"
 #include "terminal/ui/gdi_canvas.h"
 #include "terminal/ui/status_bar.h"
@@ -24,7 +24,7 @@ void DrawDumpLine(HDC dc, const TerminalState& state, int line, std::int32_t lab
 }  // namespace
 
 void PaintDump(HWND window, HDC dc) {
-  TerminalRecord* record = RecordOf(window);
+  WindowTerminal* record = RecordOf(window);
   // A failed write has closed the log: there is no file to read, and its old
   // handle must never be used again, so the view stays empty.
   if (record == nullptr || !record->link.connection.Log().IsOpen()) return;

@@ -8,7 +8,7 @@
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/status_bar.h"
 #include "terminal/ui/status_texts.h"
-#include "terminal/ui/terminal_record.h"
+#include "terminal/ui/window_terminal.h"
 #include "terminal/ui/win32_platform.h"
 #include "terminal/ui/window_handles.h"
 
@@ -63,7 +63,7 @@ void WindowLinkView::Show(ConnectionEvent event, const std::string& detail) {
       return OfferDisconnect(mainWindow, true);
     case ConnectionEvent::Reconnected:
       SetPaneText(DiagnosticsPane, ReconnectedText);
-      if (const TerminalRecord* record = RecordOf(mainWindow)) SetPaneText(ConnectionPane, ConnectedPaneText(record->link));
+      if (const WindowTerminal* record = RecordOf(mainWindow)) SetPaneText(ConnectionPane, ConnectedPaneText(record->link));
       return ShowConnectedMenu(mainWindow, true);
     case ConnectionEvent::Lost:
     case ConnectionEvent::WaitStopped: return ShowWaitEnded(mainWindow);

@@ -10,7 +10,7 @@
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/status_bar.h"
 #include "terminal/ui/status_texts.h"
-#include "terminal/ui/terminal_record.h"
+#include "terminal/ui/window_terminal.h"
 #include "terminal/ui/trace_item.h"
 #include "terminal/ui/views.h"
 #include "terminal/ui/wide_text.h"
@@ -58,14 +58,14 @@ LRESULT CreateMainWindow(HWND window) {
   SetPaneText(3, DisconnectedMark);
   if (CreateTabsAndTerminal(window) != 0 || CreateTerminalState(window) != 1) return -1;
   // A log that cannot be opened ends the program: WM_DESTROY frees the record.
-  TerminalRecord& record = *RecordOf(window);
+  WindowTerminal& record = *RecordOf(window);
   if (!OpenLog(record.link)) return -1;
   StartAutoReconnectItem(window, record.link);
   return 1;
 }
 
 void NoticeDeviceChange(HWND window, WPARAM event) {
-  TerminalRecord* record = RecordOf(window);
+  WindowTerminal* record = RecordOf(window);
   if (record != nullptr) NoticeDeviceChange(record->link, event);
 }
 

@@ -11,7 +11,7 @@
 #include "terminal/ui/link_view.h"
 #include "terminal/ui/network_port_view.h"
 #include "terminal/ui/resource_ids.h"
-#include "terminal/ui/terminal_record.h"
+#include "terminal/ui/window_terminal.h"
 #include "terminal/ui/trace_item.h"
 #include "terminal/ui/status_bar.h"
 #include "terminal/ui/status_texts.h"
@@ -30,7 +30,7 @@ HINSTANCE InstanceOf(HWND window) {
 // While automatic reconnect waits, the command is one of its attempts: it
 // shows what they show, and nothing when it fails. The user's own connect
 // shows the wait cursor while the line opens.
-void Connect(TerminalRecord& record) {
+void Connect(WindowTerminal& record) {
   if (WaitingForDevice(record.link)) {
     TryReconnectNow(record.link);
     return;
@@ -51,7 +51,7 @@ void Connect(TerminalRecord& record) {
   if (connected) ShowNetworkConnected(record.link);
 }
 
-void Disconnect(TerminalRecord& record) {
+void Disconnect(WindowTerminal& record) {
   if (NetworkConnectUnderWay(record.link)) {
     ShowNetworkConnecting(GetAncestor(terminalWindow, GA_ROOT), record.link, false);
   }
@@ -63,7 +63,7 @@ void Disconnect(TerminalRecord& record) {
 }
 
 void ChangeLineSettings(HWND mainWindow) {
-  TerminalRecord* record = RecordOf(mainWindow);
+  WindowTerminal* record = RecordOf(mainWindow);
   if (record == nullptr) return;
   NetworkPortEdit network{ChosenNetworkPort(record->link)};
   RunLineSettingsDialog(InstanceOf(mainWindow), mainWindow, &record->terminal, &network);
@@ -77,7 +77,7 @@ void ChangeLineSettings(HWND mainWindow) {
 // The connection's commands need the record, which a window being torn down
 // no longer holds.
 void RunLinkCommand(HWND mainWindow, int command) {
-  TerminalRecord* record = RecordOf(mainWindow);
+  WindowTerminal* record = RecordOf(mainWindow);
   if (record == nullptr) return;
   switch (command) {
     case IDC_CMD_CONNECT: return Connect(*record);

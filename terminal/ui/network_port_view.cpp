@@ -5,7 +5,7 @@
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/status_bar.h"
 #include "terminal/ui/status_texts.h"
-#include "terminal/ui/terminal_record.h"
+#include "terminal/ui/window_terminal.h"
 #include "terminal/ui/window_handles.h"
 #include "terminal/ui/wide_text.h"
 
@@ -33,7 +33,7 @@ void TakeNetworkPortArgument(HWND mainWindow, const char* commandLine) {
                    MB_ICONWARNING);
     return;
   }
-  TerminalRecord* record = RecordOf(mainWindow);
+  WindowTerminal* record = RecordOf(mainWindow);
   if (record == nullptr) return;
   ChooseNetworkPort(record->link, port);
   PostMessageW(mainWindow, WM_COMMAND, IDC_CMD_CONNECT, 0);

@@ -1,6 +1,6 @@
 #include "terminal/input/input_win32.h"
 #include "terminal/ui/main_window.h"
-#include "terminal/ui/terminal_record.h"
+#include "terminal/ui/window_terminal.h"
 #include "terminal/ui/views.h"
 #include "terminal/ui/window_handles.h"
 
@@ -9,7 +9,7 @@ namespace {
 // The keyboard messages of a window without a record (during teardown) get
 // the default handling.
 LRESULT KeyMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  TerminalRecord* record = RecordOf(window);
+  WindowTerminal* record = RecordOf(window);
   if (record == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   switch (message) {
     case WM_KEYDOWN: return TerminalKeyDown(window, record->keyboard, wParam, lParam);
@@ -20,12 +20,12 @@ LRESULT KeyMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 // Notifications still queued when the record has gone find nothing to pump.
 void PumpReceived(HWND window) {
-  TerminalRecord* record = RecordOf(window);
+  WindowTerminal* record = RecordOf(window);
   if (record != nullptr) ReceivePump(record->link);
 }
 
 void TakeFocus(HWND window) {
-  TerminalRecord* record = RecordOf(window);
+  WindowTerminal* record = RecordOf(window);
   if (record != nullptr) ReadLockModesFromKeyboard(record->keyboard.Key_Data);
   ShowTerminalCaret(window);
 }

@@ -2,7 +2,7 @@
 
 #include "terminal/link/link_session.h"
 #include "terminal/ui/resource_ids.h"
-#include "terminal/ui/terminal_record.h"
+#include "terminal/ui/window_terminal.h"
 #include "terminal/ui/wide_text.h"
 #include "terminal/ui/window_handles.h"
 
@@ -18,7 +18,7 @@ void CheckTraceItem(HWND mainWindow, bool on) {
 
 // Without the record (a window being torn down) there is no trace to change.
 void ToggleTraceItem(HWND mainWindow) {
-  TerminalRecord* record = RecordOf(mainWindow);
+  WindowTerminal* record = RecordOf(mainWindow);
   if (record == nullptr) return;
   WindowTrace& trace = record->link.trace;
   if (trace.IsOn()) {
@@ -32,6 +32,6 @@ void ToggleTraceItem(HWND mainWindow) {
 }
 
 void ShowTraceItem(HWND mainWindow) {
-  const TerminalRecord* record = RecordOf(mainWindow);
+  const WindowTerminal* record = RecordOf(mainWindow);
   CheckTraceItem(mainWindow, record != nullptr && record->link.trace.IsOn());
 }

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "terminal/model/terminal_model.h"
+#include "terminal/model/screen_model.h"
 #include "terminal/ui/gdi_canvas.h"
-#include "terminal/ui/terminal_record.h"
+#include "terminal/ui/window_terminal.h"
 #include "terminal/ui/view_geometry.h"
 #include "terminal/ui/window_handles.h"
 
@@ -35,7 +35,7 @@ int ScrollAlong(HWND window, int bar, std::int32_t& pos, const ScrollAxis& axis,
 }  // namespace
 
 int SizeTerminal(HWND window, unsigned height, unsigned width) {
-  TerminalRecord* record = RecordOf(window);
+  WindowTerminal* record = RecordOf(window);
   if (record == nullptr) return 0;
   ViewState& view = record->view;
   const TerminalState& state = record->terminal.state;
@@ -52,7 +52,7 @@ int SizeTerminal(HWND window, unsigned height, unsigned width) {
 }
 
 int ScrollVertical(HWND window, unsigned code, unsigned thumb) {
-  TerminalRecord* record = RecordOf(window);
+  WindowTerminal* record = RecordOf(window);
   if (record == nullptr) return 0;
   ViewState& view = record->view;
   ScrollAxis axis{view.vScrollPos, view.vScrollMax, record->terminal.state.cellHeight, view.clientHeight};
@@ -60,7 +60,7 @@ int ScrollVertical(HWND window, unsigned code, unsigned thumb) {
 }
 
 int ScrollHorizontal(HWND window, unsigned code, unsigned thumb) {
-  TerminalRecord* record = RecordOf(window);
+  WindowTerminal* record = RecordOf(window);
   if (record == nullptr) return 0;
   ViewState& view = record->view;
   ScrollAxis axis{view.hScrollPos, view.hScrollMax, record->terminal.state.cellWidth, view.clientWidth};
@@ -69,7 +69,7 @@ int ScrollHorizontal(HWND window, unsigned code, unsigned thumb) {
 
 int PaintTerminal(HWND window) {
   paintPending = nullptr;
-  TerminalRecord* record = RecordOf(window);
+  WindowTerminal* record = RecordOf(window);
   if (record == nullptr) return 0;
   const ViewState& view = record->view;
   PAINTSTRUCT paint;
@@ -101,7 +101,7 @@ int PaintTerminal(HWND window) {
 }
 
 int ShowTerminalCaret(HWND window) {
-  TerminalRecord* record = RecordOf(window);
+  WindowTerminal* record = RecordOf(window);
   if (record == nullptr) return 0;
   const TerminalState& state = record->terminal.state;
   if (state.connected && record->view.caretShown != 1) {
@@ -113,7 +113,7 @@ int ShowTerminalCaret(HWND window) {
 }
 
 int HideTerminalCaret(HWND window) {
-  TerminalRecord* record = RecordOf(window);
+  WindowTerminal* record = RecordOf(window);
   if (record == nullptr) return 0;
   if (record->terminal.state.connected && record->view.caretShown != 0) {
     HideCaret(window);
@@ -124,7 +124,7 @@ int HideTerminalCaret(HWND window) {
 }
 
 int PlaceTerminalCaret(HWND window) {
-  TerminalRecord* record = RecordOf(window);
+  WindowTerminal* record = RecordOf(window);
   if (record == nullptr) return 0;
   const TerminalState& state = record->terminal.state;
   const ViewState& view = record->view;

@@ -9,7 +9,7 @@
 #include "terminal/ui/main_window.h"
 #include "terminal/ui/menu_commands.h"
 #include "terminal/ui/status_bar.h"
-#include "terminal/ui/terminal_record.h"
+#include "terminal/ui/window_terminal.h"
 #include "terminal/ui/views.h"
 #include "terminal/ui/wide_text.h"
 #include "terminal/ui/window_handles.h"
@@ -51,7 +51,7 @@ struct GdiDrawing final : Drawing {
 struct TerminalWindowHost final : HostWindow {
   MessageAnswer ShowMessage(std::string_view text, TextCoding coding, std::string_view caption, MessageIcon icon,
                             MessageButtons buttons) override {
-    if (TerminalRecord* record = RecordOf(terminalWindow)) record->link.trace.Message(caption, text, coding);
+    if (WindowTerminal* record = RecordOf(terminalWindow)) record->link.trace.Message(caption, text, coding);
     int answer = MessageBoxW(terminalWindow, WideText(text, coding).c_str(), WideText(caption).c_str(),
                              MessageBoxType(icon, buttons));
     return answer == IDCANCEL ? MessageAnswer::Cancel : MessageAnswer::Ok;

@@ -5,11 +5,11 @@ HWND terminalWindow;
 HWND statusBar;
 HWND tabControl;
 
-TerminalRecord* RecordOf(HWND window) {
+WindowTerminal* RecordOf(HWND window) {
   if (window == nullptr) return nullptr;
-  return reinterpret_cast<TerminalRecord*>(GetWindowLongPtrW(window, 0));
+  return reinterpret_cast<WindowTerminal*>(GetWindowLongPtrW(window, 0));
 }
 
-void SetRecordOf(HWND window, TerminalRecord* record) {
+void SetRecordOf(HWND window, WindowTerminal* record) {
   if (window != nullptr) SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(record));
 }

@@ -11,6 +11,6 @@ extern HWND tabControl;
 
 // The record held in slot 0 of the main window or the terminal window, or
 // nullptr when the slot is empty.
-struct TerminalRecord;
-TerminalRecord* RecordOf(HWND window);
-void SetRecordOf(HWND window, TerminalRecord* record);
+struct WindowTerminal;
+WindowTerminal* RecordOf(HWND window);
+void SetRecordOf(HWND window, WindowTerminal* record);

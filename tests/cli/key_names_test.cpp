@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "terminal/input/virtual_keys.h"
-#include "cli/cli_terminal.h"
+#include "cli/scripted_terminal.h"
 #include "cli/key_names.h"
 
 namespace {
@@ -122,7 +122,7 @@ class RecordingLine final : public TerminalLine {
 // The bytes sent for the keys, each report as "00 00 1D 00 61 23 41 04", "|" between.
 std::string ReportsFor(const std::vector<std::string>& names) {
   RecordingLine line;
-  CliTerminal terminal(line, TerminalOptions{});
+  ScriptedTerminal terminal(line, TerminalOptions{});
   for (const std::string& name : names) {
     for (const KeyEvent& event : Events(name)) terminal.Type(event);
   }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "terminal/model/terminal_model.h"
+#include "terminal/model/screen_model.h"
 #include "tests/core/terminal_fixture.h"
 
 namespace {

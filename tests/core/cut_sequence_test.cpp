@@ -106,8 +106,8 @@ struct Outcome {
 // offsets, then its end. The report and the plane do not depend on drawing.
 Outcome Pushed(const std::vector<std::uint8_t>& input, const std::vector<std::size_t>& cuts,
                bool drawing = true) {
-  NativeTerminal native;
-  StartNativeTerminal(native, drawing);
+  HeadlessTerminal native;
+  StartHeadlessTerminal(native, drawing);
   std::size_t from = 0;
   for (const std::size_t to : cuts) {
     native.terminal->Receive(input.data() + from, to - from);

@@ -6,7 +6,7 @@
 
 #include "terminal/interpreter/interpreter.h"
 #include "terminal/model/draw_queue.h"
-#include "terminal/model/terminal_model.h"
+#include "terminal/model/screen_model.h"
 #include "tests/core/terminal_fixture.h"
 
 namespace {
@@ -39,8 +39,8 @@ std::vector<std::uint16_t> RandomStream(std::mt19937& random, int length) {
 
 Raster Render(const std::vector<std::uint16_t>& words, bool immediate, bool newLine,
               long& drawCalls) {
-  NativeTerminal terminal;
-  StartNativeTerminal(terminal, true);
+  HeadlessTerminal terminal;
+  StartHeadlessTerminal(terminal, true);
   terminal.terminal->queue.SetImmediate(immediate);
   terminal.state().newLine = newLine ? 1 : 0;
   const std::vector<std::uint8_t> bytes = Bytes(words);
@@ -103,8 +103,8 @@ TEST(DrawQueue, MoreOperationsThanTheQueueHoldsAreDrawnInOrder) {
 // Fills that end exactly at the right and bottom edges of the screen move with
 // a scroll: scrolls around them are still one copy.
 TEST(DrawQueue, AnEraseToTheScreensEdgesDoesNotSplitTheScrolls) {
-  NativeTerminal terminal;
-  StartNativeTerminal(terminal, true);
+  HeadlessTerminal terminal;
+  StartHeadlessTerminal(terminal, true);
   const std::vector<std::uint8_t> bytes =
       Bytes(Join({CsiOf("１９８；０Ｈ"), {Lf, Lf}, CsiOf("０Ｊ"), {Lf}}));
   const long copiesBefore = terminal.platform.copyRectCalls;
@@ -114,8 +114,8 @@ TEST(DrawQueue, AnEraseToTheScreensEdgesDoesNotSplitTheScrolls) {
 }
 
 TEST(DrawQueue, TextOfAScrollingScreenBecomesFewDrawsAndOneCopy) {
-  NativeTerminal terminal;
-  StartNativeTerminal(terminal, true);
+  HeadlessTerminal terminal;
+  StartHeadlessTerminal(terminal, true);
   const long drawsBefore = terminal.platform.drawTextCalls;
   std::vector<std::uint16_t> words;
   for (int line = 0; line < 400; ++line) {
@@ -127,8 +127,8 @@ TEST(DrawQueue, TextOfAScrollingScreenBecomesFewDrawsAndOneCopy) {
     long calls = 0;
     reference = Render(words, true, false, calls);
   }
-  NativeTerminal queued;
-  StartNativeTerminal(queued, true);
+  HeadlessTerminal queued;
+  StartHeadlessTerminal(queued, true);
   const long startDraws = queued.platform.drawTextCalls;
   const std::vector<std::uint8_t> bytes = Bytes(words);
   queued.terminal->Receive(bytes.data(), bytes.size());
@@ -141,8 +141,8 @@ TEST(DrawQueue, TextOfAScrollingScreenBecomesFewDrawsAndOneCopy) {
 }
 
 TEST(DrawQueue, FontChangeFlushesBeforeTheCanvasIsRebuilt) {
-  NativeTerminal terminal;
-  StartNativeTerminal(terminal, true);
+  HeadlessTerminal terminal;
+  StartHeadlessTerminal(terminal, true);
   const std::vector<std::uint8_t> bytes = Bytes(Join({{Csi}, Jis("４１ｍ"), Jis("Ａ")}));
   terminal.terminal->Receive(bytes.data(), bytes.size());
   terminal.state().fontSpec.lfHeight = 20;

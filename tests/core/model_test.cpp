@@ -3,12 +3,12 @@
 #include <cstring>
 
 #include "terminal/model/draw_queue.h"
-#include "terminal/model/terminal_model.h"
+#include "terminal/model/screen_model.h"
 #include "tests/core/terminal_fixture.h"
 
 namespace {
 
-TEST(TerminalModel, NewRecordHasTheStartingValues) {
+TEST(ScreenModel, NewRecordHasTheStartingValues) {
   TerminalState state{};
   InitTerminalState(state, 0x112233, 0x445566);
   EXPECT_EQ(state.portNumber, 5);
@@ -39,7 +39,7 @@ TEST(TerminalModel, NewRecordHasTheStartingValues) {
   for (const std::uint8_t byte : state.screen) ASSERT_EQ(byte, 0);
 }
 
-TEST(TerminalModel, CopyFontSpecCopiesEveryFieldAndTerminatesTheName) {
+TEST(ScreenModel, CopyFontSpecCopiesEveryFieldAndTerminatesTheName) {
   FontSpec source;
   std::memset(&source, 0x5A, sizeof source);  // a face name without its terminator
   FontSpec copy;

@@ -36,7 +36,7 @@ std::vector<std::uint16_t> Join(std::initializer_list<std::vector<std::uint16_t>
   return words;
 }
 
-void TerminalTest::SetUp() { StartNativeTerminal(terminal, true); }
+void TerminalTest::SetUp() { StartHeadlessTerminal(terminal, true); }
 
 int TerminalTest::Feed(const std::vector<std::uint16_t>& words) {
   const std::size_t eventsBefore = events().size();

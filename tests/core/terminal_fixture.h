@@ -51,7 +51,7 @@ class TerminalTest : public ::testing::Test {
   // The colour of the text canvas at the centre of the cell's left half, after a flush.
   COLORREF CellBackground(int row, int col);
 
-  NativeTerminal terminal;
+  HeadlessTerminal terminal;
   bool silentDevice = false;  // the device neither sends nor closes at the end of the queue
   bool wordByWord = false;    // queued runs trickle in, one push per word
 

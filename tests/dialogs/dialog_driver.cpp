@@ -17,7 +17,7 @@
 
 #include "terminal/link/settings/font_face_name.h"
 #include "terminal/ui/settings/settings_dialog.h"
-#include "terminal/model/terminal_model.h"
+#include "terminal/model/screen_model.h"
 #include "terminal/ui/about_box.h"
 #include "tests/dialogs/default_record.h"
 
@@ -224,7 +224,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   mainWindow = MakeMainWindow(instance);
   static DriverDrawing drawing;
   static DriverHost host;
-  static TerminalModel model(drawing, host);
+  static ScreenModel model(drawing, host);
   TerminalState* state = &model.state;
   *state = *NewDefaultRecord();
   state->fgColour = GetSysColor(COLOR_WINDOWTEXT);

@@ -13,10 +13,10 @@
 
 namespace {
 
-void Configure(NativeTerminal& native, std::uint8_t options) {
+void Configure(HeadlessTerminal& native, std::uint8_t options) {
   // Cells of 2 x 2 pixels keep the text canvas small; the drawing logic is the same.
   native.platform.largestCell = 2;
-  StartNativeTerminal(native, (options & 0x08) != 0);
+  StartHeadlessTerminal(native, (options & 0x08) != 0);
   TerminalState& state = native.state();
   state.newLine = options & 0x01;
   state.autoWrap = (options & 0x02) ? 0 : 1;
@@ -26,7 +26,7 @@ void Configure(NativeTerminal& native, std::uint8_t options) {
 
 // The input ends as the device does: the port closes, or it falls silent and
 // time passes beyond every bound.
-void EndInput(NativeTerminal& native, bool silent) {
+void EndInput(HeadlessTerminal& native, bool silent) {
   if (!silent) return native.terminal->EndOfInput();
   native.platform.clock += PointPlotWaitMilliseconds;
   native.terminal->Tick(native.platform.clock);
@@ -37,7 +37,7 @@ void EndInput(NativeTerminal& native, bool silent) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const std::uint8_t options = data[0];
-  NativeTerminal native;
+  HeadlessTerminal native;
   Configure(native, options);
   Terminal& terminal = *native.terminal;
   std::size_t at = 1;

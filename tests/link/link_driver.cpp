@@ -38,7 +38,7 @@
 #include "terminal/link/link_session.h"
 #include "terminal/link/link_texts.h"
 #include "terminal/link/serial_link.h"
-#include "terminal/model/terminal_model.h"
+#include "terminal/model/screen_model.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "terminal/link/settings/settings_form.h"
 #include "terminal/link/settings/settings_ids.h"
 #include "terminal/link/settings/settings_lists.h"
-#include "terminal/model/terminal_model.h"
+#include "terminal/model/screen_model.h"
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/settings/font_dialog.h"
 #include "terminal/ui/settings/network_address_dialog.h"
@@ -47,8 +47,8 @@ std::wstring LoadListText(HINSTANCE instance, int id, std::string_view fallback)
   return length > 0 ? std::wstring(text, std::size_t(length)) : WideFromUtf8(fallback);
 }
 
-TerminalModel* ModelOfDialog(HWND dialog) {
-  return reinterpret_cast<TerminalModel*>(GetWindowLongPtrW(dialog, DWLP_USER));
+ScreenModel* ModelOfDialog(HWND dialog) {
+  return reinterpret_cast<ScreenModel*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
 LRESULT AddEntry(HWND dialog, int listId, const std::wstring& text) {
@@ -114,7 +114,7 @@ SettingsForm ReadForm(HWND dialog) {
   return form;
 }
 
-INT_PTR InitDialog(HWND dialog, TerminalModel* model) {
+INT_PTR InitDialog(HWND dialog, ScreenModel* model) {
   SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(model));
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
   FillPortList(dialog, instance);
@@ -143,7 +143,7 @@ bool StoreNetworkChoice(HWND dialog) {
 
 // The font takes effect at once, and stays even when the settings dialog is
 // then cancelled; the chosen font is also what an attribute reset restores.
-void ChooseFontForTerminal(HWND dialog, TerminalModel& model) {
+void ChooseFontForTerminal(HWND dialog, ScreenModel& model) {
   TerminalState& state = model.state;
   COLORREF colour = state.fgColour;
   if (!ChooseTerminalFont(dialog, state.resetDefaults.fontSpec, colour)) return;
@@ -154,7 +154,7 @@ void ChooseFontForTerminal(HWND dialog, TerminalModel& model) {
 }
 
 INT_PTR Command(HWND dialog, int command) {
-  TerminalModel* model = ModelOfDialog(dialog);
+  ScreenModel* model = ModelOfDialog(dialog);
   switch (command) {
     case IDOK:
       if (!StoreNetworkChoice(dialog)) return TRUE;
@@ -177,7 +177,7 @@ INT_PTR Command(HWND dialog, int command) {
 INT_PTR CALLBACK LineSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      return InitDialog(dialog, reinterpret_cast<TerminalModel*>(lParam));
+      return InitDialog(dialog, reinterpret_cast<ScreenModel*>(lParam));
     case WM_COMMAND:
       return Command(dialog, LOWORD(wParam));
     case WM_DESTROY:
@@ -188,7 +188,7 @@ INT_PTR CALLBACK LineSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam
   }
 }
 
-INT_PTR RunLineSettingsDialog(HINSTANCE instance, HWND mainWindow, TerminalModel* model, NetworkPortEdit* network) {
+INT_PTR RunLineSettingsDialog(HINSTANCE instance, HWND mainWindow, ScreenModel* model, NetworkPortEdit* network) {
   if (!model) return 0;
   if (network != nullptr) networkEdit = network;
   DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_LINE_SETTINGS), mainWindow, LineSettingsDialogProc,

@@ -13,7 +13,7 @@
 
 #include "terminal/link/network_port.h"
 
-#include "terminal/model/terminal_model.h"
+#include "terminal/model/screen_model.h"
 
 // What the dialog edits beside the record: the network port of the port
 // list's last entry ("ネットワーク...", below TELNET), held beside portNumber,
@@ -28,7 +28,7 @@ struct NetworkPortEdit {
 // Runs dialog 101 modally, owned by mainWindow, on the terminal's record; a
 // chosen font is applied to the terminal at once. The terminal must outlive
 // the call. Always returns 1 (OK and Cancel alike), or 0 without a terminal.
-INT_PTR RunLineSettingsDialog(HINSTANCE instance, HWND mainWindow, TerminalModel* model,
+INT_PTR RunLineSettingsDialog(HINSTANCE instance, HWND mainWindow, ScreenModel* model,
                               NetworkPortEdit* network = nullptr);
 
 // The dialog procedure, for callers that run template 101 themselves with the

@@ -34,7 +34,7 @@ bool Untouched(const GraphicPlane& plane) {
 
 }  // namespace
 
-std::string ReplayOutcome(const NativeTerminal& terminal) {
+std::string ReplayOutcome(const HeadlessTerminal& terminal) {
   std::string outcome = ReplayReport(terminal);
   const GraphicPlane& plane = terminal.plane();
   if (!Untouched(plane)) outcome += "plane " + PlaneDigest(plane) + "\n";

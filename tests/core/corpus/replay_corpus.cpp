@@ -12,7 +12,7 @@ std::vector<CorpusStream> ReplayCorpus() {
 }
 
 std::string StreamOutcome(const CorpusStream& stream) {
-  NativeTerminal terminal;
+  HeadlessTerminal terminal;
   ReplayInput(terminal, {stream.bytes}, stream.settings);
   return ReplayOutcome(terminal);
 }

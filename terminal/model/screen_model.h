@@ -8,10 +8,10 @@
 #include "terminal/model/roles.h"
 #include "terminal/model/terminal_state.h"
 
-struct TerminalModel {
-  TerminalModel(Drawing& canvas, HostWindow& window) : queue(canvas), drawing(canvas), host(window) {}
-  TerminalModel(const TerminalModel&) = delete;
-  TerminalModel& operator=(const TerminalModel&) = delete;
+struct ScreenModel {
+  ScreenModel(Drawing& canvas, HostWindow& window) : queue(canvas), drawing(canvas), host(window) {}
+  ScreenModel(const ScreenModel&) = delete;
+  ScreenModel& operator=(const ScreenModel&) = delete;
 
   TerminalState state{};
   GraphicPlane plane;
@@ -29,8 +29,8 @@ void CopyFontSpec(const FontSpec& source, FontSpec& destination);
 
 // Rebuilds the cell size and the text canvas from fontSpec; while connected,
 // redraws every character.
-void ApplyFontSpec(TerminalModel& model);
+void ApplyFontSpec(ScreenModel& model);
 
 // What opening a connection does to the screen: every cell a full-width space
 // in defaultAttr (the colours of resetDefaults, flags 0x01), the canvas blanked.
-void ResetScreenModel(TerminalModel& model);
+void ResetScreenModel(ScreenModel& model);

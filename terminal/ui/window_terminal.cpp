@@ -1,9 +1,9 @@
-#include "terminal/ui/terminal_record.h"
+#include "terminal/ui/window_terminal.h"
 
 #include <new>
 
 #include "terminal/input/input_win32.h"
-#include "terminal/model/terminal_model.h"
+#include "terminal/model/screen_model.h"
 #include "terminal/ui/gdi_canvas.h"
 #include "terminal/ui/resource_ids.h"
 #include "terminal/ui/window_handles.h"
@@ -21,7 +21,7 @@ void SetDisconnectedMenu(HWND mainWindow) {
 }  // namespace
 
 int CreateTerminalState(HWND mainWindow) {
-  TerminalRecord* record = new (std::nothrow) TerminalRecord();
+  WindowTerminal* record = new (std::nothrow) WindowTerminal();
   if (record == nullptr) return -1;
   Terminal& terminal = record->terminal;
   InitTerminalState(terminal.state, GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW));
@@ -40,7 +40,7 @@ int CreateTerminalState(HWND mainWindow) {
 }
 
 int DestroyTerminalState(HWND mainWindow) {
-  TerminalRecord* record = RecordOf(mainWindow);
+  WindowTerminal* record = RecordOf(mainWindow);
   if (record == nullptr) return 0;
   EndLink(record->link);
   StopWatchingKeyReleases();

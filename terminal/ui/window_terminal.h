@@ -31,8 +31,8 @@ struct ViewState {
   std::uint16_t caretShown;
 };
 
-struct TerminalRecord {
-  TerminalRecord()
+struct WindowTerminal {
+  WindowTerminal()
       : link(linkView, Win32Host()),
         output(link),
         log(link),

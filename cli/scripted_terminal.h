@@ -40,14 +40,14 @@ struct TerminalOptions {
   bool localEcho = false;
 };
 
-class CliTerminal {
+class ScriptedTerminal {
  public:
   // A terminal as right after a connect with the window's defaults and
   // `options`, with no key held and no lock on.
-  CliTerminal(TerminalLine& line, const TerminalOptions& options);
-  ~CliTerminal();
-  CliTerminal(const CliTerminal&) = delete;
-  CliTerminal& operator=(const CliTerminal&) = delete;
+  ScriptedTerminal(TerminalLine& line, const TerminalOptions& options);
+  ~ScriptedTerminal();
+  ScriptedTerminal(const ScriptedTerminal&) = delete;
+  ScriptedTerminal& operator=(const ScriptedTerminal&) = delete;
 
   // Connecting again blanks the screen as the window does; the cursor, the
   // graphic plane and the keyboard state stay.

@@ -1,4 +1,4 @@
-#include "cli/cli_terminal.h"
+#include "cli/scripted_terminal.h"
 
 #include "terminal/input/composed_text.h"
 #include "terminal/input/key_messages.h"
@@ -29,7 +29,7 @@ std::string Utf8Of(std::string_view text, TextCoding coding) {
 // The roles of the terminal: the port, the log, the messages, the view and the
 // clock of the line the tool is on. It draws on the canvas the picture of its
 // text screen is made with (screen_canvas.h); the graphic plane is its own state.
-struct CliTerminal::Core final : HostWindow, DeviceOutput, CommLog, Clock {
+struct ScriptedTerminal::Core final : HostWindow, DeviceOutput, CommLog, Clock {
   explicit Core(TerminalLine& terminalLine)
       : line(terminalLine), terminal(TerminalRoles{canvas, *this, *this, *this, *this}), keys(terminal) {}
 
@@ -83,7 +83,7 @@ struct CliTerminal::Core final : HostWindow, DeviceOutput, CommLog, Clock {
   Keyboard keyboard{tracedKeys};
 };
 
-CliTerminal::CliTerminal(TerminalLine& line, const TerminalOptions& options) : core(new Core(line)) {
+ScriptedTerminal::ScriptedTerminal(TerminalLine& line, const TerminalOptions& options) : core(new Core(line)) {
   TerminalState& state = core->terminal.state;
   StartAsConnected(core->terminal);
   state.newLine = options.newLine ? 1 : 0;
@@ -92,17 +92,17 @@ CliTerminal::CliTerminal(TerminalLine& line, const TerminalOptions& options) : c
   InitKeyboardState(core->keyboard.Key_Data, false, false);
 }
 
-CliTerminal::~CliTerminal() = default;
+ScriptedTerminal::~ScriptedTerminal() = default;
 
-void CliTerminal::Connect() {
+void ScriptedTerminal::Connect() {
   core->trace.SessionStarted();
   core->terminal.Connect();
   ResetScreenModel(core->terminal);
 }
 
-void CliTerminal::Disconnect() { core->terminal.Disconnect(); }
+void ScriptedTerminal::Disconnect() { core->terminal.Disconnect(); }
 
-void CliTerminal::Receive(const std::uint8_t* bytes, std::size_t length) {
+void ScriptedTerminal::Receive(const std::uint8_t* bytes, std::size_t length) {
   core->trace.Received(bytes, length);
   core->terminal.Receive(bytes, length);
   core->trace.Sync();
@@ -110,20 +110,20 @@ void CliTerminal::Receive(const std::uint8_t* bytes, std::size_t length) {
   core->ShowTold();
 }
 
-void CliTerminal::Tick(std::uint64_t nowMs) {
+void ScriptedTerminal::Tick(std::uint64_t nowMs) {
   core->terminal.Tick(nowMs);
   core->trace.Sync();
   core->ShowTold();
 }
 
-void CliTerminal::EndOfInput() {
+void ScriptedTerminal::EndOfInput() {
   core->terminal.EndOfInput();
   core->ShowTold();
 }
 
-bool CliTerminal::Waiting() const { return core->terminal.Waiting(); }
+bool ScriptedTerminal::Waiting() const { return core->terminal.Waiting(); }
 
-void CliTerminal::Type(const KeyEvent& key) {
+void ScriptedTerminal::Type(const KeyEvent& key) {
   const KeyStroke stroke{key.virtualKey, 1, key.altHeld};
   if (key.down) {
     KeyDown(core->keyboard, stroke);
@@ -132,23 +132,23 @@ void CliTerminal::Type(const KeyEvent& key) {
   }
 }
 
-void CliTerminal::SendText(const std::vector<std::uint8_t>& cp932) {
+void ScriptedTerminal::SendText(const std::vector<std::uint8_t>& cp932) {
   SendComposedText(core->keys, cp932.data(), int(cp932.size()));
 }
 
-void CliTerminal::SendBytes(const std::vector<std::uint8_t>& bytes) {
+void ScriptedTerminal::SendBytes(const std::vector<std::uint8_t>& bytes) {
   core->tracedKeys.SendFromUser(bytes.data(), int(bytes.size()));
 }
 
-bool CliTerminal::StartTrace(const std::string& path) { return core->trace.Open(path, false); }
+bool ScriptedTerminal::StartTrace(const std::string& path) { return core->trace.Open(path, false); }
 
-bool CliTerminal::Tracing() const { return core->trace.IsOpen(); }
+bool ScriptedTerminal::Tracing() const { return core->trace.IsOpen(); }
 
-void CliTerminal::TraceConnection(ConnectionEvent event, const std::string& detail) {
+void ScriptedTerminal::TraceConnection(ConnectionEvent event, const std::string& detail) {
   core->trace.Connection(event, detail);
 }
 
-void CliTerminal::ReadScreen(ScreenView& view) const {
+void ScriptedTerminal::ReadScreen(ScreenView& view) const {
   const TerminalState& state = core->terminal.state;
   UpdateScreenRows(view, state.screen);
   view.cursorRow = state.cursorRow;
@@ -156,7 +156,7 @@ void CliTerminal::ReadScreen(ScreenView& view) const {
   view.tab = core->tab;
 }
 
-bool CliTerminal::WritePicture(const std::string& path, std::string& error) const {
+bool ScriptedTerminal::WritePicture(const std::string& path, std::string& error) const {
   core->terminal.queue.Flush();
   if (core->tab == DumpTab) {
     error = "the window shows the dump view, of which no picture is made";

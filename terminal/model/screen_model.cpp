@@ -1,4 +1,4 @@
-#include "terminal/model/terminal_model.h"
+#include "terminal/model/screen_model.h"
 
 #include <cstring>
 
@@ -27,7 +27,7 @@ bool SameLook(const CellAttr& a, const CellAttr& b) {
 }
 
 // Draws the whole screen model, each run of characters that look alike in one call.
-void RenderScreen(TerminalModel& model, const FontSpec& base) {
+void RenderScreen(ScreenModel& model, const FontSpec& base) {
   const TerminalState& state = model.state;
   for (int row = 0; row < ScreenRows; ++row) {
     const int rowStart = row * ScreenColumns;
@@ -83,7 +83,7 @@ void CopyFontSpec(const FontSpec& source, FontSpec& destination) {
   std::memset(destination.lfFaceName + length, 0, sizeof destination.lfFaceName - length);
 }
 
-void ApplyFontSpec(TerminalModel& model) {
+void ApplyFontSpec(ScreenModel& model) {
   TerminalState& state = model.state;
   model.queue.Flush();
   FontSpec working;
@@ -102,7 +102,7 @@ void ApplyFontSpec(TerminalModel& model) {
   }
 }
 
-void ResetScreenModel(TerminalModel& model) {
+void ResetScreenModel(ScreenModel& model) {
   TerminalState& state = model.state;
   for (int row = 0; row < ScreenRows; ++row) {
     std::memcpy(state.screen + row * ScreenColumns, blankRow, ScreenColumns);
