@@ -10,32 +10,16 @@ usage: server_return.py CLI SIMDEVICE WORKDIR CYCLES
 """
 import os
 import queue
-import socket
 import subprocess
 import sys
 import threading
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "ui"))
+
+from ser2net_server import Ser2net  # noqa: E402
+
 cli, simdevice, work, cycles = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def listening(port):
-    with open("/proc/net/tcp") as table:
-        return any(":%04X " % port in row and " 0A " in row for row in table)
-
-
-def start_server(tty, port):
-    yaml = "connection: &bench#  accepter: telnet(rfc2217),tcp,127.0.0.1,%d#  connector: serialdev,%s,1000000n81,local" % (port, tty)
-    server = subprocess.Popen(["ser2net", "-n", "-u", "-Y", yaml], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    while not listening(port):
-        time.sleep(0.0005)
-    return server, time.monotonic()
 
 
 def stop(process):
@@ -70,23 +54,23 @@ with open(script, "w") as f:
 device = subprocess.Popen([simdevice, "--link", tty, "--settle", "0", scenario], stdout=subprocess.DEVNULL)
 while not os.path.islink(tty):
     time.sleep(0.01)
-port = free_port()
-server, _ = start_server(tty, port)
-tool = subprocess.Popen([cli, "--port", "rfc2217://127.0.0.1:%d" % port, "--reconnect", script], stderr=subprocess.PIPE)
+server = Ser2net(tty)
+server.start()
+tool = subprocess.Popen([cli, "--port", server.url(), "--reconnect", script], stderr=subprocess.PIPE)
 lines = queue.Queue()
 threading.Thread(target=lines_of, args=(tool.stderr, lines), daemon=True).start()
 times = []
 try:
     time.sleep(0.5)
     for _ in range(cycles):
-        stop(server)
+        server.stop()
         await_line(lines, "waiting for it to come back")
         time.sleep(0.3)
-        server, back = start_server(tty, port)
+        back = server.start()
         times.append((await_line(lines, "is back") - back) * 1000)
 finally:
     stop(tool)
-    stop(server)
+    server.stop()
     stop(device)
 times.sort()
 print("talvorix-cli back after ser2net returns, %d returns: min %.0f ms, median %.0f ms, max %.0f ms"

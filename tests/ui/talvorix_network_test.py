@@ -21,21 +21,11 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from jis_words import text  # noqa: E402
+from ser2net_server import Ser2net, free_port  # noqa: E402
 from wine_session import Failed, Session, check, log, require_tools, wait_until  # noqa: E402
 
 BANNER = "準備完了"
 KEY_A = bytes([0x00, 0x00, 0x1D, 0x00, 0x61, 0x23, 0x41, 0x04])
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def listening(port):
-    with open("/proc/net/tcp") as table:
-        return any(":%04X " % port in row and " 0A " in row for row in table)
 
 
 def banner_case(exe, simdevice, display, workdir):
@@ -47,14 +37,10 @@ def banner_case(exe, simdevice, display, workdir):
     device = subprocess.Popen([simdevice, "--link", tty, "--record", record, "--settle", "100",
                                os.path.join(workdir, "device.scenario")], stdout=subprocess.DEVNULL)
     wait_until(lambda: os.path.islink(tty), 10)
-    port = free_port()
-    yaml = "connection: &c#  accepter: telnet(rfc2217),tcp,127.0.0.1,%d#  connector: serialdev,%s,9600n81,local" % (
-        port, tty)
-    server = subprocess.Popen(["ser2net", "-n", "-u", "-Y", yaml], stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL)
-    wait_until(lambda: listening(port), 10)
+    server = Ser2net(tty, "9600n81")
+    server.start()
     session = Session(exe, os.environ["WINEPREFIX"], display, workdir, desktop="talvorixnet",
-                      arguments=["rfc2217://127.0.0.1:%d" % port])
+                      arguments=[server.url()])
     try:
         session.start(with_device=False)
         check(wait_until(lambda: text(BANNER + "\n") in session.log_bytes(), 20), "the banner reached the log")
@@ -66,8 +52,7 @@ def banner_case(exe, simdevice, display, workdir):
               "the device's answer reached the log")
     finally:
         session.close()
-        server.terminate()
-        server.wait()
+        server.stop()
         device.terminate()
         device.wait()
 
