@@ -7,7 +7,12 @@ how often the terminal window repainted meanwhile.
 With --with-trace the same flood is sent a second time in the same run
 with 動作 -> トレース記録 checked, and the two throughputs are compared.
 
-usage: flood.py EXE DISPLAY_NUMBER WORKDIR [MEGABYTES] [--with-trace]
+With --rfc2217 the terminal reaches the device's pseudo-terminal through
+ser2net serving it on 127.0.0.1 as an RFC 2217 port, the address given on
+the terminal's command line (which connects at once), instead of the
+pseudo-terminal mapped to COM5.
+
+usage: flood.py EXE DISPLAY_NUMBER WORKDIR [MEGABYTES] [--with-trace] [--rfc2217]
 """
 
 import os
@@ -23,7 +28,8 @@ sys.path.insert(0, os.path.join(HERE, "..", "..", "tests", "ui"))
 
 import jis_words as jw  # noqa: E402
 from talvorix_session_test import open_menu_item  # noqa: E402
-from wine_session import Session, log, require_tools  # noqa: E402
+from ser2net_server import Ser2net  # noqa: E402
+from wine_session import Device, Session, log, require_tools  # noqa: E402
 
 START_STAMP = "通信開始時刻：".encode("cp932")
 TEXT = "通信端末の洪水試験：漢字とかなとカナ、ＡＢＣ１２３、色と背景が行ごとに変わる。"
@@ -53,16 +59,17 @@ def wait_for(probe, seconds, step=0.05):
     return probe()
 
 
-def measure(session, stream, workdir, trace_path, label):
-    """One flood of `stream` on the connected terminal; True when every byte
-    arrived in the log in order. Prints its figures; returns (intact, bytes/s)."""
+def measure(session, device, stream, workdir, trace_path, label):
+    """One flood of `stream` from `device` to the connected terminal; True when
+    every byte arrived in the log in order. Prints its figures; returns
+    (intact, bytes/s)."""
     data_start = len(session.log_bytes())
     trace_start = os.path.getsize(trace_path)
 
     def send_stream():
         # The pty goes away when the measurement gives up before the end.
         try:
-            session.device.send(stream)
+            device.send(stream)
         except (OSError, TimeoutError):
             pass
 
@@ -92,10 +99,48 @@ def measure(session, stream, workdir, trace_path, label):
     return intact, len(logged) / seconds
 
 
+class Rig:
+    """The terminal under Wine and the flooding device: a pseudo-terminal mapped
+    to COM5 and connected by Shift+Page Up, or (network) the same pseudo-terminal
+    served by ser2net, whose address the terminal is started with."""
+
+    def __init__(self, exe, display, workdir, network):
+        self.server = None
+        self.own_device = Device() if network else None
+        arguments = []
+        if network:
+            self.server = Ser2net(self.own_device.slave_path)
+            arguments = [self.server.url()]
+        self.trace_path = os.path.join(workdir, "paint-trace.txt")
+        self.session = Session(exe, os.environ["WINEPREFIX"], display, workdir, desktop="talvorixflood",
+                               wine_debug=os.environ.get("FLOOD_WINEDEBUG", "-all,trace+win"),
+                               stderr_path=self.trace_path, arguments=arguments)
+
+    def connect(self):
+        """Starts the terminal connected; True when its start stamp is in the log."""
+        if self.server is None:
+            self.session.start()
+            self.session.keys("shift+Prior")
+        else:
+            self.server.start()
+            self.session.start(with_device=False)
+        return wait_for(lambda: self.session.log_bytes().count(START_STAMP) == 1, 15)
+
+    def device(self):
+        return self.own_device or self.session.device
+
+    def close(self):
+        self.session.close()
+        if self.server is not None:
+            self.server.stop()
+            self.own_device.close()
+
+
 def main():
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(124))
-    arguments = [a for a in sys.argv[1:] if a != "--with-trace"]
-    with_trace = len(arguments) != len(sys.argv) - 1
+    options = ("--with-trace", "--rfc2217")
+    arguments = [a for a in sys.argv[1:] if a not in options]
+    with_trace, network = ("--with-trace" in sys.argv[1:]), ("--rfc2217" in sys.argv[1:])
     if len(arguments) < 3:
         print(__doc__)
         return 2
@@ -105,17 +150,15 @@ def main():
     if os.path.isdir(workdir):
         shutil.rmtree(workdir)
     stream = flood_stream(int(megabytes * 1000000))
-    trace_path = os.path.join(workdir, "paint-trace.txt")
-    session = Session(exe, os.environ["WINEPREFIX"], display, workdir, desktop="talvorixflood",
-                      wine_debug=os.environ.get("FLOOD_WINEDEBUG", "-all,trace+win"), stderr_path=trace_path)
+    rig = Rig(exe, display, workdir, network)
+    session, trace_path = rig.session, rig.trace_path
     try:
-        session.start()
-        session.keys("shift+Prior")
-        if not wait_for(lambda: session.log_bytes().count(START_STAMP) == 1, 15):
+        if not rig.connect():
             log("FAIL  the terminal did not connect")
             return 1
         time.sleep(1.0)
-        intact, plain = measure(session, stream, workdir, trace_path, "trace off")
+        via = "through ser2net (%s)" % rig.server.url() if network else "over the pty mapped to COM5"
+        intact, plain = measure(session, rig.device(), stream, workdir, trace_path, "trace off, " + via)
         if not with_trace:
             return 0 if intact else 1
         open_menu_item(session, 0, 3)  # 動作 -> トレース記録
@@ -123,12 +166,13 @@ def main():
             log("FAIL  the trace was not started")
             return 1
         time.sleep(1.0)
-        traced_intact, traced = measure(session, stream, workdir, trace_path, "trace on (Talvorix.trace)")
+        traced_intact, traced = measure(session, rig.device(), stream, workdir, trace_path,
+                                        "trace on (Talvorix.trace), " + via)
         log("trace file:            %d bytes" % os.path.getsize(os.path.join(workdir, "Talvorix.trace")))
         log("throughput with the trace: %.0f %% of it without" % (100.0 * traced / plain))
         return 0 if intact and traced_intact else 1
     finally:
-        session.close()
+        rig.close()
 
 
 def count_terminal_paints(path, start, end):
