@@ -4,11 +4,16 @@
 # instant the line is configured; prints the time from the device's return to
 # the port open and configured (minimum, median, maximum).
 #
-# usage: bench/reconnect/run.sh [CYCLES]
+# With --rfc2217 the terminal reaches the device through ser2net serving its
+# pseudo-terminal on 127.0.0.1 as an RFC 2217 port, and ser2net is what goes
+# away and comes back; the time runs from ser2net listening again to the
+# terminal's start stamp in the log.
+#
+# usage: bench/reconnect/run.sh [CYCLES] [--rfc2217]
 # Uses the Windows build that runs on this host (tools/wine-host.sh: build/win32,
 # or build/win64 where 32-bit programs do not run or TALVORIX_WINE64=1), the
-# native build build/native for the simulated device, Xvfb display :75 and the
-# Wine prefix build/reconnect-wineprefix-ARCH.
+# native build build/native for the simulated device, Xvfb display :75
+# (BENCH_DISPLAY=N takes :N) and the Wine prefix build/reconnect-wineprefix-ARCH.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source tools/wine-host.sh
@@ -22,6 +27,6 @@ source tools/wine-prefix.sh "build/reconnect-wineprefix-$TALVORIX_WINE_ARCH"
 echo "talvorix.exe: $(talvorix_describe_build "$TALVORIX_WINE_ARCH")"
 status=0
 timeout 600 python3 bench/reconnect/reconnect_bench.py "$build_dir/terminal/ui/talvorix.exe" \
-  build/native/simdevice/talvorix-simdevice 75 build/reconnect "${1:-20}" || status=$?
+  build/native/simdevice/talvorix-simdevice "${BENCH_DISPLAY:-75}" build/reconnect "${1:-20}" "${@:2}" || status=$?
 WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true
 exit $status
