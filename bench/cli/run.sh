@@ -30,15 +30,14 @@ free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",
 "$build/bench/cli/expect_latency" "$cli" 1000 --rfc2217 "$(free_port)"
 "$build/bench/cli/expect_latency" "$cli" 1000 --pattern --rfc2217 "$(free_port)"
 
-# serve PTY: ser2net serving the pseudo-terminal as an RFC 2217 port; prints the port's name.
+# serve PTY: ser2net serving the pseudo-terminal as an RFC 2217 port; prints the
+# port's name once it listens.
 serve() {
-  local port
-  port=$(free_port)
-  ser2net -n -u -Y "connection: &bench#  accepter: telnet(rfc2217),tcp,127.0.0.1,$port#  connector: serialdev,$1,1000000n81,local" \
-    >/dev/null 2>&1 &
+  rm -f "$work/address"
+  python3 tests/ui/ser2net_server.py "$1" >"$work/address" &
   echo $! >"$work/ser2net.pid"
-  sleep 0.5
-  echo "rfc2217://127.0.0.1:$port"
+  while [ ! -s "$work/address" ]; do kill -0 "$(cat "$work/ser2net.pid")" || return 1; sleep 0.01; done
+  cat "$work/address"
 }
 
 # flood BYTES RATE [rfc2217]: the device floods, then sends an end line the

@@ -1,9 +1,15 @@
 """ser2net serving a pseudo-terminal on 127.0.0.1 as a network serial port,
 configured on its command line (no configuration file): the tests and the
-benchmarks of network ports start and stop it through here."""
+benchmarks of network ports start and stop it through here.
 
+As a command, for shell scripts: ser2net_server.py TTY serves TTY, prints the
+port's address once the server listens, and stops the server when terminated.
+"""
+
+import signal
 import socket
 import subprocess
+import sys
 import time
 
 
@@ -54,3 +60,18 @@ class Ser2net:
             self.process.terminate()
             self.process.wait()
             self.process = None
+
+
+def main():
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
+    server = Ser2net(sys.argv[1])
+    try:
+        server.start()
+        print(server.url(), flush=True)
+        server.process.wait()
+    finally:
+        server.stop()
+
+
+if __name__ == "__main__":
+    main()
