@@ -8,6 +8,8 @@ file(GLOB interpreter_fuzz_sources
 # coverage: its raster loops would only slow the search down.
 # Beside it, the portable parts of the link it writes its log with.
 file(GLOB interpreter_fuzz_platform_sources ${interpreter_fuzz_root}/terminal/native/*.cpp)
+# Code page 932 through the Windows system is for the Windows builds.
+list(FILTER interpreter_fuzz_platform_sources EXCLUDE REGEX "_win32\\.cpp$")
 list(APPEND interpreter_fuzz_platform_sources
   ${interpreter_fuzz_root}/terminal/link/log_writer.cpp
   ${interpreter_fuzz_root}/terminal/link/log_format.cpp
