@@ -278,6 +278,14 @@ class Session:
             except subprocess.TimeoutExpired:
                 os.killpg(self.program.pid, signal.SIGKILL)
                 self.program.wait(timeout=10)
+        if self.program is not None:
+            # The prefix's server ends with this session: a desktop it still
+            # held would take the next session's program over and end that
+            # session's launcher at once.
+            subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=30)
+            subprocess.run(["wineserver", "-w"], env=self.env, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=30)
         if self.device is not None:
             if os.path.islink(self.com5) and os.readlink(self.com5) == self.device.slave_path:
                 os.unlink(self.com5)
